@@ -1,0 +1,59 @@
+#include "desktop.h"
+
+#include "resources/texts.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+
+void Desktop::Beep()
+{
+    QApplication::beep();
+}
+
+MessageSpec::Answer Desktop::Show(QWidget* parent, const MessageSpec& message)
+{
+    using Answer = MessageSpec::Answer;
+    QMessageBox box(message.icon, message.title.isEmpty() ? appTitle_ : message.title,
+                    message.text, QMessageBox::NoButton, parent);
+    // The buttons read in Japanese whatever the system locale, like the rest of the program.
+    auto add = [&box](const QString& text, QMessageBox::ButtonRole role) {
+        return box.addButton(text, role);
+    };
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    QPushButton* ok = nullptr;
+    if (message.buttons == MessageSpec::Buttons::YesNo) {
+        yes = add(Texts::YesButton, QMessageBox::YesRole);
+        no = add(Texts::NoButton, QMessageBox::NoRole);
+        box.setDefaultButton(message.defaultAnswer == Answer::No ? no : yes);
+        box.setEscapeButton(no);
+    } else {
+        ok = add(Texts::OkButton, QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
+    }
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return Answer::Ok;
+}
+
+void Desktop::OpenDocument(const QString& target)
+{
+    QProcess::startDetached(QStringLiteral("xdg-open"), {target});
+}
+
+void Desktop::EndProgram(int code)
+{
+    QCoreApplication::exit(code);
+}
+
+void Desktop::ShowHelp()
+{
+    if (!helpFile_.isEmpty() && QFileInfo::exists(helpFile_))
+        OpenDocument(helpFile_);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// A message box as the program asks for it. An empty title shows the application title.
+struct MessageSpec {
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    QString text;
+    QString title;
+    Buttons buttons = Buttons::Ok;
+    Answer defaultAnswer = Answer::Ok;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// The desktop services the windows use: beep, message boxes, the default handler for
+// addresses and documents, and ending the program. Tests put a recording double in its
+// place; the program uses this class as it is.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    virtual void Beep();
+    virtual MessageSpec::Answer Show(QWidget* parent, const MessageSpec& message);
+    // Hands `target` unchanged, as one argument, to the desktop's default handler; no shell
+    // sees it. Whether the handler manages to open it is not reported.
+    virtual void OpenDocument(const QString& target);
+    // Ends the event loop with `code`; the caller has already made sure nothing is saved.
+    virtual void EndProgram(int code);
+
+    void SetAppTitle(const QString& title) { appTitle_ = title; }
+    const QString& AppTitle() const { return appTitle_; }
+    void SetHelpFile(const QString& path) { helpFile_ = path; }
+    // Opens the help file, if there is one.
+    void ShowHelp();
+
+private:
+    QString appTitle_;
+    QString helpFile_;
+};

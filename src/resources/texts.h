@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QString>
+
+// Every caption and message the user sees, in one place. Names say where each is used.
+namespace Texts {
+
+// Application
+inline const QString AppTitle = QStringLiteral("コファリー");
+inline const QString MessageTitle = QStringLiteral("Cofferly");
+inline const QString DataFileName = QStringLiteral("Cofferly.Dat");
+inline const QString BackupFileName = QStringLiteral("Cofferly.bak");
+inline const QString HelpFileName = QStringLiteral("Cofferly.hlp");
+inline const QString LockFileName = QStringLiteral("Cofferly.lock");
+inline const QString NewGroupTitle = QStringLiteral("新規グループ");
+
+// Main window
+inline const QString MainCaption = QStringLiteral("ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40");
+inline const QString TitleSelectorTip = QStringLiteral("タイトルです");
+inline const QString AddCaption = QStringLiteral("新規(&A)");
+inline const QString AddTip = QStringLiteral("現在選択している位置の後ろに新しいIDとPWを登録します");
+inline const QString EditCaption = QStringLiteral("編集(&E)");
+inline const QString EditTip = QStringLiteral("現在選択している見出しやID＆PWを編集します");
+inline const QString DeleteCaption = QStringLiteral("削除(&D)");
+inline const QString DeleteTip = QStringLiteral("現在選択している項目を削除します");
+inline const QString DataFrameCaption = QStringLiteral("データ");
+inline const QString IdLabel = QStringLiteral("I D");
+inline const QString PwLabel = QStringLiteral("PW");
+inline const QString UrlLabel = QStringLiteral("関連URL");
+inline const QString NotEntered = QStringLiteral("未入力");
+inline const QString PlaceholderUrl = QStringLiteral("http://");
+inline const QString CopyIdCaption = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞﾍ(&I)");
+inline const QString CopyIdTip = QStringLiteral("ＩＤをｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰします");
+inline const QString CopyPwCaption = QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞﾍ(&P)");
+inline const QString CopyPwTip = QStringLiteral("PWをｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰします");
+inline const QString OpenUrlCaption = QStringLiteral("&URLを開く");
+inline const QString OpenUrlTip = QStringLiteral("関連URLに指定されたアドレスを開きます");
+inline const QString TopCaption = QStringLiteral("&TOP");
+inline const QString TopTip = QStringLiteral("常に一番上に表示します");
+inline const QString ClipboardLabel = QStringLiteral("クリップボードの内容");
+inline const QString ClipboardTip = QStringLiteral("現在のクリップボードの内容を示します");
+inline const QString SortCaption = QStringLiteral("&Sort");
+inline const QString HeadingLabel = QStringLiteral("見出し");
+inline const QString EditIdLabel = QStringLiteral("Ｉ Ｄ");
+inline const QString GroupHint =
+    QStringLiteral("見出しを入力し、IDとPWとURLを空欄にするとグループ名とみなされます");
+inline const QString CommitCaptionAtStart = QStringLiteral("追加");
+inline const QString CommitAddCaption = QStringLiteral("追 加");
+inline const QString CommitEditCaption = QStringLiteral("確 定");
+inline const QString BackCaption = QStringLiteral("もどる");
+
+// Main window messages
+inline const QString TableFull = QStringLiteral("これ以上データを登録できません");
+inline const QString LastEntryUndeletable =
+    QStringLiteral("最後の１項目は削除できません。必要に応じて編集してください");
+inline const QString DeleteQuestionSuffix = QStringLiteral("を削除します");
+inline const QString DeleteQuestionTitle = QStringLiteral("削除の確認");
+// %1 the field's caption, %2 the character as shown, %3 its code point (U+XXXX)
+inline const QString UnstorableCharacter =
+    QStringLiteral("%1に保存できない文字「%2」(%3)が含まれています。\n"
+                   "この文字を削除するか、別の文字に置き換えてください。");
+inline const QString LineBreakName = QStringLiteral("改行");
+inline const QString TitleFieldName = QStringLiteral("見出し");
+inline const QString IdFieldName = QStringLiteral("ID");
+inline const QString PwFieldName = QStringLiteral("PW");
+inline const QString UrlFieldName = QStringLiteral("関連URL");
+
+// File failures: %1 the file's path, %2 the reason
+inline const QString FileReadFailed =
+    QStringLiteral("データファイルを読み込めませんでした。\n%1\n\n%2\n\n"
+                   "ファイルは変更していません。プログラムを終了します。");
+inline const QString FileWriteFailed =
+    QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2\n\n"
+                   "ファイルは書き込み前の状態のままです。プログラムを終了します。");
+inline const QString AlreadyRunning =
+    QStringLiteral("コファリーはすでに起動しています。\n%1\n\n"
+                   "同じデータファイルを二つのウィンドウで開くことはできません。");
+
+// Reasons a data file cannot be read whole or written
+inline const QString ReasonUnstorableText =
+    QStringLiteral("シフトJIS (コードページ 932) で保存できない文字があります。");
+inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
+inline const QString FileCutInPosition = QStringLiteral("位置の記録の途中でファイルが終わっています。");
+// %1 the entry's number
+inline const QString FileCutInEntry =
+    QStringLiteral("%1 件目のデータの途中でファイルが終わっています。");
+inline const QString FileTooManyEntries =
+    QStringLiteral("データが 200 件を超えています。");
+// %1 the byte offset
+inline const QString FileNotCp932 =
+    QStringLiteral("%1 バイト目にシフトJIS (コードページ 932) として読めないバイトがあります。");
+
+// Sort window
+inline const QString SortCaptionWindow = QStringLiteral("Cofferly データの並べ替え");
+inline const QString ColumnTitle = QStringLiteral("タイトル");
+inline const QString ColumnId = QStringLiteral("ＩＤ");
+inline const QString ColumnPw = QStringLiteral("ＰＷ");
+inline const QString ColumnUrl = QStringLiteral("ＵＲＬ");
+inline const QString SaveButton = QStringLiteral("保　存");
+inline const QString DiscardButton = QStringLiteral("破　棄");
+inline const QString FileMenu = QStringLiteral("ﾌｧｲﾙ(&F)");
+inline const QString SaveCloseItem = QStringLiteral("保存終了");
+inline const QString CancelItem = QStringLiteral("破棄終了");
+inline const QString EditMenu = QStringLiteral("編集(&E)");
+inline const QString UpItem = QStringLiteral("上へ");
+inline const QString DownItem = QStringLiteral("下へ");
+inline const QString SaveQuestion = QStringLiteral("データが変更されています。保存しますか？");
+inline const QString SaveQuestionTitle = QStringLiteral("保存の確認");
+
+// Standard message box buttons, Japanese whatever the system locale
+inline const QString YesButton = QStringLiteral("はい(&Y)");
+inline const QString NoButton = QStringLiteral("いいえ(&N)");
+inline const QString OkButton = QStringLiteral("OK");
+
+} // namespace Texts

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+
+// Stands in for the desktop: records beeps, message boxes, opened documents and the end
+// of the program, and answers message boxes from a queue (Yes/No questions default to the
+// box's own default answer when the queue is empty).
+class RecordingDesktop : public Desktop {
+public:
+    void Beep() override { ++beeps; }
+    MessageSpec::Answer Show(QWidget* parent, const MessageSpec& message) override;
+    void OpenDocument(const QString& target) override { opened << target; }
+    void EndProgram(int code) override { endCodes << code; }
+
+    int beeps = 0;
+    QList<MessageSpec> messages;
+    QStringList opened;
+    QList<int> endCodes;
+    std::deque<MessageSpec::Answer> answers;
+};
+
+// A program directory of its own for one test, removed afterwards.
+class ProgramDir {
+public:
+    ProgramDir();
+    QString path() const { return dir_.path(); }
+    QString dataPath() const;
+    QString backupPath() const;
+    void writeData(const QByteArray& bytes) const;
+    QByteArray data() const;
+    QByteArray backup() const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+namespace TestFiles {
+QByteArray Read(const QString& path);
+void Write(const QString& path, const QByteArray& bytes);
+// A data file with the given position and entries, each entry four texts (title, ID,
+// PW, URL), written the way the program writes it. Texts are given in UTF-8.
+QByteArray Make(int top, int left, const QList<QStringList>& entries);
+// n ordinary entries "Title i", "id-i", "pw-i-x", "https://example.com/i".
+QList<QStringList> NumberedEntries(int n);
+} // namespace TestFiles

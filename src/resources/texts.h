@@ -106,6 +106,10 @@ inline const QString UpItem = QStringLiteral("上へ");
 inline const QString DownItem = QStringLiteral("下へ");
 inline const QString SaveQuestion = QStringLiteral("データが変更されています。保存しますか？");
 inline const QString SaveQuestionTitle = QStringLiteral("保存の確認");
+// %1 the character as shown, %2 its code point (U+XXXX)
+inline const QString SortTitleRefused =
+    QStringLiteral("タイトルに保存できない文字「%1」(%2)が含まれています。\n"
+                   "タイトルを編集前に戻しました。");
 
 // Standard message box buttons, Japanese whatever the system locale
 inline const QString YesButton = QStringLiteral("はい(&Y)");

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds a Release binary, installs it into its own folder and starts it there.
+# The data file Cofferly.Dat lives beside the installed program, so a rebuild or a
+# clean of the source tree never touches it.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+prefix=${COFFERLY_PREFIX:-$HOME/.local/opt/cofferly}
+
+"$here/scripts/setup.sh" run
+cmake -S "$here" -B "$here/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+cmake --build "$here/build/release"
+cmake --install "$here/build/release" --prefix "$prefix"
+exec "$prefix/cofferly"

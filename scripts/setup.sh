@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Cofferly needs: `setup.sh run` for building and running it,
+# `setup.sh test` for the test suite as well. Only missing packages are installed.
+set -euo pipefail
+
+run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
+  libgl-dev fonts-noto-cjk xdg-utils)
+test_packages=(xvfb xauth xdotool xclip openbox x11-utils imagemagick clang libclang-rt-14-dev)
+
+wanted=("${run_packages[@]}")
+[ "${1:-run}" = test ] && wanted+=("${test_packages[@]}")
+
+missing=()
+for p in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+((${#missing[@]})) || exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

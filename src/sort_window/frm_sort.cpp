@@ -1,0 +1,131 @@
+#include "frm_sort.h"
+
+#include "platform/units.h"
+#include "resources/item_images.h"
+#include "resources/texts.h"
+#include "sort_list.h"
+#include "store/entry_table.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return {Units::Px(left), Units::Px(top), Units::Px(width), Units::Px(height)};
+}
+
+} // namespace
+
+frmSort::frmSort(EntryTable& table, SortOwner& owner, Desktop& desktop, QWidget* parent)
+    : QDialog(parent), table_(table), owner_(owner), desktop_(desktop)
+{
+    setWindowTitle(Texts::SortCaptionWindow);
+    setWindowIcon(WindowIcons::Sort());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    CreateMenus();
+    CreateControls();
+    Form_Load();
+}
+
+void frmSort::CreateMenus()
+{
+    menuBar = new QMenuBar(this);
+
+    menu_file = menuBar->addMenu(Texts::FileMenu);
+    menu_SaveClose = menu_file->addAction(Texts::SaveCloseItem);
+    menu_SaveClose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    menu_Cancel = menu_file->addAction(Texts::CancelItem);
+    menu_Cancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    popup = menuBar->addMenu(Texts::EditMenu);
+    itemUp = popup->addAction(Texts::UpItem);
+    itemUp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    itemDown = popup->addAction(Texts::DownItem);
+    itemDown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+
+    connect(menu_SaveClose, &QAction::triggered, this, &frmSort::menu_SaveClose_Click);
+    connect(menu_Cancel, &QAction::triggered, this, &frmSort::menu_Cancel_Click);
+    connect(itemUp, &QAction::triggered, this, &frmSort::itemUp_Click);
+    connect(itemDown, &QAction::triggered, this, &frmSort::itemDown_Click);
+}
+
+void frmSort::CreateControls()
+{
+    // The client area keeps its designed size below the menu bar; nothing in it reacts to
+    // a resize, so the window is not resizable.
+    auto* client = new QWidget(this);
+    client->setFixedSize(Units::Px(9135), Units::Px(5535));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ListView1 = new SortList(client);
+    ListView1->setGeometry(Twips(60, 0, 9030, 5100));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSortingEnabled(false);
+    ListView1->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::SelectedClicked |
+                               QAbstractItemView::EditKeyPressed);
+    ListView1->setIconSize(QSize(16, 16));
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ListView1->header()->setSectionsMovable(false);
+
+    const std::array<QString, 2> captions{Texts::SaveButton, Texts::DiscardButton};
+    const std::array<QRect, 2> places{Twips(6390, 5175, 1260, 330),
+                                      Twips(7770, 5175, 1260, 330)};
+    for (int index = 0; index < 2; ++index) {
+        CmdOK[index] = new QPushButton(captions[index], client);
+        CmdOK[index]->setGeometry(places[index]);
+        connect(CmdOK[index], &QPushButton::clicked, this, [this, index] { CmdOK_Click(index); });
+    }
+    // Enter presses the save button; Esc reaches reject(), which discards.
+    CmdOK[0]->setDefault(true);
+
+    setTabOrder(ListView1, CmdOK[0]);
+    setTabOrder(CmdOK[0], CmdOK[1]);
+    ListView1->setFocus();
+
+    connect(ListView1, &SortList::LabelEditEnded, this, &frmSort::ListView1_AfterLabelEdit);
+    connect(ListView1, &SortList::MouseDown, this, &frmSort::ListView1_MouseDown);
+    connect(ListView1, &SortList::MouseUp, this, &frmSort::ListView1_MouseUp);
+}
+
+void frmSort::Form_Load()
+{
+    listChanged_ = false;
+
+    const std::array<QString, 4> headers{Texts::ColumnTitle, Texts::ColumnId, Texts::ColumnPw,
+                                         Texts::ColumnUrl};
+    const std::array<int, 4> shares{4, 2, 2, 2}; // tenths of the list's width
+    const double listWidth = Units::TwipsFromPx(ListView1->width());
+    ListView1->setColumnCount(4);
+    ListView1->setHeaderLabels({headers.begin(), headers.end()});
+    for (int column = 0; column < 4; ++column)
+        ListView1->setColumnWidth(column, Units::PxFromTwips(listWidth / 10 * shares[column]));
+
+    for (int k = 1; k <= table_.DataCount; ++k) {
+        auto* row = new QTreeWidgetItem(
+            QStringList{table_.DataTitle[k], table_.DataID[k], table_.DataPW[k], table_.DataURL[k]});
+        row->setFlags(row->flags() | Qt::ItemIsEditable);
+        ShowRowImage(row);
+        ListView1->addTopLevelItem(row);
+    }
+}
+
+void frmSort::ShowRowImage(QTreeWidgetItem* row)
+{
+    const bool group = row->text(1).isEmpty() && row->text(2).isEmpty() && row->text(3).isEmpty();
+    row->setIcon(0, ItemImages::Icon(ImageFor(group)));
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <array>
+
+class Desktop;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTreeWidgetItem;
+class SortList;
+class SortOwner;
+struct EntryTable;
+
+// The modal window in which the user reorders the entries and retypes titles. It works on
+// its own rows and writes them into the entry table only when the user saves.
+class frmSort : public QDialog {
+    Q_OBJECT
+
+public:
+    frmSort(EntryTable& table, SortOwner& owner, Desktop& desktop, QWidget* parent = nullptr);
+
+    SortList* ListView1 = nullptr;
+    std::array<QPushButton*, 2> CmdOK{}; // 0 saves, 1 discards
+    QMenuBar* menuBar = nullptr;
+    QMenu* menu_file = nullptr;
+    QAction* menu_SaveClose = nullptr;
+    QAction* menu_Cancel = nullptr;
+    QMenu* popup = nullptr; // the edit menu, also the list's context menu
+    QAction* itemUp = nullptr;
+    QAction* itemDown = nullptr;
+
+    bool ListChanged() const { return listChanged_; }
+
+    void CmdOK_Click(int Index);
+    void menu_SaveClose_Click();
+    void menu_Cancel_Click();
+    void itemUp_Click();
+    void itemDown_Click();
+    void ListView1_AfterLabelEdit();
+    void ListView1_MouseDown(Qt::MouseButton Button, QPoint position);
+    void ListView1_MouseUp(Qt::MouseButton Button, QPoint position);
+
+    // Esc and the close box both arrive here; they discard like CmdOK(1).
+    void reject() override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void Form_Load();
+    void Form_Unload();
+    bool SaveProcedure();
+    void Unload();
+    void EndAtOnce();
+
+    QTreeWidgetItem* SelectedRow() const;
+    void ExchangeRows(int i, int j);
+    void ShowRowImage(QTreeWidgetItem* row);
+    void RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char32_t character);
+
+    EntryTable& table_;
+    SortOwner& owner_;
+    Desktop& desktop_;
+    bool listChanged_ = false;
+    bool closing_ = false; // the close procedure has begun
+    bool ending_ = false;  // a file operation failed; the program is ending
+};

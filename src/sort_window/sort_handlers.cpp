@@ -1,0 +1,212 @@
+#include "frm_sort.h"
+
+#include "platform/desktop.h"
+#include "resources/texts.h"
+#include "sort_list.h"
+#include "sort_owner.h"
+#include "store/cp932.h"
+#include "store/entry_table.h"
+
+#include <QMenu>
+#include <optional>
+
+namespace {
+
+// The first character a title cannot carry into the data file: a double quote or a line
+// break would end its field, and anything code page 932 does not give back unchanged would
+// come back as another character.
+std::optional<char32_t> FirstRefused(const QString& title)
+{
+    for (qsizetype at = 0; at < title.size();) {
+        const QChar unit = title[at];
+        const bool pair = unit.isHighSurrogate() && at + 1 < title.size() &&
+                          title[at + 1].isLowSurrogate();
+        const qsizetype length = pair ? 2 : 1;
+        const char32_t c = pair ? QChar::surrogateToUcs4(unit, title[at + 1]) : unit.unicode();
+        if (c == U'"' || c == U'\r' || c == U'\n' ||
+            Cp932::FirstUnfaithful(QStringView(title).mid(at, length)))
+            return c;
+        at += length;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void frmSort::CmdOK_Click(int Index)
+{
+    if (Index == 0)
+        SaveProcedure();
+    else
+        Unload();
+}
+
+void frmSort::menu_SaveClose_Click()
+{
+    CmdOK_Click(0);
+}
+
+void frmSort::menu_Cancel_Click()
+{
+    CmdOK_Click(1);
+}
+
+void frmSort::reject()
+{
+    CmdOK_Click(1);
+}
+
+// Returns false when the program is ending and the caller must stop.
+bool frmSort::SaveProcedure()
+{
+    const int rows = ListView1->topLevelItemCount();
+    for (int k = 1; k <= rows; ++k) {
+        const QTreeWidgetItem* row = ListView1->topLevelItem(k - 1);
+        table_.DataTitle[k] = row->text(0);
+        table_.DataID[k] = row->text(1);
+        table_.DataPW[k] = row->text(2);
+        table_.DataURL[k] = row->text(3);
+    }
+    if (!owner_.SaveData() || !owner_.LoadData()) {
+        EndAtOnce();
+        return false;
+    }
+    listChanged_ = false;
+    Unload();
+    return true;
+}
+
+// Closing the window, however it was asked for, runs the close procedure once. The save
+// procedure asks to close too; while the close procedure is already running (after a Yes
+// to the save question) that request is the one already under way.
+void frmSort::Unload()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    Form_Unload();
+    done(QDialog::Accepted);
+}
+
+// A file operation failed and has been reported: close without another save or question.
+void frmSort::EndAtOnce()
+{
+    ending_ = true;
+    if (closing_)
+        return;
+    closing_ = true;
+    done(QDialog::Rejected);
+}
+
+void frmSort::Form_Unload()
+{
+    if (listChanged_) {
+        const auto answer = desktop_.Show(
+            this, {Texts::SaveQuestion, Texts::SaveQuestionTitle, MessageSpec::Buttons::YesNo,
+                   MessageSpec::Answer::Yes, QMessageBox::NoIcon});
+        if (answer == MessageSpec::Answer::Yes && !SaveProcedure())
+            return;
+    }
+    // Also after a Yes: the main window then ends as it does after the save button, with
+    // the first title selected and the entry display empty, whichever way the save came.
+    owner_.ResetTitleDisplay();
+}
+
+QTreeWidgetItem* frmSort::SelectedRow() const
+{
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void frmSort::itemDown_Click()
+{
+    // With no row selected there is nothing to exchange.
+    QTreeWidgetItem* row = SelectedRow();
+    if (!row)
+        return;
+    const int i = ListView1->indexOfTopLevelItem(row) + 1;
+    if (i == ListView1->topLevelItemCount()) {
+        desktop_.Beep();
+        return;
+    }
+    ExchangeRows(i, i + 1);
+    ListView1->setCurrentItem(ListView1->topLevelItem(i));
+    listChanged_ = true;
+}
+
+void frmSort::itemUp_Click()
+{
+    QTreeWidgetItem* row = SelectedRow();
+    if (!row)
+        return;
+    const int i = ListView1->indexOfTopLevelItem(row) + 1;
+    if (i == 1) {
+        desktop_.Beep();
+        return;
+    }
+    ExchangeRows(i, i - 1);
+    ListView1->setCurrentItem(ListView1->topLevelItem(i - 2));
+    listChanged_ = true;
+}
+
+// Exchanges the title and the three cells of rows i and j (1-based); each row's image
+// follows from its new cells.
+void frmSort::ExchangeRows(int i, int j)
+{
+    QTreeWidgetItem* rowI = ListView1->topLevelItem(i - 1);
+    QTreeWidgetItem* rowJ = ListView1->topLevelItem(j - 1);
+    std::array<QString, 4> copied;
+    for (int column = 0; column < 4; ++column)
+        copied[column] = rowI->text(column);
+    for (int column = 0; column < 4; ++column)
+        rowI->setText(column, rowJ->text(column));
+    ShowRowImage(rowI);
+    for (int column = 0; column < 4; ++column)
+        rowJ->setText(column, copied[column]);
+    ShowRowImage(rowJ);
+}
+
+void frmSort::ListView1_AfterLabelEdit()
+{
+    listChanged_ = true;
+    QTreeWidgetItem* row = ListView1->EditedRow();
+    if (!row)
+        return;
+    if (const auto refused = FirstRefused(row->text(0)))
+        RefuseTitle(row, ListView1->TitleBeforeEdit(), *refused);
+}
+
+// The data file could not hold the title as typed: say which character, and keep the
+// title the row had before the edit.
+void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char32_t character)
+{
+    row->setText(0, titleBefore);
+    const QString shown = character == U'\r' || character == U'\n'
+                              ? Texts::LineBreakName
+                              : QString::fromUcs4(&character, 1);
+    const QString code =
+        QStringLiteral("U+%1").arg(QString::number(character, 16).toUpper().rightJustified(4, u'0'));
+    desktop_.Show(this, {Texts::SortTitleRefused.arg(shown, code), Texts::MessageTitle,
+                         MessageSpec::Buttons::Ok, MessageSpec::Answer::Ok, QMessageBox::Warning});
+}
+
+void frmSort::ListView1_MouseDown(Qt::MouseButton Button, QPoint position)
+{
+    if (Button != Qt::RightButton)
+        return;
+    // The context menu acts on the row that was clicked; over empty space no row is left
+    // selected, and a move then changes nothing.
+    if (QTreeWidgetItem* hit = ListView1->itemAt(position)) {
+        ListView1->setCurrentItem(hit);
+    } else {
+        ListView1->clearSelection();
+        ListView1->setCurrentItem(nullptr);
+    }
+}
+
+void frmSort::ListView1_MouseUp(Qt::MouseButton Button, QPoint position)
+{
+    if (Button != Qt::RightButton)
+        return;
+    popup->popup(ListView1->viewport()->mapToGlobal(position));
+}

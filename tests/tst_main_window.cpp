@@ -1,0 +1,143 @@
+// The main window's start-up, layout, always-on-top and close.
+#include "main_window/fm_cofferly.h"
+#include "support/test_support.h"
+
+#include <QFileInfo>
+#include <QWindow>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsInBrowsingModeWithEntryOneShown()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, {{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s},
+                                                   {u"Mail"_s, u"m"_s, u"x"_s, {}}}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(!w.Ended());
+        QCOMPARE(w.windowTitle(), u"ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40"_s);
+        QCOMPARE(desktop.AppTitle(), u"コファリー"_s);
+        QCOMPARE(w.IComboTitle->ListCount(), 2);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Lb_data[0]->text(), u"me"_s);
+        QCOMPARE(w.Lb_data[1]->text(), u"p-w"_s);
+        QCOMPARE(w.Lb_data[2]->text(), u"https://bank"_s);
+        QCOMPARE(w.Lb_data[2]->toolTip(), u"https://bank"_s);
+        for (QLineEdit* box : w.Tx_Data)
+            QVERIFY(!box->isEnabled());
+        QVERIFY(!w.Bt_OK[0]->isEnabled() && !w.Bt_OK[1]->isEnabled());
+        for (QWidget* c : {(QWidget*)w.IComboTitle, (QWidget*)w.Bt_Add, (QWidget*)w.Bt_Edit,
+                           (QWidget*)w.Bt_Del, (QWidget*)w.Bt_Clip[0], (QWidget*)w.Bt_Clip[1],
+                           (QWidget*)w.CmdURL, (QWidget*)w.cmdTop, (QWidget*)w.cmdSort})
+            QVERIFY(c->isEnabled());
+        QCOMPARE(w.DefaultButton(), w.Bt_Clip[0]);
+        QCOMPARE(w.pos(), QPoint(200, 100));
+        QVERIFY(desktop.messages.isEmpty());
+    }
+
+    void browsingHeightHidesTheEditPanel()
+    {
+        ProgramDir dir;
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        // Everything above Line1 is in view, nothing of the edit panel.
+        QVERIFY(w.Shape1->geometry().bottom() < w.height());
+        QVERIFY(w.cmdTop->geometry().bottom() < w.height());
+        QVERIFY(w.Tx_Data[0]->geometry().top() >= w.height());
+        QVERIFY(w.Label2->geometry().top() >= w.height());
+        QCOMPARE(w.width(), 382);
+    }
+
+    void firstStartCreatesTheDefaultFile()
+    {
+        ProgramDir dir;
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(QFileInfo::exists(dir.dataPath()));
+        QCOMPARE(w.IComboTitle->ListCount(), 1);
+        QCOMPARE(w.IComboTitle->Text(), u"新規グループ"_s);
+        QCOMPARE(w.IComboTitle->Image(1), ItemImage::Folder);
+        for (QLabel* label : w.Lb_data)
+            QCOMPARE(label->text(), QString());
+        QCOMPARE(w.Lb_data[2]->toolTip(), QString());
+        const QByteArray expectedPosition =
+            QByteArray::number(w.y() * 15) + ',' + QByteArray::number(w.x() * 15) + "\r\n";
+        QVERIFY(dir.data().startsWith(expectedPosition));
+    }
+
+    void emptyTableKeepsTheInitialDisplay()
+    {
+        ProgramDir dir;
+        dir.writeData("0,0\r\n");
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QCOMPARE(w.IComboTitle->ListCount(), 0);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 0);
+        QCOMPARE(w.Lb_data[0]->text(), u"未入力"_s);
+        QCOMPARE(w.Lb_data[1]->text(), u"未入力"_s);
+    }
+
+    void topSwitchesTheLampAndTheStaysOnTopFlag()
+    {
+        ProgramDir dir;
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QPoint where = w.pos();
+        QCOMPARE(w.Shape2->FillColor(), QColor(128, 128, 0));
+        QTest::mouseClick(w.cmdTop, Qt::LeftButton);
+        QVERIFY(w.IsOnTop());
+        QCOMPARE(w.Shape2->FillColor(), QColor(255, 255, 0));
+        QVERIFY(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(w.isVisible());
+        QTest::mouseClick(w.cmdTop, Qt::LeftButton);
+        QVERIFY(!w.IsOnTop());
+        QCOMPARE(w.Shape2->FillColor(), QColor(128, 128, 0));
+        QVERIFY(!(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
+        QCOMPARE(w.pos(), where);
+    }
+
+    void closingSavesTwice()
+    {
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(3));
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.move(40, 60);
+        QTRY_COMPARE(w.pos(), QPoint(40, 60));
+        w.close();
+        const QByteArray after = TestFiles::Make(900, 600, TestFiles::NumberedEntries(3));
+        QCOMPARE(dir.data(), after);
+        QCOMPARE(dir.backup(), after);
+    }
+
+    void damagedFileEndsTheProgramWithoutWriting()
+    {
+        ProgramDir dir;
+        const QByteArray cut = "0,0\r\n\"only a title\"\r\n";
+        dir.writeData(cut);
+        RecordingDesktop desktop;
+        {
+            Fm_Cofferly w(dir.path(), desktop);
+            QVERIFY(w.Ended());
+            QCOMPARE(desktop.endCodes, QList<int>{1});
+            QCOMPARE(desktop.messages.size(), 1);
+            QVERIFY(desktop.messages[0].text.contains(dir.dataPath()));
+            QCOMPARE(desktop.messages[0].icon, QMessageBox::Critical);
+            w.close(); // a close after the failure saves nothing
+        }
+        QCOMPARE(dir.data(), cut);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

@@ -1,5 +1,6 @@
 // Builds the main window's controls at their places (twips, converted to pixels).
 #include "caption_button.h"
+#include "hint_label.h"
 #include "fm_cofferly.h"
 #include "platform/units.h"
 #include "resources/fonts.h"
@@ -30,6 +31,16 @@ QLabel* Caption(QWidget* parent, const QString& text, int left, int top, int wid
 {
     auto* label = new QLabel(text, parent);
     Place(label, left, top, width, height);
+    return label;
+}
+
+// A fixed caption is never cut: where this desktop's face is wider than the layout's, the
+// label grows to the right, into the gap the layout leaves before the next control.
+QLabel* StaticCaption(QWidget* parent, const QString& text, int left, int top, int width,
+                      int height)
+{
+    QLabel* label = Caption(parent, text, left, top, width, height);
+    label->resize(qMax(label->width(), label->sizeHint().width()), label->height());
     return label;
 }
 
@@ -73,13 +84,13 @@ void Fm_Cofferly::CreateControls()
     // Entry display
     Frame1 = new QGroupBox(Texts::DataFrameCaption, this);
     Place(Frame1, 48, 408, 5280, 1365);
-    Label1[0] = Caption(Frame1, Texts::IdLabel, 165, 285, 225, 180);
+    Label1[0] = StaticCaption(Frame1, Texts::IdLabel, 165, 285, 225, 180);
     Lb_data[0] = Display(Frame1, Texts::NotEntered, 510, 225, 3045, 300);
     Bt_Clip[0] = Button(Frame1, Texts::CopyIdCaption, Texts::CopyIdTip, 3690, 225, 1464, 315);
-    Label1[1] = Caption(Frame1, Texts::PwLabel, 135, 630, 240, 180);
+    Label1[1] = StaticCaption(Frame1, Texts::PwLabel, 135, 630, 240, 180);
     Lb_data[1] = Display(Frame1, Texts::NotEntered, 510, 600, 3045, 285);
     Bt_Clip[1] = Button(Frame1, Texts::CopyPwCaption, Texts::CopyPwTip, 3690, 600, 1464, 315);
-    Label1[5] = Caption(Frame1, Texts::UrlLabel, 135, 1005, 690, 180);
+    Label1[5] = StaticCaption(Frame1, Texts::UrlLabel, 135, 1005, 690, 180);
     Lb_data[2] = Display(Frame1, Texts::PlaceholderUrl, 960, 960, 3045, 285);
     CmdURL = Button(Frame1, Texts::OpenUrlCaption, Texts::OpenUrlTip, 4080, 960, 1095, 315);
     for (QLabel* label : Lb_data)
@@ -110,19 +121,19 @@ void Fm_Cofferly::CreateControls()
     Line1->setGeometry(Units::Px(105), Units::Px(2400), Units::Px(5640 - 105), 1);
 
     // Edit panel, below Line1
-    Label1[4] = Caption(this, Texts::HeadingLabel, 150, 2610, 495, 180);
+    Label1[4] = StaticCaption(this, Texts::HeadingLabel, 150, 2610, 495, 180);
     Tx_Data[0] = TextBox(this, 705, 2520, 3240, 360);
-    Label1[3] = Caption(this, Texts::EditIdLabel, 165, 3045, 240, 180);
+    Label1[3] = StaticCaption(this, Texts::EditIdLabel, 165, 3045, 240, 180);
     Tx_Data[1] = TextBox(this, 705, 2955, 3240, 372);
-    Label1[2] = Caption(this, Texts::PwLabel, 150, 3480, 240, 180);
+    Label1[2] = StaticCaption(this, Texts::PwLabel, 150, 3480, 240, 180);
     Tx_Data[2] = TextBox(this, 705, 3405, 3240, 372);
-    Label1[6] = Caption(this, Texts::UrlLabel, 165, 3930, 690, 180);
+    Label1[6] = StaticCaption(this, Texts::UrlLabel, 165, 3930, 690, 180);
     Tx_Data[3] = TextBox(this, 930, 3840, 3750, 372);
     // Passwords and addresses are typed as they are, never through an input method.
     Tx_Data[2]->setAttribute(Qt::WA_InputMethodEnabled, false);
     Tx_Data[3]->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Label2 = Caption(this, Texts::GroupHint, 4035, 2550, 1620, 765);
-    Label2->setWordWrap(true);
+    Label2 = new HintLabel(Texts::GroupHint, this);
+    Place(Label2, 4035, 2550, 1620, 765);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Bt_OK[0] = Button(this, Texts::CommitCaptionAtStart, QString(), 4095, 3390, 765, 360);
     Bt_OK[1] = Button(this, Texts::BackCaption, QString(), 4920, 3390, 750, 360);

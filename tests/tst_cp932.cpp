@@ -48,7 +48,8 @@ private slots:
         for (const Row& row : rows) {
             const auto text = Cp932::Decode(row.bytes);
             QVERIFY2(text && *text == FromUcs4(row.codePoint),
-                     qPrintable(QStringLiteral("decode %1").arg(QString::fromLatin1(row.bytes.toHex()))));
+                     qPrintable(
+                         QStringLiteral("decode %1").arg(QString::fromLatin1(row.bytes.toHex()))));
             ++decoded;
             if (!row.encodes)
                 continue;
@@ -85,9 +86,9 @@ private slots:
     void duplicatesEncodeToTheWindowsChoice()
     {
         // NEC row 13 and IBM extension duplicates: Windows prefers these byte sequences.
-        QCOMPARE(*Cp932::Encode(u"\u2252"), QByteArray("\x81\xE0"));  // ≒ JIS row, not NEC
-        QCOMPARE(*Cp932::Encode(u"\u2170"), QByteArray("\xFA\x40"));  // ⅰ IBM, not NEC-selected
-        QCOMPARE(*Cp932::Encode(u"\uFFE2"), QByteArray("\x81\xCA"));  // ￢
+        QCOMPARE(*Cp932::Encode(u"\u2252"), QByteArray("\x81\xE0")); // ≒ JIS row, not NEC
+        QCOMPARE(*Cp932::Encode(u"\u2170"), QByteArray("\xFA\x40")); // ⅰ IBM, not NEC-selected
+        QCOMPARE(*Cp932::Encode(u"\uFFE2"), QByteArray("\x81\xCA")); // ￢
     }
 
     void singleBytesOutsideGlibc()
@@ -103,13 +104,13 @@ private slots:
 
     void refusesWhatItCannotMapInsteadOfSubstituting()
     {
-        QVERIFY(!Cp932::Encode(u"\U0001F600"));  // emoji
-        QVERIFY(!Cp932::Encode(u"\u00E9"));      // é
-        QVERIFY(!Cp932::Encode(QString(QChar(0xD800))));  // lone surrogate
+        QVERIFY(!Cp932::Encode(u"\U0001F600"));          // emoji
+        QVERIFY(!Cp932::Encode(u"\u00E9"));              // é
+        QVERIFY(!Cp932::Encode(QString(QChar(0xD800)))); // lone surrogate
         qsizetype at = -1;
-        QVERIFY(!Cp932::Decode("ab\x85\x40", &at));  // unassigned lead byte
+        QVERIFY(!Cp932::Decode("ab\x85\x40", &at)); // unassigned lead byte
         QCOMPARE(at, 2);
-        QVERIFY(!Cp932::Decode("abc\x81"));  // cut inside a double-byte character
+        QVERIFY(!Cp932::Decode("abc\x81")); // cut inside a double-byte character
     }
 
     void unfaithfulCharactersAreNamed()

@@ -37,10 +37,13 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::newRow("no entries") << QByteArray("1500,3000\r\n") << 0;
         QTest::newRow("one group") << TestFiles::Make(0, 0, {{u"新規グループ"_s, {}, {}, {}}}) << 1;
-        QTest::newRow("negative position") << TestFiles::Make(-450, -1200, TestFiles::NumberedEntries(2)) << 2;
-        QTest::newRow("200 entries") << TestFiles::Make(15, 30, TestFiles::NumberedEntries(200)) << 200;
+        QTest::newRow("negative position")
+            << TestFiles::Make(-450, -1200, TestFiles::NumberedEntries(2)) << 2;
+        QTest::newRow("200 entries")
+            << TestFiles::Make(15, 30, TestFiles::NumberedEntries(200)) << 200;
         QTest::newRow("commas, spaces, Japanese")
-            << TestFiles::Make(1, 2, {{u" 銀行, 本店 "_s, u"a,b"_s, u"p-w ,x"_s, u"ｶﾅ,漢字"_s}}) << 1;
+            << TestFiles::Make(1, 2, {{u" 銀行, 本店 "_s, u"a,b"_s, u"p-w ,x"_s, u"ｶﾅ,漢字"_s}})
+            << 1;
         QTest::newRow("all empty") << TestFiles::Make(0, 0, {{{}, {}, {}, {}}}) << 1;
     }
     void roundTripsByteForByte()
@@ -70,13 +73,20 @@ private slots:
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<int>("count");
         const QStringList tipa{u"t"_s, u"i"_s, u"p"_s, u"a"_s};
-        QTest::newRow("fields sharing a line") << QByteArray("0,0\r\n\"t\",\"i\",\"p\",\"a\"\r\n") << tipa << 1;
-        QTest::newRow("no final CR LF") << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n\"a\"") << tipa << 1;
-        QTest::newRow("blank lines at the end") << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n\"a\"\r\n\r\n  \r\n") << tipa << 1;
-        QTest::newRow("blanks around fields") << QByteArray(" 0 , 0 \r\n  \"t\"  \r\n\t\"i\"\r\n\"p\" \r\n \"a\"\r\n") << tipa << 1;
-        QTest::newRow("unquoted fields") << QByteArray("0,0\r\nt\r\n i \r\np\r\na\r\n") << tipa << 1;
-        QTest::newRow("text after closing quote") << QByteArray("0,0\r\n\"t\"x\r\n\"i\"\r\n\"p\"\r\n\"a\"\r\n") << tipa << 1;
-        QTest::newRow("LF line ends") << QByteArray("0,0\n\"t\"\n\"i\"\n\"p\"\n\"a\"\n") << tipa << 1;
+        QTest::newRow("fields sharing a line")
+            << QByteArray("0,0\r\n\"t\",\"i\",\"p\",\"a\"\r\n") << tipa << 1;
+        QTest::newRow("no final CR LF")
+            << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n\"a\"") << tipa << 1;
+        QTest::newRow("blank lines at the end")
+            << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n\"a\"\r\n\r\n  \r\n") << tipa << 1;
+        QTest::newRow("blanks around fields")
+            << QByteArray(" 0 , 0 \r\n  \"t\"  \r\n\t\"i\"\r\n\"p\" \r\n \"a\"\r\n") << tipa << 1;
+        QTest::newRow("unquoted fields")
+            << QByteArray("0,0\r\nt\r\n i \r\np\r\na\r\n") << tipa << 1;
+        QTest::newRow("text after closing quote")
+            << QByteArray("0,0\r\n\"t\"x\r\n\"i\"\r\n\"p\"\r\n\"a\"\r\n") << tipa << 1;
+        QTest::newRow("LF line ends")
+            << QByteArray("0,0\n\"t\"\n\"i\"\n\"p\"\n\"a\"\n") << tipa << 1;
     }
     void acceptsHandEditedShapes()
     {
@@ -109,7 +119,8 @@ private slots:
         QTest::newRow("cut after title") << QByteArray("0,0\r\n\"t\"\r\n");
         QTest::newRow("cut after PW") << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n");
         QTest::newRow("cut inside quotes") << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n\"ab");
-        QTest::newRow("not code page 932") << QByteArray("0,0\r\n\"\x85\x40\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
+        QTest::newRow("not code page 932")
+            << QByteArray("0,0\r\n\"\x85\x40\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n");
         QTest::newRow("201 entries") << TestFiles::Make(0, 0, TestFiles::NumberedEntries(201));
     }
     void refusesFilesThatCannotBeReadWhole()

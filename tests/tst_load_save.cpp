@@ -56,8 +56,9 @@ private slots:
         FakeHost host(dir.path());
         EntryTable table;
         QVERIFY(!LoadData(table, host));
-        QCOMPARE(dir.data(), QByteArray("1500,3000\r\n\"\x90\x56\x8B\x4B\x83\x4F\x83\x8B\x81\x5B\x83\x76\"\r\n"
-                                        "\"\"\r\n\"\"\r\n\"\"\r\n"));
+        QCOMPARE(dir.data(),
+                 QByteArray("1500,3000\r\n\"\x90\x56\x8B\x4B\x83\x4F\x83\x8B\x81\x5B\x83\x76\"\r\n"
+                            "\"\"\r\n\"\"\r\n\"\"\r\n"));
         QCOMPARE(table.DataCount, 1);
         QCOMPARE(table.DataTitle[1], u"新規グループ"_s);
         QCOMPARE(host.titles, QStringList{u"新規グループ|1|0"_s});
@@ -68,9 +69,10 @@ private slots:
     void loadsEntriesWithImagesAndIndents()
     {
         ProgramDir dir;
-        dir.writeData(TestFiles::Make(150, 300, {{u"Group"_s, {}, {}, {}},
-                                                 {u"Mail"_s, u"me"_s, {}, {}},
-                                                 {u"Site"_s, {}, {}, u"https://x"_s}}));
+        dir.writeData(TestFiles::Make(150, 300,
+                                      {{u"Group"_s, {}, {}, {}},
+                                       {u"Mail"_s, u"me"_s, {}, {}},
+                                       {u"Site"_s, {}, {}, u"https://x"_s}}));
         FakeHost host(dir.path());
         EntryTable table;
         table.DataCount = 7; // whatever an earlier load left is replaced
@@ -158,7 +160,8 @@ private slots:
         };
         QCOMPARE(mode(dir.dataPath()), ownerOnly);
         // A file left readable by others is tightened by the next save.
-        QFile(dir.dataPath()).setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QFile(dir.dataPath())
+            .setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         QVERIFY(!SaveData(table, host));
         QCOMPARE(mode(dir.dataPath()), ownerOnly);
         QCOMPARE(mode(dir.backupPath()), ownerOnly);

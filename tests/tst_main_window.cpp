@@ -14,8 +14,9 @@ private slots:
     void startsInBrowsingModeWithEntryOneShown()
     {
         ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, {{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s},
-                                                   {u"Mail"_s, u"m"_s, u"x"_s, {}}}));
+        dir.writeData(TestFiles::Make(
+            1500, 3000,
+            {{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s}, {u"Mail"_s, u"m"_s, u"x"_s, {}}}));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(!w.Ended());

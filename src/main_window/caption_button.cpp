@@ -20,6 +20,5 @@ void StackedCaptionButton::paintEvent(QPaintEvent*)
             stacked += u'\n';
     }
     const int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
-    painter.drawItemText(rect(), flags, option.palette, isEnabled(), stacked,
-                         QPalette::ButtonText);
+    painter.drawItemText(rect(), flags, option.palette, isEnabled(), stacked, QPalette::ButtonText);
 }

@@ -123,7 +123,7 @@ void Fm_Cofferly::keyPressEvent(QKeyEvent* event)
 {
     // Keys no control took: Enter presses the default button, Esc the cancel button.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    QPushButton* target = enter                              ? defaultButton_
+    QPushButton* target = enter                            ? defaultButton_
                           : event->key() == Qt::Key_Escape ? cancelButton_
                                                            : nullptr;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
@@ -164,10 +164,10 @@ bool Fm_Cofferly::eventFilter(QObject* watched, QEvent* event)
         const QString tip = Lb_data[2]->toolTip();
         if (!tip.isEmpty()) {
             const auto* help = static_cast<QHelpEvent*>(event);
-            QToolTip::showText(help->globalPos(),
-                               QStringLiteral("<p style='white-space:pre'>%1</p>")
-                                   .arg(tip.toHtmlEscaped()),
-                               Lb_data[2]);
+            QToolTip::showText(
+                help->globalPos(),
+                QStringLiteral("<p style='white-space:pre'>%1</p>").arg(tip.toHtmlEscaped()),
+                Lb_data[2]);
         }
         return true;
     }
@@ -235,8 +235,8 @@ bool Fm_Cofferly::LoadData()
 void Fm_Cofferly::Fail(const StoreError& error)
 {
     ended_ = true;
-    const QString& text = error.kind == StoreError::Kind::Read ? Texts::FileReadFailed
-                                                               : Texts::FileWriteFailed;
+    const QString& text =
+        error.kind == StoreError::Kind::Read ? Texts::FileReadFailed : Texts::FileWriteFailed;
     MessageSpec message;
     message.text = text.arg(error.path, error.reason);
     message.title = Texts::MessageTitle;

@@ -1,7 +1,7 @@
 // Builds the main window's controls at their places (twips, converted to pixels).
 #include "caption_button.h"
-#include "hint_label.h"
 #include "fm_cofferly.h"
+#include "hint_label.h"
 #include "platform/units.h"
 #include "resources/fonts.h"
 #include "resources/item_images.h"
@@ -16,8 +16,8 @@ void Place(QWidget* w, int left, int top, int width, int height)
     w->setGeometry(Units::Px(left), Units::Px(top), Units::Px(width), Units::Px(height));
 }
 
-QPushButton* Button(QWidget* parent, const QString& caption, const QString& tip, int left,
-                    int top, int width, int height)
+QPushButton* Button(QWidget* parent, const QString& caption, const QString& tip, int left, int top,
+                    int width, int height)
 {
     auto* button = new QPushButton(caption, parent);
     button->setToolTip(tip);

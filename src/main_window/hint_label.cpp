@@ -24,7 +24,7 @@ void HintLabel::paintEvent(QPaintEvent*)
     }
     layout.endLayout();
     QPainter painter(this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     layout.draw(&painter, QPointF(0, 0));
 }

@@ -15,8 +15,8 @@ void Desktop::Beep()
 MessageSpec::Answer Desktop::Show(QWidget* parent, const MessageSpec& message)
 {
     using Answer = MessageSpec::Answer;
-    QMessageBox box(message.icon, message.title.isEmpty() ? appTitle_ : message.title,
-                    message.text, QMessageBox::NoButton, parent);
+    QMessageBox box(message.icon, message.title.isEmpty() ? appTitle_ : message.title, message.text,
+                    QMessageBox::NoButton, parent);
     // The buttons read in Japanese whatever the system locale, like the rest of the program.
     auto add = [&box](const QString& text, QMessageBox::ButtonRole role) {
         return box.addButton(text, role);

@@ -1,7 +1,7 @@
 #include "title_selector.h"
 
-#include "resources/item_images.h"
 #include "resources/item_image.h"
+#include "resources/item_images.h"
 
 #include <QStyledItemDelegate>
 

@@ -19,10 +19,10 @@ QPixmap Folder()
     QPainter p(&pixmap);
     p.setPen(QColor(128, 128, 0));
     p.setBrush(QColor(255, 255, 0));
-    p.drawRect(1, 3, 6, 2);   // tab
-    p.drawRect(1, 4, 13, 9);  // body
+    p.drawRect(1, 3, 6, 2);  // tab
+    p.drawRect(1, 4, 13, 9); // body
     p.setPen(QColor(255, 255, 255));
-    p.drawLine(2, 6, 13, 6);  // rim highlight
+    p.drawLine(2, 6, 13, 6); // rim highlight
     return pixmap;
 }
 

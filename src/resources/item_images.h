@@ -12,4 +12,4 @@ QIcon Icon(ItemImage image);
 namespace WindowIcons {
 QIcon Main(); // a strongbox with a gold lock
 QIcon Sort(); // a list with up and down arrows
-}
+} // namespace WindowIcons

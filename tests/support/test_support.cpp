@@ -14,7 +14,7 @@ MessageSpec::Answer RecordingDesktop::Show(QWidget*, const MessageSpec& message)
         return answer;
     }
     return message.buttons == MessageSpec::Buttons::Ok ? MessageSpec::Answer::Ok
-                                                        : message.defaultAnswer;
+                                                       : message.defaultAnswer;
 }
 
 ProgramDir::ProgramDir()

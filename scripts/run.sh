@@ -10,4 +10,10 @@ prefix=${COFFERLY_PREFIX:-$HOME/.local/opt/cofferly}
 cmake -S "$here" -B "$here/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$here/build/release"
 cmake --install "$here/build/release" --prefix "$prefix"
+
+# Put the menu entry installed beside the program into the user's applications menu.
+apps=${XDG_DATA_HOME:-$HOME/.local/share}/applications
+mkdir -p "$apps"
+ln -sfn "$prefix/share/applications/cofferly.desktop" "$apps/cofferly.desktop"
+
 exec "$prefix/cofferly"

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Cofferly needs: `setup.sh run` for building and running it,
-# `setup.sh test` for the test suite as well. Only missing packages are installed.
+# `setup.sh test` for the test suite as well, `setup.sh bench` for the benchmark (bench/run.sh).
+# Only missing packages are installed.
 set -euo pipefail
 
 run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
   libgl-dev fonts-noto-cjk xdg-utils)
 test_packages=(xvfb xauth xdotool xclip openbox x11-utils imagemagick clang libclang-rt-14-dev)
+bench_packages=(xvfb xauth strace libxcb-damage0-dev)
 
 wanted=("${run_packages[@]}")
 [ "${1:-run}" = test ] && wanted+=("${test_packages[@]}")
+[ "${1:-run}" = bench ] && wanted+=("${bench_packages[@]}")
 
 missing=()
 for p in "${wanted[@]}"; do

@@ -1,0 +1,208 @@
+// Times the main window's commit with a full data file, and the floor it is held against.
+//
+// A commit is Bt_OK_Click(0) after Bt_Edit_Click or Bt_Add_Click: the table is changed,
+// SaveData writes the backup and the data file, LoadData reads the file back and refills
+// the title selector. The floor is the least any commit must do: the same two files' bytes
+// (the backup, then the new data file) each written atomically with QSaveFile, in a folder
+// beside the program's on the same file system. Commits and floors take turns.
+//
+//   cofferly_commit_bench [RUNS]
+//   prints one line a kind of commit: NAME MEDIAN_MS FLOOR_MEDIAN_MS
+#include "main_window/fm_cofferly.h"
+#include "sample_entries.h"
+#include "store/data_file.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Answers every question with Yes (the deletes between adds) and stays silent otherwise.
+class QuietDesktop : public Desktop {
+public:
+    void Beep() override { ++complaints; }
+    MessageSpec::Answer Show(QWidget*, const MessageSpec& message) override
+    {
+        if (message.buttons == MessageSpec::Buttons::YesNo)
+            return MessageSpec::Answer::Yes;
+        ++complaints;
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(message.text));
+        return MessageSpec::Answer::Ok;
+    }
+    void OpenDocument(const QString&) override {}
+    void EndProgram(int) override { ++complaints; }
+
+    int complaints = 0;
+};
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform cannot pass size hints on; it says so at every change of height.
+void DropSizeHintNotices(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && text.contains(QStringLiteral("propagateSizeHints")))
+        return;
+    defaultHandler(type, context, text);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double MsOf(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void WriteAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+struct Bench {
+    QString programDir;
+    QString floorDir;
+    Fm_Cofferly* window;
+    std::vector<double> commits;
+    std::vector<double> floors;
+    QByteArray backup; // what the last commit wrote
+    QByteArray data;
+
+    // One commit and one floor. Every other time the floor goes first (with the bytes of
+    // the commit before), so that neither always follows the other's disk flushes.
+    void Commit(int run)
+    {
+        const bool floorFirst = run % 2 != 0 && !data.isEmpty();
+        if (floorFirst)
+            TimeFloor();
+        TimeCommit();
+        backup = ReadFile(programDir + QStringLiteral("/Cofferly.bak"));
+        data = ReadFile(programDir + QStringLiteral("/Cofferly.Dat"));
+        if (!floorFirst)
+            TimeFloor();
+    }
+
+    void TimeFloor()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        WriteAtomically(floorDir + QStringLiteral("/Cofferly.bak"), backup);
+        WriteAtomically(floorDir + QStringLiteral("/Cofferly.Dat"), data);
+        floors.push_back(MsOf(timer));
+    }
+
+    void TimeCommit()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        window->Bt_OK_Click(0);
+        commits.push_back(MsOf(timer));
+        QCoreApplication::processEvents(); // repaint, as between two clicks of a user
+        if (window->Ended())
+            qFatal("the commit failed");
+    }
+
+    void Clear()
+    {
+        commits.clear();
+        floors.clear();
+    }
+};
+
+void Edit(Bench& b, int k, int run)
+{
+    Fm_Cofferly& w = *b.window;
+    w.IComboTitle->SelectItem(k);
+    w.Bt_Edit_Click();
+    w.Tx_Data[3]->setText(w.Tx_Data[3]->text().section(u'#', 0, 0) +
+                          QStringLiteral("#r%1").arg(run));
+    b.Commit(run);
+}
+
+void AddThenDelete(Bench& b, int k, int run)
+{
+    Fm_Cofferly& w = *b.window;
+    w.IComboTitle->SelectItem(k);
+    w.Bt_Add_Click();
+    w.Tx_Data[0]->setText(QStringLiteral("新しいサイト %1").arg(run));
+    w.Tx_Data[1]->setText(QStringLiteral("new.user%1@example.ne.jp").arg(run));
+    w.Tx_Data[2]->setText(QStringLiteral("Qw3e-%1-Rt5y-Ui7o").arg(run));
+    w.Tx_Data[3]->setText(QStringLiteral("https://new.example.jp/login?from=%1").arg(run));
+    b.Commit(run);
+    // Back to 199 entries, untimed.
+    w.IComboTitle->SelectItem(k + 1);
+    w.Bt_Del_Click();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultHandler = qInstallMessageHandler(DropSizeHintNotices);
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 51;
+
+    QTemporaryDir root;
+    Bench b;
+    b.programDir = root.filePath(QStringLiteral("program"));
+    b.floorDir = root.filePath(QStringLiteral("floor"));
+    QDir().mkpath(b.programDir);
+    QDir().mkpath(b.floorDir);
+    const auto bytes = DataFile::Format({1500, 3000}, SampleEntries(EntryTable::kCapacity));
+    if (!bytes)
+        qFatal("the sample entries cannot be stored");
+    QSaveFile file(b.programDir + QStringLiteral("/Cofferly.Dat"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
+        qFatal("cannot write the sample data file");
+
+    QuietDesktop desktop;
+    Fm_Cofferly window(b.programDir, desktop);
+    b.window = &window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    // Edits with the table full; the first few runs only warm up.
+    for (int run = -3; run < runs; ++run) {
+        if (run == 0)
+            b.Clear();
+        Edit(b, 2 + (run + 3) * 37 % 198, run);
+    }
+    std::printf("edit %.3f %.3f %zu\n", Median(b.commits), Median(b.floors), b.commits.size());
+
+    // Adds that bring 199 entries to 200, each taken back again by an untimed delete.
+    b.window->IComboTitle->SelectItem(EntryTable::kCapacity);
+    b.window->Bt_Del_Click();
+    b.Clear();
+    for (int run = -3; run < runs; ++run) {
+        if (run == 0)
+            b.Clear();
+        AddThenDelete(b, 1 + (run + 3) * 37 % 198, run);
+    }
+    std::printf("add %.3f %.3f %zu\n", Median(b.commits), Median(b.floors), b.commits.size());
+    if (window.Table().DataCount != EntryTable::kCapacity - 1 || desktop.complaints)
+        qFatal("the window did not do what the benchmark expected");
+    return 0;
+}

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Builds Release and prints Cofferly's speed and memory figures, each beside its floor:
+#
+#  start      from exec to the main window's first painted frame, under Xvfb, for the
+#             program as installed (200 entries in its data file, and a first start with
+#             none) against a bare Qt window with the same 32 controls and captions
+#             (bench/bare_window.cpp). One watcher (bench/window_probe.cpp) starts both
+#             and stops the clock at the X server's damage report for the new window.
+#  memory     peak resident memory (VmHWM) of the same runs, read just before each ends.
+#  commit     Bt_OK_Click(0) after an edit, and after an add, with 200 entries, against
+#             writing the same backup and data file bytes with QSaveFile
+#             (bench/commit_bench.cpp).
+#  file use   what the program opens and reads while starting (strace), against the bare
+#             window.
+#
+# Usage: bench/run.sh [RUNS]   RUNS start-ups of each program (default 21), alternating;
+#                              the commit figures are medians of RUNS * 3 commits.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${COFFERLY_BENCH_BUILD:-$here/build/bench}
+runs=${1:-21}
+
+"$here/scripts/setup.sh" bench
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+  -DCOFFERLY_BENCH=ON >/dev/null
+cmake --build "$build" >/dev/null
+
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The program as a user installs it: one folder with 200 entries, one with no data file yet.
+cmake --install "$build" --prefix "$work/full" >/dev/null
+cmake --install "$build" --prefix "$work/first" >/dev/null
+"$build/bench/cofferly_sample_data" "$work/full" 200
+bare="$build/bench/cofferly_bare_window"
+probe="$build/bench/cofferly_window_probe"
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+# Each run ends the program from outside; its lock file goes with it, as on a normal close.
+start() {
+  "$probe" -- "$1" 2>/dev/null
+  rm -f "$(dirname "$1")/Cofferly.lock"
+}
+first_start() {
+  rm -f "$work/first/Cofferly.Dat" "$work/first/Cofferly.bak"
+  start "$work/first/cofferly"
+}
+
+start "$bare" >/dev/null
+start "$work/full/cofferly" >/dev/null
+first_start >/dev/null
+for _ in $(seq "$runs"); do
+  start "$bare" >>"$work/bare.txt"
+  start "$work/full/cofferly" >>"$work/full.txt"
+  first_start >>"$work/first.txt"
+done
+
+# median FILE FIELD: the median of FIELD=value over the lines of FILE
+median() {
+  sed -n "s/.*$2=\([-0-9.]*\).*/\1/p" "$1" | sort -n |
+    awk '{v[NR] = $1} END {print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'
+}
+# row LABEL VALUE FLOOR UNIT [TARGET]
+row() {
+  awk -v l="$1" -v v="$2" -v f="$3" -v u="$4" -v t="${5:-}" 'BEGIN {
+    r = v / f
+    verdict = t == "" ? "" : (r <= t ? "within " t "x" : "OVER " t "x")
+    printf "%-38s %9.1f %-3s %9.1f %-3s %6.2f  %s\n", l, v, u, f, u, r, verdict
+  }'
+}
+
+printf '\nCofferly benchmark: medians of %s runs, on %s (%s)\n' "$runs" "$(uname -m)" \
+  "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-38s %13s %13s %6s\n' "" "program" "floor" "ratio"
+printf -- '- start to first paint; floor: the bare window\n'
+bare_ms=$(median "$work/bare.txt" painted_ms)
+bare_cpu=$(median "$work/bare.txt" cpu_ms)
+row "start, 200 entries" "$(median "$work/full.txt" painted_ms)" "$bare_ms" ms 1.2
+row "  CPU time used by then" "$(median "$work/full.txt" cpu_ms)" "$bare_cpu" ms
+row "start, first (no data file)" "$(median "$work/first.txt" painted_ms)" "$bare_ms" ms 1.2
+row "  CPU time used by then" "$(median "$work/first.txt" cpu_ms)" "$bare_cpu" ms
+printf -- '- peak resident memory; floor: the bare window\n'
+bare_kib=$(median "$work/bare.txt" peak_rss_kib)
+row "peak RSS, 200 entries" "$(median "$work/full.txt" peak_rss_kib)" "$bare_kib" KiB 1.2
+row "peak RSS, first start" "$(median "$work/first.txt" peak_rss_kib)" "$bare_kib" KiB 1.2
+
+# commits DIR NOTE: the commit figures with the program's folder in DIR
+commits() {
+  TMPDIR="$1" QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_commit_bench" "$((runs * 3))" \
+    >"$work/commit.txt"
+  printf -- '- commit with 200 entries, in %s (%s)\n' "$1" "$2"
+  while read -r kind commit floor _; do
+    case $kind in
+    edit) row "edit commit" "$commit" "$floor" ms 2 ;;
+    add) row "add commit, 199 -> 200 entries" "$commit" "$floor" ms 2 ;;
+    esac
+  done <"$work/commit.txt"
+}
+printf -- '- commits; floor: the same backup and data file written with QSaveFile\n'
+commits "$work" "$(stat -f -c %T "$work"), where the disk flushes dominate"
+# In memory the flushes cost next to nothing, which leaves the work around them in view.
+[ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ] && commits /dev/shm "tmpfs, no disk"
+
+# File use while starting: every file opened, and the reads of the data file.
+trace() {
+  "$probe" --settle 500 -- strace -f -y -qq -o "$2" -e trace=openat,open,creat,read,write,rename \
+    "$1" >/dev/null 2>&1
+  rm -f "$(dirname "$1")/Cofferly.lock"
+}
+trace "$work/full/cofferly" "$work/full.strace"
+trace "$bare" "$work/bare.strace"
+# opened FILE DIR: the paths opened, the program's own folder written as <folder>/
+opened() {
+  sed -n 's/.*\(openat\|open\|creat\)([^"]*"\([^"]*\)".*/\2/p' "$1" | sed "s#^$2/#<folder>/#" |
+    sort | uniq -c
+}
+data_reads() {
+  grep -E "read\([0-9]+</[^>]*/Cofferly\.Dat>" "$1" | sed -n 's/.* = \([0-9]*\)$/\1/p'
+}
+opened "$work/full.strace" "$work/full" >"$work/full.opened"
+opened "$work/bare.strace" "$(dirname "$bare")" >"$work/bare.opened"
+size=$(stat -c %s "$work/full/Cofferly.Dat")
+printf -- '- file use while starting (strace), 200 entries\n'
+printf '  Cofferly.Dat: opened %s time(s), %s read call(s) returning %s of its %s bytes\n' \
+  "$(awk '$2 == "<folder>/Cofferly.Dat" {print $1}' "$work/full.opened")" \
+  "$(data_reads "$work/full.strace" | grep -c .)" \
+  "$(data_reads "$work/full.strace" | awk '{s += $1} END {print s + 0}')" "$size"
+printf '  Cofferly.bak: opened %s time(s); writes to Cofferly.Dat or .bak: %s\n' \
+  "$(awk '$2 == "<folder>/Cofferly.bak" {n += $1} END {print n + 0}' "$work/full.opened")" \
+  "$(grep -cE 'write\([0-9]+</[^>]*/Cofferly\.(Dat|bak)' "$work/full.strace" || true)"
+printf '  files opened: program %s, bare window %s; opened only by the program, or more often:\n' \
+  "$(awk '{n += $1} END {print n}' "$work/full.opened")" \
+  "$(awk '{n += $1} END {print n}' "$work/bare.opened")"
+awk 'NR == FNR {bare[$2] = $1; next} {
+  seen = $2 in bare
+  if ($1 > (seen ? bare[$2] : 0))
+    printf "    %3d x %s%s\n", $1, $2, (seen ? "  (bare window: " bare[$2] ")" : "")
+}' "$work/bare.opened" "$work/full.opened"

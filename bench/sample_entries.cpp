@@ -1,0 +1,48 @@
+#include "sample_entries.h"
+
+#include <QStringList>
+
+namespace {
+
+const QStringList kGroups = {
+    QStringLiteral("■ 銀行・証券"), QStringLiteral("■ ショッピング"),
+    QStringLiteral("■ 仕事"),       QStringLiteral("■ プロバイダ・メール"),
+    QStringLiteral("■ 行政・保険"), QStringLiteral("■ 旅行・交通"),
+    QStringLiteral("■ 趣味・SNS"),  QStringLiteral("■ 学校・資格"),
+};
+
+const QStringList kSites = {
+    QStringLiteral("みずほダイレクト"), QStringLiteral("楽天市場"),
+    QStringLiteral("社内ポータル"),     QStringLiteral("プロバイダ会員ページ"),
+    QStringLiteral("マイナポータル"),   QStringLiteral("えきねっと"),
+    QStringLiteral("写真共有サイト"),   QStringLiteral("資格試験 受験者ページ"),
+    QStringLiteral("Online Bank"),      QStringLiteral("Mail (work)"),
+};
+
+const QStringList kHosts = {
+    QStringLiteral("https://www.example-bank.co.jp/login/direct/index.html"),
+    QStringLiteral("https://shop.example.jp/mypage/"),
+    QStringLiteral("https://portal.example.com/sso/login?return=%2Fhome"),
+    QStringLiteral("https://member.example-isp.ne.jp/account/"),
+    QStringLiteral("https://myna.example.go.jp/"),
+    QStringLiteral("https://travel.example.jp/reserve/login.aspx"),
+};
+
+} // namespace
+
+EntryTable SampleEntries(int count)
+{
+    EntryTable table;
+    table.DataCount = static_cast<qint16>(count);
+    for (int i = 1; i <= count; ++i) {
+        if (i % 10 == 1) {
+            table.DataTitle[i] = kGroups[(i / 10) % kGroups.size()];
+            continue; // a group heading: ID, PW and URL stay empty
+        }
+        table.DataTitle[i] = QStringLiteral("%1 %2").arg(kSites[i % kSites.size()]).arg(i);
+        table.DataID[i] = QStringLiteral("user.name%1@example.ne.jp").arg(i);
+        table.DataPW[i] = QStringLiteral("Kx7q-%1-Zr8w-Pm2d").arg(1000 + i * 37);
+        table.DataURL[i] = kHosts[i % kHosts.size()];
+    }
+    return table;
+}

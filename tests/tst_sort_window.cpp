@@ -1,576 +1,428 @@
 #include "resources/item_images.h"
-#include "resources/texts.h"
-#include "sort_window/frm_sort.h"
-#include "sort_window/sort_list.h"
-#include "sort_window/sort_owner.h"
-#include "store/load_save.h"
-#include "support/test_support.h"
+#include "support/sort_session.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
-#include <memory>
-
-namespace {
-
-// The main window as the sort window sees it: the real LoadData and SaveData over a
-// program directory of the test's own, a title selector and an entry display.
-class FakeMainWindow : public SortOwner, public DataHost {
-public:
-    FakeMainWindow(EntryTable& table, const ProgramDir& dir) : table_(table), dir_(dir) {}
-
-    bool SaveData() override
-    {
-        ++saves;
-        return !failSave && !::SaveData(table_, *this);
-    }
-    bool LoadData() override
-    {
-        ++loads;
-        return !::LoadData(table_, *this);
-    }
-    void ResetTitleDisplay() override
-    {
-        ++resets;
-        selected = titles.isEmpty() ? 0 : 1;
-        display = {QString(), QString(), QString()};
-    }
-
-    QString ProgramDirectory() const override { return dir_.path(); }
-    DataFile::Position WindowPosition() const override { return {1500, 3000}; }
-    void MoveWindow(DataFile::Position) override {}
-    QSizeF ScreenSize() const override { return {28800, 16200}; }
-    void ClearTitles() override { titles.clear(), selected = 0; }
-    void AppendTitle(const QString& text, ItemImage, int) override { titles << text; }
-    void SelectTitle(int index) override { selected = index; }
-
-    QStringList titles;
-    int selected = 0;
-    QStringList display{QStringLiteral("shown id"), QStringLiteral("shown pw"),
-                        QStringLiteral("shown url")};
-    int saves = 0, loads = 0, resets = 0;
-    bool failSave = false;
-
-private:
-    EntryTable& table_;
-    const ProgramDir& dir_;
-};
-
-const QList<QStringList> kEntries{
-    {QStringLiteral("メール"), QStringLiteral("taro"), QStringLiteral("pw-1"),
-     QStringLiteral("https://mail.example.jp/")},
-    {QStringLiteral("仕事"), QString(), QString(), QString()},
-    {QStringLiteral("銀行"), QStringLiteral("b-id"), QStringLiteral("p,w 2"), QString()},
-    {QStringLiteral("ショップ"), QString(), QStringLiteral("pw-4"), QString()},
-};
-
-// One opening of the sort window over a data file holding `entries`.
-struct Session {
-    explicit Session(const QList<QStringList>& entries = kEntries)
-    {
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        original = dir.data();
-        if (!main.LoadData())
-            qFatal("test data file did not load");
-        main.display = {QStringLiteral("id"), QStringLiteral("pw"), QStringLiteral("url")};
-        window = std::make_unique<frmSort>(table, main, desktop);
-    }
-
-    QStringList Row(int k) const
-    {
-        const QTreeWidgetItem* row = window->ListView1->topLevelItem(k - 1);
-        return {row->text(0), row->text(1), row->text(2), row->text(3)};
-    }
-    QList<QStringList> Rows() const
-    {
-        QList<QStringList> rows;
-        for (int k = 1; k <= window->ListView1->topLevelItemCount(); ++k)
-            rows << Row(k);
-        return rows;
-    }
-    QList<QStringList> Table() const
-    {
-        QList<QStringList> entries;
-        for (int k = 1; k <= table.DataCount; ++k)
-            entries << QStringList{table.DataTitle[k], table.DataID[k], table.DataPW[k],
-                                   table.DataURL[k]};
-        return entries;
-    }
-    bool ShowsImage(int k, ItemImage image) const
-    {
-        const QIcon icon = window->ListView1->topLevelItem(k - 1)->icon(0);
-        return icon.pixmap(16).toImage() == ItemImages::Icon(image).pixmap(16).toImage();
-    }
-    void Select(int k) { window->ListView1->setCurrentItem(window->ListView1->topLevelItem(k - 1)); }
-    int Selected() const
-    {
-        const auto selected = window->ListView1->selectedItems();
-        return selected.size() == 1 ? window->ListView1->indexOfTopLevelItem(selected[0]) + 1 : 0;
-    }
-    bool ShowActive()
-    {
-        window->show();
-        return QTest::qWaitForWindowActive(window.get());
-    }
-    // Retypes row k's title in place and ends the edit with Enter.
-    void RetypeTitle(int k, const QString& text)
-    {
-        window->ListView1->editItem(window->ListView1->topLevelItem(k - 1), 0);
-        auto* editor = window->ListView1->viewport()->findChild<QLineEdit*>();
-        QVERIFY(editor);
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_VERIFY(!window->ListView1->IsEditing());
-    }
-    void VerifySavedAs(const QList<QStringList>& entries) const
-    {
-        QCOMPARE(Table(), entries);
-        QCOMPARE(dir.data(), TestFiles::Make(1500, 3000, entries));
-        QCOMPARE(dir.backup(), original);
-        QCOMPARE(main.titles.size(), entries.size());
-        QCOMPARE(main.selected, 1);
-        QCOMPARE(main.display, QStringList({QString(), QString(), QString()}));
-    }
-    void VerifyUntouched() const
-    {
-        QCOMPARE(Table(), kEntries);
-        QCOMPARE(dir.data(), original);
-        QVERIFY(!QFileInfo::exists(dir.backupPath()));
-        QCOMPARE(main.saves, 0);
-    }
-
-    ProgramDir dir;
-    RecordingDesktop desktop;
-    EntryTable table;
-    FakeMainWindow main{table, dir};
-    QByteArray original;
-    std::unique_ptr<frmSort> window;
-};
-
-QList<QStringList> Swapped(QList<QStringList> entries, int i, int j)
-{
-    entries.swapItemsAt(i - 1, j - 1);
-    return entries;
-}
-
-} // namespace
 
 class TestSortWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void windowHasItsControlsAndMenus();
-    void opensWithEveryEntryInOrder();
-    void downExchangesRowsAndRepeatsCarryTheEntryOn();
-    void movesPastTheEndsBeepAndChangeNothing();
-    void movesWithoutSelectedRowChangeNothing();
-    void groupImageTravelsWithItsEntry();
-    void saveWritesNewOrderAndTitles();
-    void saveWithoutChangeStillRewrites();
-    void discardWithoutChangeAsksNothing();
-    void discardAfterChangeAsks_data();
-    void discardAfterChangeAsks();
-    void downThenUpStillAsks();
-    void titleEditedToEmptyIsSavedEmpty();
-    void titleThatCannotBeStoredIsPutBack_data();
-    void titleThatCannotBeStoredIsPutBack();
-    void enterSavesAndEscDiscards();
-    void enterEndingAnEditDoesNotSave();
-    void rightPressSelectsRowBeforeMenuOpens();
-    void failedSaveClosesWithoutAnotherQuestion();
-};
-
-void TestSortWindow::windowHasItsControlsAndMenus()
-{
-    Session s;
-    frmSort& w = *s.window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Cofferly データの並べ替え"));
-    QVERIFY(!w.windowIcon().isNull());
-    QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(w.ListView1->parentWidget()->size(), QSize(609, 369));
-    QCOMPARE(w.ListView1->geometry(), QRect(4, 0, 602, 340));
-    QCOMPARE(w.CmdOK[0]->geometry(), QRect(426, 345, 84, 22));
-    QCOMPARE(w.CmdOK[1]->geometry(), QRect(518, 345, 84, 22));
-    QCOMPARE(w.CmdOK[0]->text(), QStringLiteral("保　存"));
-    QCOMPARE(w.CmdOK[1]->text(), QStringLiteral("破　棄"));
-    QVERIFY(w.CmdOK[0]->isDefault());
-
-    QCOMPARE(w.ListView1->columnCount(), 4);
-    const QStringList headers{QStringLiteral("タイトル"), QStringLiteral("ＩＤ"),
-                              QStringLiteral("ＰＷ"), QStringLiteral("ＵＲＬ")};
-    const QList<int> widths{241, 120, 120, 120};
-    for (int c = 0; c < 4; ++c) {
-        QCOMPARE(w.ListView1->headerItem()->text(c), headers[c]);
-        QCOMPARE(w.ListView1->columnWidth(c), widths[c]);
-    }
-    QVERIFY(!w.ListView1->rootIsDecorated());
-    QCOMPARE(w.ListView1->selectionMode(), QAbstractItemView::SingleSelection);
-    QVERIFY(!w.ListView1->isSortingEnabled());
-
-    QCOMPARE(w.menu_file->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-    QCOMPARE(w.popup->title(), QStringLiteral("編集(&E)"));
-    const QList<QAction*> items{w.menu_SaveClose, w.menu_Cancel, w.itemUp, w.itemDown};
-    const QStringList texts{QStringLiteral("保存終了"), QStringLiteral("破棄終了"),
-                            QStringLiteral("上へ"), QStringLiteral("下へ")};
-    const QStringList keys{QStringLiteral("Ctrl+S"), QStringLiteral("Ctrl+Q"),
-                           QStringLiteral("Ctrl+U"), QStringLiteral("Ctrl+D")};
-    for (int n = 0; n < 4; ++n) {
-        QCOMPARE(items[n]->text(), texts[n]);
-        QCOMPARE(items[n]->shortcut(), QKeySequence(keys[n]));
-    }
-    QCOMPARE(w.menu_file->actions(), QList<QAction*>({w.menu_SaveClose, w.menu_Cancel}));
-    QCOMPARE(w.popup->actions(), QList<QAction*>({w.itemUp, w.itemDown}));
-}
-
-void TestSortWindow::opensWithEveryEntryInOrder()
-{
-    Session s;
-    QCOMPARE(s.Rows(), kEntries); // the PW column shows the passwords as they are
-    QVERIFY(s.ShowsImage(1, ItemImage::Sheet));
-    QVERIFY(s.ShowsImage(2, ItemImage::Folder));
-    QVERIFY(s.ShowsImage(3, ItemImage::Sheet));
-    QVERIFY(s.ShowsImage(4, ItemImage::Sheet)); // only a PW is still an ordinary entry
-    QCOMPARE(s.Selected(), 0);
-    QVERIFY(!s.window->ListChanged());
-
-    // Only the title is retyped in place.
-    QVERIFY(s.window->ListView1->topLevelItem(0)->flags() & Qt::ItemIsEditable);
-    s.window->ListView1->editItem(s.window->ListView1->topLevelItem(0), 2);
-    QVERIFY(!s.window->ListView1->IsEditing());
-    QVERIFY(!s.window->ListView1->viewport()->findChild<QLineEdit*>());
-}
-
-void TestSortWindow::downExchangesRowsAndRepeatsCarryTheEntryOn()
-{
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.Select(1);
-    s.window->itemDown_Click();
-    QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2));
-    QCOMPARE(s.Selected(), 2);
-    QVERIFY(s.window->ListChanged());
-
-    QTest::keyClick(s.window->ListView1, Qt::Key_D, Qt::ControlModifier);
-    QCOMPARE(s.Rows(), Swapped(Swapped(kEntries, 1, 2), 2, 3));
-    QCOMPARE(s.Row(3), kEntries[0]);
-    QCOMPARE(s.Selected(), 3);
-
-    QTest::keyClick(s.window->ListView1, Qt::Key_U, Qt::ControlModifier);
-    QCOMPARE(s.Row(2), kEntries[0]);
-    QCOMPARE(s.Selected(), 2);
-    QCOMPARE(s.desktop.beeps, 0);
-    QCOMPARE(s.Table(), kEntries); // the table waits for a save
-}
-
-void TestSortWindow::movesPastTheEndsBeepAndChangeNothing()
-{
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.Select(1);
-    s.window->itemUp_Click();
-    QCOMPARE(s.desktop.beeps, 1);
-    s.Select(4);
-    QTest::keyClick(s.window->ListView1, Qt::Key_D, Qt::ControlModifier);
-    QCOMPARE(s.desktop.beeps, 2);
-    QCOMPARE(s.Rows(), kEntries);
-    QCOMPARE(s.Selected(), 4);
-    QVERIFY(!s.window->ListChanged());
-
-    Session single({kEntries[1]});
-    single.Select(1);
-    single.window->itemUp_Click();
-    single.window->itemDown_Click();
-    QCOMPARE(single.desktop.beeps, 2);
-    QCOMPARE(single.Rows(), QList<QStringList>({kEntries[1]}));
-    QVERIFY(!single.window->ListChanged());
-}
-
-void TestSortWindow::movesWithoutSelectedRowChangeNothing()
-{
-    Session s;
-    s.window->itemDown_Click();
-    s.window->itemUp_Click();
-    QCOMPARE(s.Rows(), kEntries);
-    QCOMPARE(s.desktop.beeps, 0);
-    QVERIFY(!s.window->ListChanged());
-}
-
-void TestSortWindow::groupImageTravelsWithItsEntry()
-{
-    Session s;
-    s.Select(2);
-    s.window->itemDown_Click();
-    QVERIFY(s.ShowsImage(2, ItemImage::Sheet));
-    QVERIFY(s.ShowsImage(3, ItemImage::Folder));
-    s.window->itemUp_Click();
-    s.window->itemUp_Click();
-    QVERIFY(s.ShowsImage(1, ItemImage::Folder));
-    QVERIFY(s.ShowsImage(2, ItemImage::Sheet));
-    QCOMPARE(s.Row(1), kEntries[1]);
-}
-
-void TestSortWindow::saveWritesNewOrderAndTitles()
-{
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.Select(3);
-    s.window->itemUp_Click();
-    s.RetypeTitle(4, QStringLiteral("ネットショップ, 2号"));
-    QVERIFY(s.window->isVisible()); // Enter ended the edit, it did not save
-
-    QTest::mouseClick(s.window->CmdOK[0], Qt::LeftButton);
-    QList<QStringList> expected = Swapped(kEntries, 2, 3);
-    expected[3][0] = QStringLiteral("ネットショップ, 2号");
-    s.VerifySavedAs(expected);
-    QCOMPARE(s.main.titles[3], QStringLiteral("ネットショップ, 2号"));
-    QVERIFY(!s.window->isVisible());
-    QVERIFY(!s.window->ListChanged());
-    QCOMPARE(s.desktop.messages.size(), 0);
-    QCOMPARE(s.main.saves, 1);
-    QCOMPARE(s.main.loads, 2); // the test's own opening load, then the save's
-    QCOMPARE(s.main.resets, 1);
-}
-
-void TestSortWindow::saveWithoutChangeStillRewrites()
-{
-    Session s;
-    // A position the save will replace with the window's own, so a rewrite shows.
-    s.dir.writeData(TestFiles::Make(10, 20, kEntries));
-    s.original = s.dir.data();
-    s.window->menu_SaveClose->trigger();
-    s.VerifySavedAs(kEntries);
-    QCOMPARE(s.desktop.messages.size(), 0);
-    QCOMPARE(s.window->result(), int(QDialog::Accepted));
-}
-
-void TestSortWindow::discardWithoutChangeAsksNothing()
-{
-    Session s;
-    QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
-    QCOMPARE(s.desktop.messages.size(), 0);
-    s.VerifyUntouched();
-    QCOMPARE(s.main.resets, 1);
-    QCOMPARE(s.main.selected, 1);
-    QCOMPARE(s.main.display, QStringList({QString(), QString(), QString()}));
-}
-
-void TestSortWindow::discardAfterChangeAsks_data()
-{
-    QTest::addColumn<QString>("route");
-    QTest::addColumn<bool>("yes");
-    for (const char* route : {"button", "menu", "ctrl+q", "esc", "close box"}) {
-        QTest::addRow("%s, No", route) << QString::fromLatin1(route) << false;
-        QTest::addRow("%s, Yes", route) << QString::fromLatin1(route) << true;
-    }
-}
-
-void TestSortWindow::discardAfterChangeAsks()
-{
-    QFETCH(QString, route);
-    QFETCH(bool, yes);
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.Select(1);
-    s.window->itemDown_Click();
-    s.desktop.answers = {yes ? MessageSpec::Answer::Yes : MessageSpec::Answer::No};
-
-    if (route == u"button")
-        QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
-    else if (route == u"menu")
-        s.window->menu_Cancel->trigger();
-    else if (route == u"ctrl+q")
-        QTest::keyClick(s.window->ListView1, Qt::Key_Q, Qt::ControlModifier);
-    else if (route == u"esc")
-        QTest::keyClick(s.window->ListView1, Qt::Key_Escape);
-    else
-        s.window->close();
-
-    QVERIFY(!s.window->isVisible());
-    QCOMPARE(s.desktop.messages.size(), 1);
-    const MessageSpec& question = s.desktop.messages[0];
-    QCOMPARE(question.text, QStringLiteral("データが変更されています。保存しますか？"));
-    QCOMPARE(question.title, QStringLiteral("保存の確認"));
-    QCOMPARE(question.buttons, MessageSpec::Buttons::YesNo);
-    QCOMPARE(question.defaultAnswer, MessageSpec::Answer::Yes);
-    QCOMPARE(question.icon, QMessageBox::NoIcon);
-    QCOMPARE(s.main.resets, 1);
-    if (yes) {
-        s.VerifySavedAs(Swapped(kEntries, 1, 2));
-        QCOMPARE(s.main.saves, 1);
-    } else {
-        s.VerifyUntouched();
-        QCOMPARE(s.main.selected, 1);
-        QCOMPARE(s.main.display, QStringList({QString(), QString(), QString()}));
-    }
-}
-
-void TestSortWindow::downThenUpStillAsks()
-{
-    Session s;
-    s.Select(2);
-    s.window->itemDown_Click();
-    s.window->itemUp_Click();
-    QCOMPARE(s.Rows(), kEntries);
-    QVERIFY(s.window->ListChanged());
-    s.desktop.answers = {MessageSpec::Answer::No};
-    s.window->CmdOK_Click(1);
-    QCOMPARE(s.desktop.messages.size(), 1);
-    QCOMPARE(s.desktop.messages[0].title, QStringLiteral("保存の確認"));
-    s.VerifyUntouched();
-}
-
-void TestSortWindow::titleEditedToEmptyIsSavedEmpty()
-{
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.RetypeTitle(1, QString());
-    QVERIFY(s.window->ListChanged());
-    QCOMPARE(s.Row(1)[0], QString());
-    s.window->CmdOK_Click(0);
-    QList<QStringList> expected = kEntries;
-    expected[0][0] = QString();
-    s.VerifySavedAs(expected);
-    QVERIFY(s.dir.data().contains("\r\n\"\"\r\n\"taro\"\r\n"));
-}
-
-void TestSortWindow::titleThatCannotBeStoredIsPutBack_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("named");
-    QTest::addRow("wave dash") << QStringLiteral("A〜B") << QStringLiteral("「〜」(U+301C)");
-    QTest::addRow("double quote") << QStringLiteral("say \"hi\"")
-                                  << QStringLiteral("「\"」(U+0022)");
-    QTest::addRow("line feed") << QStringLiteral("two\nlines") << QStringLiteral("(U+000A)");
-    QTest::addRow("outside the BMP") << QStringLiteral("x😀") << QStringLiteral("(U+1F600)");
-}
-
-void TestSortWindow::titleThatCannotBeStoredIsPutBack()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, named);
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.Select(1);
-    s.window->itemDown_Click();
-    s.RetypeTitle(3, typed);
-    QCOMPARE(s.desktop.messages.size(), 1);
-    const MessageSpec& message = s.desktop.messages[0];
-    QCOMPARE(message.title, QStringLiteral("Cofferly"));
-    QCOMPARE(message.icon, QMessageBox::Warning);
-    QCOMPARE(message.buttons, MessageSpec::Buttons::Ok);
-    QVERIFY2(message.text.contains(named), qPrintable(message.text));
-    QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2)); // the title is back, the move stays
-
-    // A look-alike that the file can hold is taken as typed.
-    s.RetypeTitle(3, QStringLiteral("A～B"));
-    QCOMPARE(s.desktop.messages.size(), 1);
-    QCOMPARE(s.Row(3)[0], QStringLiteral("A～B"));
-}
-
-void TestSortWindow::enterSavesAndEscDiscards()
-{
-    {
-        // As the main window opens it: modal, until the window closes itself.
-        Session s;
-        s.Select(2);
-        s.window->itemDown_Click();
-        QTimer::singleShot(0, s.window.get(),
-                           [&s] { QTest::keyClick(s.window->ListView1, Qt::Key_Return); });
-        QCOMPARE(s.window->exec(), int(QDialog::Accepted));
-        s.VerifySavedAs(Swapped(kEntries, 2, 3));
-        QCOMPARE(s.desktop.messages.size(), 0);
-    }
+    void windowHasItsControlsAndMenus()
     {
         Session s;
-        QVERIFY(s.ShowActive());
-        QTest::keyClick(s.window->ListView1, Qt::Key_Escape);
-        QVERIFY(!s.window->isVisible());
-        QCOMPARE(s.desktop.messages.size(), 0);
-        QCOMPARE(s.main.resets, 1);
-        s.VerifyUntouched();
+        frmSort& w = *s.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Cofferly データの並べ替え"));
+        QVERIFY(!w.windowIcon().isNull());
+        QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(w.ListView1->parentWidget()->size(), QSize(609, 369));
+        QCOMPARE(w.ListView1->geometry(), QRect(4, 0, 602, 340));
+        QCOMPARE(w.CmdOK[0]->geometry(), QRect(426, 345, 84, 22));
+        QCOMPARE(w.CmdOK[1]->geometry(), QRect(518, 345, 84, 22));
+        QCOMPARE(w.CmdOK[0]->text(), QStringLiteral("保　存"));
+        QCOMPARE(w.CmdOK[1]->text(), QStringLiteral("破　棄"));
+        QVERIFY(w.CmdOK[0]->isDefault());
+
+        QCOMPARE(w.ListView1->columnCount(), 4);
+        const QStringList headers{QStringLiteral("タイトル"), QStringLiteral("ＩＤ"),
+                                  QStringLiteral("ＰＷ"), QStringLiteral("ＵＲＬ")};
+        const QList<int> widths{241, 120, 120, 120};
+        for (int c = 0; c < 4; ++c) {
+            QCOMPARE(w.ListView1->headerItem()->text(c), headers[c]);
+            QCOMPARE(w.ListView1->columnWidth(c), widths[c]);
+        }
+        QVERIFY(!w.ListView1->rootIsDecorated());
+        QCOMPARE(w.ListView1->selectionMode(), QAbstractItemView::SingleSelection);
+        QVERIFY(!w.ListView1->isSortingEnabled());
+
+        QCOMPARE(w.menu_file->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+        QCOMPARE(w.popup->title(), QStringLiteral("編集(&E)"));
+        const QList<std::tuple<QAction*, const char16_t*, const char*>> items{
+            {w.menu_SaveClose, u"保存終了", "Ctrl+S"},
+            {w.menu_Cancel, u"破棄終了", "Ctrl+Q"},
+            {w.itemUp, u"上へ", "Ctrl+U"},
+            {w.itemDown, u"下へ", "Ctrl+D"}};
+        for (const auto& [action, text, key] : items) {
+            QCOMPARE(action->text(), QString::fromUtf16(text));
+            QCOMPARE(action->shortcut(), QKeySequence(QString::fromLatin1(key)));
+        }
+        QCOMPARE(w.menu_file->actions(), QList<QAction*>({w.menu_SaveClose, w.menu_Cancel}));
+        QCOMPARE(w.popup->actions(), QList<QAction*>({w.itemUp, w.itemDown}));
     }
-}
 
-void TestSortWindow::enterEndingAnEditDoesNotSave()
-{
-    Session s;
-    QVERIFY(s.ShowActive());
-    s.RetypeTitle(2, QStringLiteral("私用"));
-    QVERIFY(s.window->isVisible());
-    QCOMPARE(s.main.saves, 0);
-    // The next Enter, with no edit open, is the save button's.
-    QTest::keyClick(s.window->ListView1, Qt::Key_Return);
-    QVERIFY(!s.window->isVisible());
-    QCOMPARE(s.Table()[1][0], QStringLiteral("私用"));
-}
-
-void TestSortWindow::rightPressSelectsRowBeforeMenuOpens()
-{
-    Session s;
-    QVERIFY(s.ShowActive());
-    QWidget* viewport = s.window->ListView1->viewport();
-    const QPoint onRow3 =
-        s.window->ListView1->visualItemRect(s.window->ListView1->topLevelItem(2)).center();
-    s.Select(1);
-    QTest::mousePress(viewport, Qt::RightButton, {}, onRow3);
-    QCOMPARE(s.Selected(), 3);
-    QVERIFY(!QApplication::activePopupWidget());
-
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, onRow3);
-    QTRY_COMPARE(QApplication::activePopupWidget(), s.window->popup);
-    QTest::mouseClick(s.window->popup, Qt::LeftButton, {},
-                      s.window->popup->actionGeometry(s.window->itemUp).center());
-    QTRY_VERIFY(!QApplication::activePopupWidget());
-    QCOMPARE(s.Rows(), Swapped(kEntries, 2, 3));
-    QCOMPARE(s.Selected(), 2);
-
-    // Over empty space no row stays selected, and the menu's moves change nothing.
-    const QPoint below(onRow3.x(), viewport->height() - 2);
-    QVERIFY(!s.window->ListView1->itemAt(below));
-    QTest::mousePress(viewport, Qt::RightButton, {}, below);
-    QCOMPARE(s.Selected(), 0);
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, below);
-    QTRY_COMPARE(QApplication::activePopupWidget(), s.window->popup);
-    s.window->popup->close();
-    s.window->itemUp_Click();
-    QCOMPARE(s.Rows(), Swapped(kEntries, 2, 3));
-    QCOMPARE(s.desktop.beeps, 0);
-}
-
-void TestSortWindow::failedSaveClosesWithoutAnotherQuestion()
-{
+    void opensWithEveryEntryInOrder()
     {
         Session s;
-        QVERIFY(s.ShowActive());
-        s.main.failSave = true;
-        s.window->CmdOK_Click(0);
-        QVERIFY(!s.window->isVisible());
-        QCOMPARE(s.main.loads, 1); // only the test's own opening load
-        QCOMPARE(s.main.resets, 0);
-        QCOMPARE(s.desktop.messages.size(), 0);
+        QCOMPARE(s.Rows(), kEntries); // the PW column shows the passwords as they are
+        QVERIFY(s.ShowsImage(1, ItemImage::Sheet));
+        QVERIFY(s.ShowsImage(2, ItemImage::Folder));
+        QVERIFY(s.ShowsImage(3, ItemImage::Sheet));
+        QVERIFY(s.ShowsImage(4, ItemImage::Sheet)); // only a PW is still an ordinary entry
+        QCOMPARE(s.Selected(), 0);
+        QVERIFY(!s.window->ListChanged());
+
+        // Only the title is retyped in place.
+        QVERIFY(s.window->ListView1->topLevelItem(0)->flags() & Qt::ItemIsEditable);
+        QTest::ignoreMessage(QtWarningMsg, "edit: editing failed");
+        s.window->ListView1->editItem(s.window->ListView1->topLevelItem(0), 2);
+        QVERIFY(!s.window->ListView1->IsEditing());
+        QVERIFY(!s.window->ListView1->viewport()->findChild<QLineEdit*>());
     }
+
+    void downExchangesRowsAndRepeatsCarryTheEntryOn()
     {
-        // After a Yes to the save question: one question only, nothing more.
         Session s;
         QVERIFY(s.ShowActive());
         s.Select(1);
         s.window->itemDown_Click();
-        s.main.failSave = true;
-        s.desktop.answers = {MessageSpec::Answer::Yes};
-        s.window->CmdOK_Click(1);
+        QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2));
+        QCOMPARE(s.Selected(), 2);
+        QVERIFY(s.window->ListChanged());
+
+        QTest::keyClick(s.window->ListView1, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(s.Rows(), Swapped(Swapped(kEntries, 1, 2), 2, 3));
+        QCOMPARE(s.Row(3), kEntries[0]);
+        QCOMPARE(s.Selected(), 3);
+
+        QTest::keyClick(s.window->ListView1, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(s.Row(2), kEntries[0]);
+        QCOMPARE(s.Selected(), 2);
+        QCOMPARE(s.desktop.beeps, 0);
+        QCOMPARE(s.Table(), kEntries); // the table waits for a save
+    }
+
+    void movesPastTheEndsBeepAndChangeNothing()
+    {
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.Select(1);
+        s.window->itemUp_Click();
+        QCOMPARE(s.desktop.beeps, 1);
+        s.Select(4);
+        QTest::keyClick(s.window->ListView1, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(s.desktop.beeps, 2);
+        QCOMPARE(s.Rows(), kEntries);
+        QCOMPARE(s.Selected(), 4);
+        QVERIFY(!s.window->ListChanged());
+
+        Session single({kEntries[1]});
+        single.Select(1);
+        single.window->itemUp_Click();
+        single.window->itemDown_Click();
+        QCOMPARE(single.desktop.beeps, 2);
+        QCOMPARE(single.Rows(), QList<QStringList>({kEntries[1]}));
+        QVERIFY(!single.window->ListChanged());
+    }
+
+    void movesWithoutSelectedRowChangeNothing()
+    {
+        Session s;
+        s.window->itemDown_Click();
+        s.window->itemUp_Click();
+        QCOMPARE(s.Rows(), kEntries);
+        QCOMPARE(s.desktop.beeps, 0);
+        QVERIFY(!s.window->ListChanged());
+    }
+
+    void groupImageTravelsWithItsEntry()
+    {
+        Session s;
+        s.Select(2);
+        s.window->itemDown_Click();
+        QVERIFY(s.ShowsImage(2, ItemImage::Sheet));
+        QVERIFY(s.ShowsImage(3, ItemImage::Folder));
+        s.window->itemUp_Click();
+        s.window->itemUp_Click();
+        QVERIFY(s.ShowsImage(1, ItemImage::Folder));
+        QVERIFY(s.ShowsImage(2, ItemImage::Sheet));
+        QCOMPARE(s.Row(1), kEntries[1]);
+    }
+
+    void saveWritesNewOrderAndTitles()
+    {
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.Select(3);
+        s.window->itemUp_Click();
+        s.RetypeTitle(4, QStringLiteral("ネットショップ, 2号"));
+        QVERIFY(s.window->isVisible()); // Enter ended the edit, it did not save
+
+        QTest::mouseClick(s.window->CmdOK[0], Qt::LeftButton);
+        QList<QStringList> expected = Swapped(kEntries, 2, 3);
+        expected[3][0] = QStringLiteral("ネットショップ, 2号");
+        s.VerifySavedAs(expected);
+        QCOMPARE(s.main.titles[3], QStringLiteral("ネットショップ, 2号"));
+        QVERIFY(!s.window->isVisible());
+        QVERIFY(!s.window->ListChanged());
+        QCOMPARE(s.desktop.messages.size(), 0);
+        QCOMPARE(s.main.saves, 1);
+        QCOMPARE(s.main.loads, 2); // the test's own opening load, then the save's
+        QCOMPARE(s.main.resets, 1);
+    }
+
+    void saveWithoutChangeStillRewrites()
+    {
+        Session s;
+        // A position the save will replace with the window's own, so a rewrite shows.
+        s.dir.writeData(TestFiles::Make(10, 20, kEntries));
+        s.original = s.dir.data();
+        s.window->menu_SaveClose->trigger();
+        s.VerifySavedAs(kEntries);
+        QCOMPARE(s.desktop.messages.size(), 0);
+        QCOMPARE(s.window->result(), int(QDialog::Accepted));
+    }
+
+    void discardWithoutChangeAsksNothing()
+    {
+        Session s;
+        QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
+        QCOMPARE(s.desktop.messages.size(), 0);
+        s.VerifyUntouched();
+        QCOMPARE(s.main.resets, 1);
+        QCOMPARE(s.main.selected, 1);
+        QCOMPARE(s.main.display, QStringList({QString(), QString(), QString()}));
+    }
+
+    void discardAfterChangeAsks_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<bool>("yes");
+        for (const char* route : {"button", "menu", "ctrl+q", "esc", "close box"}) {
+            QTest::addRow("%s, No", route) << QString::fromLatin1(route) << false;
+            QTest::addRow("%s, Yes", route) << QString::fromLatin1(route) << true;
+        }
+    }
+
+    void discardAfterChangeAsks()
+    {
+        QFETCH(QString, route);
+        QFETCH(bool, yes);
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.Select(1);
+        s.window->itemDown_Click();
+        s.desktop.answers = {yes ? MessageSpec::Answer::Yes : MessageSpec::Answer::No};
+
+        if (route == u"button")
+            QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
+        else if (route == u"menu")
+            s.window->menu_Cancel->trigger();
+        else if (route == u"ctrl+q")
+            QTest::keyClick(s.window->ListView1, Qt::Key_Q, Qt::ControlModifier);
+        else if (route == u"esc")
+            QTest::keyClick(s.window->ListView1, Qt::Key_Escape);
+        else
+            s.window->close();
+
         QVERIFY(!s.window->isVisible());
         QCOMPARE(s.desktop.messages.size(), 1);
-        QCOMPARE(s.main.saves, 1);
-        QCOMPARE(s.main.resets, 0);
-        QCOMPARE(s.dir.data(), s.original);
+        const MessageSpec& question = s.desktop.messages[0];
+        QCOMPARE(question.text, QStringLiteral("データが変更されています。保存しますか？"));
+        QCOMPARE(question.title, QStringLiteral("保存の確認"));
+        QCOMPARE(question.buttons, MessageSpec::Buttons::YesNo);
+        QCOMPARE(question.defaultAnswer, MessageSpec::Answer::Yes);
+        QCOMPARE(question.icon, QMessageBox::NoIcon);
+        QCOMPARE(s.main.resets, 1);
+        if (yes) {
+            s.VerifySavedAs(Swapped(kEntries, 1, 2));
+            QCOMPARE(s.main.saves, 1);
+        } else {
+            s.VerifyUntouched();
+            QCOMPARE(s.main.selected, 1);
+            QCOMPARE(s.main.display, QStringList({QString(), QString(), QString()}));
+        }
     }
-}
+
+    void downThenUpStillAsks()
+    {
+        Session s;
+        s.Select(2);
+        s.window->itemDown_Click();
+        s.window->itemUp_Click();
+        QCOMPARE(s.Rows(), kEntries);
+        QVERIFY(s.window->ListChanged());
+        s.desktop.answers = {MessageSpec::Answer::No};
+        s.window->CmdOK_Click(1);
+        QCOMPARE(s.desktop.messages.size(), 1);
+        QCOMPARE(s.desktop.messages[0].title, QStringLiteral("保存の確認"));
+        s.VerifyUntouched();
+    }
+
+    void titleEditedToEmptyIsSavedEmpty()
+    {
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.RetypeTitle(1, QString());
+        QVERIFY(s.window->ListChanged());
+        QCOMPARE(s.Row(1)[0], QString());
+        s.window->CmdOK_Click(0);
+        QList<QStringList> expected = kEntries;
+        expected[0][0] = QString();
+        s.VerifySavedAs(expected);
+        QVERIFY(s.dir.data().contains("\r\n\"\"\r\n\"taro\"\r\n"));
+    }
+
+    void titleThatCannotBeStoredIsPutBack_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::addRow("wave dash") << QStringLiteral("A〜B") << QStringLiteral("「〜」(U+301C)");
+        QTest::addRow("double quote")
+            << QStringLiteral("say \"hi\"") << QStringLiteral("「\"」(U+0022)");
+        QTest::addRow("line feed") << QStringLiteral("two\nlines") << QStringLiteral("(U+000A)");
+        QTest::addRow("outside the BMP") << QStringLiteral("x😀") << QStringLiteral("(U+1F600)");
+    }
+
+    void titleThatCannotBeStoredIsPutBack()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.Select(1);
+        s.window->itemDown_Click();
+        s.RetypeTitle(3, typed);
+        QCOMPARE(s.desktop.messages.size(), 1);
+        const MessageSpec& message = s.desktop.messages[0];
+        QCOMPARE(message.title, QStringLiteral("Cofferly"));
+        QCOMPARE(message.icon, QMessageBox::Warning);
+        QCOMPARE(message.buttons, MessageSpec::Buttons::Ok);
+        QVERIFY2(message.text.contains(named), qPrintable(message.text));
+        QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2)); // the title is back, the move stays
+
+        // A look-alike that the file can hold is taken as typed.
+        s.RetypeTitle(3, QStringLiteral("A～B"));
+        QCOMPARE(s.desktop.messages.size(), 1);
+        QCOMPARE(s.Row(3)[0], QStringLiteral("A～B"));
+    }
+
+    void enterSavesAndEscDiscards()
+    {
+        {
+            // As the main window opens it: modal, until the window closes itself.
+            Session s;
+            s.Select(2);
+            s.window->itemDown_Click();
+            QTimer::singleShot(0, s.window.get(),
+                               [&s] { QTest::keyClick(s.window->ListView1, Qt::Key_Return); });
+            QCOMPARE(s.window->exec(), int(QDialog::Accepted));
+            s.VerifySavedAs(Swapped(kEntries, 2, 3));
+            QCOMPARE(s.desktop.messages.size(), 0);
+        }
+        {
+            Session s;
+            QVERIFY(s.ShowActive());
+            QTest::keyClick(s.window->ListView1, Qt::Key_Escape);
+            QVERIFY(!s.window->isVisible());
+            QCOMPARE(s.desktop.messages.size(), 0);
+            QCOMPARE(s.main.resets, 1);
+            s.VerifyUntouched();
+        }
+    }
+
+    void enterEndingAnEditDoesNotSave()
+    {
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.RetypeTitle(2, QStringLiteral("私用"));
+        QVERIFY(s.window->isVisible());
+        QCOMPARE(s.main.saves, 0);
+        // The next Enter, with no edit open, is the save button's.
+        QTest::keyClick(s.window->ListView1, Qt::Key_Return);
+        QVERIFY(!s.window->isVisible());
+        QCOMPARE(s.Table()[1][0], QStringLiteral("私用"));
+    }
+
+    void openEditEndsBeforeMoveOrSave()
+    {
+        Session s;
+        QVERIFY(s.ShowActive());
+        s.Select(1);
+        QLineEdit* editor = s.EditTitle(1);
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("メール (私用)"));
+        s.window->itemDown->trigger();
+        QVERIFY(!s.window->ListView1->IsEditing());
+        QList<QStringList> expected = Swapped(kEntries, 1, 2);
+        expected[1][0] = QStringLiteral("メール (私用)");
+        QCOMPARE(s.Rows(), expected);
+
+        editor = s.EditTitle(4);
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("店"));
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+        expected[3][0] = QStringLiteral("店");
+        s.VerifySavedAs(expected);
+    }
+
+    void rightPressSelectsRowBeforeMenuOpens()
+    {
+        Session s;
+        QVERIFY(s.ShowActive());
+        QWidget* viewport = s.window->ListView1->viewport();
+        const QPoint onRow3 =
+            s.window->ListView1->visualItemRect(s.window->ListView1->topLevelItem(2)).center();
+        s.Select(1);
+        QTest::mousePress(viewport, Qt::RightButton, {}, onRow3);
+        QCOMPARE(s.Selected(), 3);
+        QVERIFY(!QApplication::activePopupWidget());
+
+        QTest::mouseRelease(viewport, Qt::RightButton, {}, onRow3);
+        QTRY_COMPARE(QApplication::activePopupWidget(), s.window->popup);
+        QTest::mouseClick(s.window->popup, Qt::LeftButton, {},
+                          s.window->popup->actionGeometry(s.window->itemUp).center());
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(s.Rows(), Swapped(kEntries, 2, 3));
+        QCOMPARE(s.Selected(), 2);
+
+        // Over empty space no row stays selected, and the menu's moves change nothing.
+        const QPoint below(onRow3.x(), viewport->height() - 2);
+        QVERIFY(!s.window->ListView1->itemAt(below));
+        QTest::mousePress(viewport, Qt::RightButton, {}, below);
+        QCOMPARE(s.Selected(), 0);
+        QTest::mouseRelease(viewport, Qt::RightButton, {}, below);
+        QTRY_COMPARE(QApplication::activePopupWidget(), s.window->popup);
+        s.window->popup->close();
+        s.window->itemUp_Click();
+        QCOMPARE(s.Rows(), Swapped(kEntries, 2, 3));
+        QCOMPARE(s.desktop.beeps, 0);
+    }
+
+    void failedSaveClosesWithoutAnotherQuestion()
+    {
+        {
+            Session s;
+            QVERIFY(s.ShowActive());
+            s.main.failSave = true;
+            s.window->CmdOK_Click(0);
+            QVERIFY(!s.window->isVisible());
+            QCOMPARE(s.main.loads, 1); // only the test's own opening load
+            QCOMPARE(s.main.resets, 0);
+            QCOMPARE(s.desktop.messages.size(), 0);
+        }
+        {
+            // After a Yes to the save question: one question only, nothing more.
+            Session s;
+            QVERIFY(s.ShowActive());
+            s.Select(1);
+            s.window->itemDown_Click();
+            s.main.failSave = true;
+            s.desktop.answers = {MessageSpec::Answer::Yes};
+            s.window->CmdOK_Click(1);
+            QVERIFY(!s.window->isVisible());
+            QCOMPARE(s.window->result(), int(QDialog::Rejected));
+            QCOMPARE(s.desktop.messages.size(), 1);
+            QCOMPARE(s.main.saves, 1);
+            QCOMPARE(s.main.resets, 0);
+            QCOMPARE(s.dir.data(), s.original);
+        }
+    }
+};
 
 QTEST_MAIN(TestSortWindow)
 #include "tst_sort_window.moc"

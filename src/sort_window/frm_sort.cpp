@@ -83,8 +83,7 @@ void frmSort::CreateControls()
     ListView1->header()->setSectionsMovable(false);
 
     const std::array<QString, 2> captions{Texts::SaveButton, Texts::DiscardButton};
-    const std::array<QRect, 2> places{Twips(6390, 5175, 1260, 330),
-                                      Twips(7770, 5175, 1260, 330)};
+    const std::array<QRect, 2> places{Twips(6390, 5175, 1260, 330), Twips(7770, 5175, 1260, 330)};
     for (int index = 0; index < 2; ++index) {
         CmdOK[index] = new QPushButton(captions[index], client);
         CmdOK[index]->setGeometry(places[index]);
@@ -116,8 +115,8 @@ void frmSort::Form_Load()
         ListView1->setColumnWidth(column, Units::PxFromTwips(listWidth / 10 * shares[column]));
 
     for (int k = 1; k <= table_.DataCount; ++k) {
-        auto* row = new QTreeWidgetItem(
-            QStringList{table_.DataTitle[k], table_.DataID[k], table_.DataPW[k], table_.DataURL[k]});
+        auto* row = new QTreeWidgetItem(QStringList{table_.DataTitle[k], table_.DataID[k],
+                                                    table_.DataPW[k], table_.DataURL[k]});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
         ShowRowImage(row);
         ListView1->addTopLevelItem(row);

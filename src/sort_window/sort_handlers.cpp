@@ -19,8 +19,8 @@ std::optional<char32_t> FirstRefused(const QString& title)
 {
     for (qsizetype at = 0; at < title.size();) {
         const QChar unit = title[at];
-        const bool pair = unit.isHighSurrogate() && at + 1 < title.size() &&
-                          title[at + 1].isLowSurrogate();
+        const bool pair =
+            unit.isHighSurrogate() && at + 1 < title.size() && title[at + 1].isLowSurrogate();
         const qsizetype length = pair ? 2 : 1;
         const char32_t c = pair ? QChar::surrogateToUcs4(unit, title[at + 1]) : unit.unicode();
         if (c == U'"' || c == U'\r' || c == U'\n' ||
@@ -35,6 +35,8 @@ std::optional<char32_t> FirstRefused(const QString& title)
 
 void frmSort::CmdOK_Click(int Index)
 {
+    // A title still being typed belongs to the list that is saved or asked about.
+    ListView1->EndEdits();
     if (Index == 0)
         SaveProcedure();
     else
@@ -85,7 +87,8 @@ void frmSort::Unload()
         return;
     closing_ = true;
     Form_Unload();
-    done(QDialog::Accepted);
+    // Rejected tells the opener that the window stopped because the program is ending.
+    done(ending_ ? QDialog::Rejected : QDialog::Accepted);
 }
 
 // A file operation failed and has been reported: close without another save or question.
@@ -101,9 +104,9 @@ void frmSort::EndAtOnce()
 void frmSort::Form_Unload()
 {
     if (listChanged_) {
-        const auto answer = desktop_.Show(
-            this, {Texts::SaveQuestion, Texts::SaveQuestionTitle, MessageSpec::Buttons::YesNo,
-                   MessageSpec::Answer::Yes, QMessageBox::NoIcon});
+        const auto answer = desktop_.Show(this, {Texts::SaveQuestion, Texts::SaveQuestionTitle,
+                                                 MessageSpec::Buttons::YesNo,
+                                                 MessageSpec::Answer::Yes, QMessageBox::NoIcon});
         if (answer == MessageSpec::Answer::Yes && !SaveProcedure())
             return;
     }
@@ -120,6 +123,8 @@ QTreeWidgetItem* frmSort::SelectedRow() const
 
 void frmSort::itemDown_Click()
 {
+    // A title still being typed stays with the row it was typed for.
+    ListView1->EndEdits();
     // With no row selected there is nothing to exchange.
     QTreeWidgetItem* row = SelectedRow();
     if (!row)
@@ -136,6 +141,7 @@ void frmSort::itemDown_Click()
 
 void frmSort::itemUp_Click()
 {
+    ListView1->EndEdits();
     QTreeWidgetItem* row = SelectedRow();
     if (!row)
         return;
@@ -184,8 +190,8 @@ void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char
     const QString shown = character == U'\r' || character == U'\n'
                               ? Texts::LineBreakName
                               : QString::fromUcs4(&character, 1);
-    const QString code =
-        QStringLiteral("U+%1").arg(QString::number(character, 16).toUpper().rightJustified(4, u'0'));
+    const QString code = QStringLiteral("U+%1").arg(
+        QString::number(character, 16).toUpper().rightJustified(4, u'0'));
     desktop_.Show(this, {Texts::SortTitleRefused.arg(shown, code), Texts::MessageTitle,
                          MessageSpec::Buttons::Ok, MessageSpec::Answer::Ok, QMessageBox::Warning});
 }

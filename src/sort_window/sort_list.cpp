@@ -1,6 +1,5 @@
 #include "sort_list.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 SortList::SortList(QWidget* parent) : QTreeWidget(parent)
@@ -14,37 +13,38 @@ bool SortList::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event
     // ID, PW and URL are shown, never retyped here.
     if (index.isValid() && index.column() != 0)
         return false;
-    const bool wasEditing = state() == EditingState;
     const bool result = QTreeWidget::edit(index, trigger, event);
-    if (!wasEditing && state() == EditingState) {
-        editing_ = true;
-        editedRow_ = itemFromIndex(index);
-        titleBeforeEdit_ = editedRow_ ? editedRow_->text(0) : QString();
+    // The title is taken as the edit begins: the editor may write a new one before the
+    // window hears that the edit ended.
+    QWidget* editor = index.isValid() ? indexWidget(index) : nullptr;
+    if (editor && !open_.contains(editor)) {
+        QTreeWidgetItem* row = itemFromIndex(index);
+        open_.insert(editor, {row, row->text(0)});
     }
     return result;
 }
 
 void SortList::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Each edit begun through edit() ends once, with the row and title recorded for it.
+    const auto found = open_.constFind(editor);
+    const bool known = found != open_.constEnd();
+    if (known) {
+        ended_ = *found;
+        open_.erase(found);
+    }
     QTreeWidget::closeEditor(editor, hint);
-    // The delegate may report the same editor closing more than once (Enter, then the
-    // focus leaving it); one edit ends once.
-    if (!editing_ || state() == EditingState)
-        return;
-    editing_ = false;
-    emit LabelEditEnded();
+    if (known)
+        emit LabelEditEnded();
 }
 
-void SortList::keyPressEvent(QKeyEvent* event)
+void SortList::EndEdits()
 {
-    // Enter that ends an in-place edit reaches the list after the editor let it pass; it
-    // must end the edit only, not press the window's default button.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (false) {
-        event->accept();
-        return;
+    const QList<QWidget*> editors = open_.keys();
+    for (QWidget* editor : editors) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
-    QTreeWidget::keyPressEvent(event);
 }
 
 void SortList::mousePressEvent(QMouseEvent* event)

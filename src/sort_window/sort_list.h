@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QPoint>
 #include <QString>
 #include <QTreeWidget>
@@ -14,10 +15,12 @@ class SortList : public QTreeWidget {
 public:
     explicit SortList(QWidget* parent = nullptr);
 
-    bool IsEditing() const { return editing_; }
-    // The row of the latest in-place edit and its title when that edit began.
-    QTreeWidgetItem* EditedRow() const { return editedRow_; }
-    const QString& TitleBeforeEdit() const { return titleBeforeEdit_; }
+    bool IsEditing() const { return !open_.isEmpty(); }
+    // Ends an open in-place edit, keeping what was typed, as a click elsewhere would.
+    void EndEdits();
+    // The row of the latest in-place edit to end, and its title when that edit began.
+    QTreeWidgetItem* EditedRow() const { return ended_.row; }
+    const QString& TitleBeforeEdit() const { return ended_.titleBefore; }
 
 signals:
     void LabelEditEnded();
@@ -27,12 +30,14 @@ signals:
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool editing_ = false;
-    QTreeWidgetItem* editedRow_ = nullptr;
-    QString titleBeforeEdit_;
+    struct Edit {
+        QTreeWidgetItem* row = nullptr;
+        QString titleBefore;
+    };
+    QHash<QWidget*, Edit> open_; // by editor
+    Edit ended_;
 };

@@ -79,11 +79,16 @@ inline const QString AlreadyRunning =
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =
     QStringLiteral("シフトJIS (コードページ 932) で保存できない文字があります。");
+inline const QString ReasonReadIncomplete =
+    QStringLiteral("ファイルを最後まで読み込めませんでした。");
 inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
 inline const QString FileCutInPosition = QStringLiteral("位置の記録の途中でファイルが終わっています。");
 // %1 the entry's number
 inline const QString FileCutInEntry =
     QStringLiteral("%1 件目のデータの途中でファイルが終わっています。");
+// %1 the entry's number
+inline const QString FileStrayQuote =
+    QStringLiteral("%1 件目のデータの、引用符 (\") で始まらない欄に引用符があります。");
 inline const QString FileTooManyEntries =
     QStringLiteral("データが 200 件を超えています。");
 // %1 the byte offset

@@ -20,6 +20,10 @@ struct PendingWrite {
 // leaves every file as it was.
 std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes);
 
+// Reads the whole of a file. A read that fails after some bytes is an error, even where
+// the system library would hand back the part it got.
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes);
+
 inline std::optional<StoreError> AtomicWrite(const QString& path, const QByteArray& bytes)
 {
     return AtomicWriteAll({{path, bytes}});

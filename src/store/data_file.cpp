@@ -123,6 +123,10 @@ std::variant<Contents, ParseError> Parse(QByteArrayView bytes)
             auto field = reader.Next();
             if (!field)
                 return ParseError{Texts::FileCutInEntry.arg(n)};
+            // Only an unquoted field can hold a quote. Such a text could never be written
+            // back, so every later save would fail: refuse the file while nothing is lost.
+            if (field->contains(u'"'))
+                return ParseError{Texts::FileStrayQuote.arg(n)};
             *column = std::move(*field);
         }
         t.DataCount = static_cast<qint16>(n);
@@ -165,6 +169,9 @@ QByteArray FormatNumber(double value)
         s.chop(1);
     if (s.endsWith('.'))
         s.chop(1);
+    // A tiny negative value rounds to "-0", which would read back as 0 and be written "0".
+    if (s == "-0")
+        return "0";
     return s;
 }
 

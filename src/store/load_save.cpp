@@ -5,24 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-
-namespace {
-
-std::optional<StoreError> ReadAll(const QString& path, QByteArray& bytes)
-{
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        return StoreError{StoreError::Kind::Read, path, qt_error_string(EISDIR)};
-    if (!file.open(QIODevice::ReadOnly))
-        return StoreError{StoreError::Kind::Read, path, file.errorString()};
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return StoreError{StoreError::Kind::Read, path, file.errorString()};
-    return std::nullopt;
-}
-
-} // namespace
 
 QString AppDir(const QString& programDirectory)
 {
@@ -41,7 +23,7 @@ std::optional<StoreError> LoadData(EntryTable& table, DataHost& host)
     }
 
     QByteArray bytes;
-    if (auto error = ReadAll(dataPath, bytes))
+    if (auto error = ReadWholeFile(dataPath, bytes))
         return error;
     auto parsed = DataFile::Parse(bytes);
     if (const auto* bad = std::get_if<DataFile::ParseError>(&parsed))
@@ -78,14 +60,13 @@ std::optional<StoreError> SaveData(const EntryTable& table, DataHost& host)
 
     const auto newData = DataFile::Format(host.WindowPosition(), table);
     if (!newData)
-        return StoreError{StoreError::Kind::Write, dataPath,
-                          Texts::ReasonUnstorableText};
+        return StoreError{StoreError::Kind::Write, dataPath, Texts::ReasonUnstorableText};
 
     // A data file that has gone missing has nothing to back up; the table is still saved.
     std::optional<QByteArray> oldData;
     if (QFileInfo::exists(dataPath)) {
         QByteArray bytes;
-        if (auto error = ReadAll(dataPath, bytes))
+        if (auto error = ReadWholeFile(dataPath, bytes))
             return error;
         oldData = std::move(bytes);
     }

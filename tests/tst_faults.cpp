@@ -1,0 +1,285 @@
+// Saves and loads whose file operations fail part way: after every fault both files are
+// whole, hold their old or their new contents, no temporary is left and the failure is
+// reported. The faults come from the fault shim this suite is linked with.
+#include "faults/fault_shim.h"
+#include "faults/fault_support.h"
+#include "support/test_support.h"
+
+#include "resources/texts.h"
+
+#include <QtTest>
+#include <cerrno>
+
+namespace {
+
+// A program directory holding save 1 as its data file and save 0 as its backup, about
+// to take save 2.
+class Scene {
+public:
+    Scene() { Reset(); }
+    void Reset() const
+    {
+        QFile::remove(dir.dataPath());
+        QFile::remove(dir.backupPath());
+        for (const QString& f : StrayFiles(dir.path()))
+            QFile::remove(dir.path() + u'/' + f);
+        dir.writeData(oldData);
+        TestFiles::Write(dir.backupPath(), oldBackup);
+    }
+    std::optional<StoreError> Save() const
+    {
+        PlainHost host(dir.path(), {2, 0});
+        return SaveData(SaveState(2), host);
+    }
+    // What the files hold now: "old", "new", "mixed" (each file whole, one of them new),
+    // or what is wrong. Temporaries left behind are checked on their own.
+    QString Describe(const std::optional<StoreError>& error) const
+    {
+        const QByteArray data = dir.data(), backup = dir.backup();
+        if (data == oldData && backup == oldBackup)
+            return error ? u"old"_qs : u"old, but no error reported"_qs;
+        if (data == newData && backup == oldData)
+            return error ? u"new, but an error reported"_qs : u"new"_qs;
+        const bool dataWhole = data == oldData || data == newData;
+        const bool backupWhole = backup == oldBackup || backup == oldData;
+        if (dataWhole && backupWhole)
+            return error ? u"mixed"_qs : u"mixed, but no error reported"_qs;
+        return u"damaged: data %1 bytes, backup %2 bytes"_qs.arg(data.size()).arg(backup.size());
+    }
+
+    // Temporaries left behind, except those the system refused to remove.
+    QString Strays(const std::string& log) const
+    {
+        QStringList stray = StrayFiles(dir.path());
+        stray.removeIf([&](const QString& name) {
+            const QString refused = u"unlink %1/%2\n  -> failed"_qs.arg(dir.path(), name);
+            return QString::fromStdString(log).contains(refused);
+        });
+        return stray.join(u' ');
+    }
+
+    ProgramDir dir;
+    const QByteArray oldBackup = SaveStateBytes(0);
+    const QByteArray oldData = SaveStateBytes(1);
+    const QByteArray newData = SaveStateBytes(2);
+};
+
+// A failure must say which file and why.
+QString CheckReport(const Scene& s, const std::optional<StoreError>& error)
+{
+    if (!error)
+        return {};
+    if (error->path != s.dir.dataPath() && error->path != s.dir.backupPath())
+        return u"error names "_qs + error->path;
+    // The reason is the system's own for the injected fault, never a vague one.
+    const QStringList reasons = {qt_error_string(EIO), qt_error_string(ENOSPC),
+                                 Texts::ReasonReadIncomplete};
+    if (!reasons.contains(error->reason))
+        return u"reason given: "_qs + error->reason;
+    return {};
+}
+
+// The kind of the first operation the shim failed ("write", "rename", ...).
+QString FailedKind(const std::string& log)
+{
+    const QStringList lines = QString::fromStdString(log).split(u'\n');
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        if (lines[i] == u"  -> failed"_qs)
+            return lines[i - 1].section(u' ', 0, 0);
+    return u"none"_qs;
+}
+
+// Watched operations of one clean save.
+int OperationsOfASave(const Scene& s)
+{
+    s.Reset();
+    FaultShim::Watch(s.dir.path().toStdString());
+    const auto error = s.Save();
+    const int n = FaultShim::Operations();
+    FaultShim::Stop();
+    return error ? -1 : n;
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanSaveTakesTheNewContents()
+    {
+        Scene s;
+        QVERIFY(OperationsOfASave(s) > 0);
+        QCOMPARE(s.Describe(std::nullopt), u"new"_qs);
+    }
+
+    // The disk fills up after N bytes, for every N up to what a whole save writes.
+    void writeStopsAfterEveryByteCount()
+    {
+        Scene s;
+        const long long total = s.oldData.size() + s.newData.size();
+        for (long long n = 0; n <= total; ++n) {
+            s.Reset();
+            FaultShim::Watch(s.dir.path().toStdString());
+            FaultShim::FailAfterBytes(n);
+            const auto error = s.Save();
+            const int unsyncedLinks = FaultShim::UnsyncedLinks();
+            FaultShim::Stop();
+            QVERIFY2(StrayFiles(s.dir.path()).isEmpty(),
+                     qPrintable(StrayFiles(s.dir.path()).join(u' ')));
+            const QString state = s.Describe(error);
+            const QString expected = n < total ? u"old"_qs : u"new"_qs;
+            QVERIFY2(state == expected, qPrintable(u"after %1 bytes: "_qs.arg(n) + state));
+            QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
+            QCOMPARE(unsyncedLinks, 0);
+        }
+        qInfo("%lld byte counts tried", total + 1);
+    }
+
+    // Each file operation of a save fails in turn: open, read, write, sync, link, rename,
+    // close and the rest.
+    void everyOperationFailsOnce()
+    {
+        Scene s;
+        const int count = OperationsOfASave(s);
+        QVERIFY(count > 0);
+        QMap<QString, int> outcomes;
+        for (int k = 1; k <= count; ++k) {
+            s.Reset();
+            FaultShim::Watch(s.dir.path().toStdString());
+            FaultShim::FailOperation(k);
+            const auto error = s.Save();
+            const std::string log = FaultShim::Log();
+            const int unsyncedLinks = FaultShim::UnsyncedLinks();
+            FaultShim::Stop();
+            const QString state = s.Describe(error);
+            ++outcomes[state + u" after a failed "_qs + FailedKind(log)];
+            // A fault that does no harm need not fail the save: the new contents are whole.
+            QVERIFY2(state == u"old"_qs || state == u"new"_qs,
+                     qPrintable(u"operation %1: %2\n"_qs.arg(k).arg(state) +
+                                QString::fromStdString(log)));
+            QVERIFY2(StrayFiles(s.dir.path()).isEmpty(),
+                     qPrintable(StrayFiles(s.dir.path()).join(u' ')));
+            QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
+            QCOMPARE(unsyncedLinks, 0);
+        }
+        for (auto it = outcomes.cbegin(); it != outcomes.cend(); ++it)
+            qInfo("%s: %d", qPrintable(it.key()), it.value());
+        qInfo("%d operations failed one at a time", count);
+    }
+
+    // Two operations fail, for every pair: the second fault may strike while the first is
+    // being undone. Each file must still be whole.
+    void everyPairOfOperationsFails()
+    {
+        Scene s;
+        const int count = OperationsOfASave(s);
+        int trials = 0;
+        QMap<QString, int> outcomes;
+        for (int i = 1; i <= count; ++i) {
+            for (int j = i + 1; j <= count + 8; ++j, ++trials) {
+                s.Reset();
+                FaultShim::Watch(s.dir.path().toStdString());
+                FaultShim::FailOperation(i);
+                FaultShim::FailOperation(j);
+                const auto error = s.Save();
+                const std::string log = FaultShim::Log();
+                const int unsyncedLinks = FaultShim::UnsyncedLinks();
+                FaultShim::Stop();
+                const QString state = s.Describe(error);
+                ++outcomes[state];
+                QVERIFY2(state == u"old"_qs || state == u"new"_qs || state == u"mixed"_qs,
+                         qPrintable(u"operations %1 and %2: %3\n"_qs.arg(i).arg(j).arg(state) +
+                                    QString::fromStdString(log)));
+                QVERIFY2(s.Strays(log).isEmpty(), qPrintable(s.Strays(log)));
+                QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
+                QCOMPARE(unsyncedLinks, 0);
+            }
+        }
+        for (auto it = outcomes.cbegin(); it != outcomes.cend(); ++it)
+            qInfo("%s: %d", qPrintable(it.key()), it.value());
+        qInfo("%d pairs of failing operations tried", trials);
+    }
+
+    // From some operation on, everything fails: a disk gone read-only or away.
+    void everythingFailsFromEveryOperationOn()
+    {
+        Scene s;
+        const int count = OperationsOfASave(s);
+        for (int k = 1; k <= count; ++k) {
+            s.Reset();
+            FaultShim::Watch(s.dir.path().toStdString());
+            FaultShim::FailFrom(k);
+            const auto error = s.Save();
+            const std::string log = FaultShim::Log();
+            const int unsyncedLinks = FaultShim::UnsyncedLinks();
+            FaultShim::Stop();
+            const QString state = s.Describe(error);
+            QVERIFY2(state == u"old"_qs || state == u"mixed"_qs,
+                     qPrintable(u"from operation %1: %2\n"_qs.arg(k).arg(state) +
+                                QString::fromStdString(log)));
+            QVERIFY2(s.Strays(log).isEmpty(), qPrintable(s.Strays(log)));
+            QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
+            QCOMPARE(unsyncedLinks, 0);
+        }
+        qInfo("%d starting points tried", count);
+    }
+
+    // Reading at start-up fails at every operation: reported, nothing written.
+    void loadFailsAtEveryOperation()
+    {
+        Scene s;
+        s.Reset();
+        PlainHost host(s.dir.path());
+        EntryTable table;
+        FaultShim::Watch(s.dir.path().toStdString());
+        QVERIFY(!LoadData(table, host));
+        const int count = FaultShim::Operations();
+        FaultShim::Stop();
+        QVERIFY(count > 0);
+        for (int k = 1; k <= count; ++k) {
+            FaultShim::Watch(s.dir.path().toStdString());
+            FaultShim::FailOperation(k);
+            const auto error = LoadData(table, host);
+            FaultShim::Stop();
+            // Either the failure is reported, or the whole table was read regardless.
+            if (error) {
+                QCOMPARE(error->path, s.dir.dataPath());
+                QCOMPARE(s.Describe(error), u"old"_qs);
+            } else {
+                QCOMPARE(DataFile::Format(host.position, table), s.oldData);
+            }
+        }
+    }
+
+    // The first start writes the default file; whatever fails, there is either no data
+    // file or a whole one.
+    void defaultFileIsWholeOrAbsent()
+    {
+        ProgramDir dir;
+        PlainHost host(dir.path());
+        EntryTable table;
+        FaultShim::Watch(dir.path().toStdString());
+        QVERIFY(!LoadData(table, host));
+        const int count = FaultShim::Operations();
+        FaultShim::Stop();
+        const QByteArray whole = dir.data();
+        for (int k = 1; k <= count + whole.size(); ++k) {
+            QFile::remove(dir.dataPath());
+            FaultShim::Watch(dir.path().toStdString());
+            if (k <= count)
+                FaultShim::FailOperation(k);
+            else
+                FaultShim::FailAfterBytes(k - count - 1);
+            const auto error = LoadData(table, host);
+            FaultShim::Stop();
+            QVERIFY(StrayFiles(dir.path()).isEmpty());
+            if (QFileInfo::exists(dir.dataPath()))
+                QCOMPARE(dir.data(), whole);
+            else
+                QVERIFY2(error, qPrintable(u"trial %1: no file, no error"_qs.arg(k)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_faults.moc"

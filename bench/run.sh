@@ -92,15 +92,16 @@ row "  CPU time used by then" "$(median "$work/full.txt" cpu_ms)" "$bare_cpu" ms
 row "start, first (no data file)" "$(median "$work/first.txt" painted_ms)" "$bare_ms" ms 1.2
 row "  CPU time used by then" "$(median "$work/first.txt" cpu_ms)" "$bare_cpu" ms
 printf -- '- peak resident memory; floor: the bare window\n'
-bare_kib=$(median "$work/bare.txt" peak_rss_kib)
-row "peak RSS, 200 entries" "$(median "$work/full.txt" peak_rss_kib)" "$bare_kib" KiB 1.2
-row "peak RSS, first start" "$(median "$work/first.txt" peak_rss_kib)" "$bare_kib" KiB 1.2
+mib() { awk -v k="$1" 'BEGIN {print k / 1024}'; }
+bare_mib=$(mib "$(median "$work/bare.txt" peak_rss_kib)")
+row "peak RSS, 200 entries" "$(mib "$(median "$work/full.txt" peak_rss_kib)")" "$bare_mib" MiB 1.2
+row "peak RSS, first start" "$(mib "$(median "$work/first.txt" peak_rss_kib)")" "$bare_mib" MiB 1.2
 
-# commits DIR NOTE: the commit figures with the program's folder in DIR
+# commits DIR WHERE: the commit figures with the program's folder in DIR
 commits() {
   TMPDIR="$1" QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_commit_bench" "$((runs * 3))" \
     >"$work/commit.txt"
-  printf -- '- commit with 200 entries, in %s (%s)\n' "$1" "$2"
+  printf -- '- commit with 200 entries, %s\n' "$2"
   while read -r kind commit floor _; do
     case $kind in
     edit) row "edit commit" "$commit" "$floor" ms 2 ;;
@@ -109,9 +110,11 @@ commits() {
   done <"$work/commit.txt"
 }
 printf -- '- commits; floor: the same backup and data file written with QSaveFile\n'
-commits "$work" "$(stat -f -c %T "$work"), where the disk flushes dominate"
+fstype() { findmnt -n -o FSTYPE -T "$1" 2>/dev/null | tail -1; }
+commits "$work" "on disk ($(fstype "$work")), where the flushes take most of the time"
 # In memory the flushes cost next to nothing, which leaves the work around them in view.
-[ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ] && commits /dev/shm "tmpfs, no disk"
+[ "$(fstype /dev/shm)" = tmpfs ] &&
+  commits /dev/shm "in memory (tmpfs), where only the work around the writes is left"
 
 # File use while starting: every file opened, and the reads of the data file.
 trace() {

@@ -7,6 +7,8 @@
 #include "resources/item_images.h"
 #include "resources/texts.h"
 
+#include <limits>
+
 namespace {
 
 constexpr int kClientWidth = 5730;
@@ -57,6 +59,8 @@ QLabel* Display(QWidget* parent, const QString& text, int left, int top, int wid
 QLineEdit* TextBox(QWidget* parent, int left, int top, int width, int height)
 {
     auto* box = new QLineEdit(parent);
+    // Texts have no length limit: a longer entry must not come back cut from an edit.
+    box->setMaxLength(std::numeric_limits<int>::max());
     box->setFont(Fonts::Gothic(12));
     Place(box, left, top, width, height);
     return box;
@@ -82,7 +86,7 @@ void Fm_Cofferly::CreateControls()
     Bt_Del = Button(this, Texts::DeleteCaption, Texts::DeleteTip, 4875, 60, 795, 315);
 
     // Entry display
-    Frame1 = new QGroupBox(Texts::DataFrameCaption, this);
+    Frame1 = new TitledFrame(Texts::DataFrameCaption, this);
     Place(Frame1, 48, 408, 5280, 1365);
     Label1[0] = StaticCaption(Frame1, Texts::IdLabel, 165, 285, 225, 180);
     Lb_data[0] = Display(Frame1, Texts::NotEntered, 510, 225, 3045, 300);

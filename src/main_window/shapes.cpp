@@ -56,3 +56,19 @@ void LineShape::paintEvent(QPaintEvent*)
     p.setPen(palette().color(QPalette::WindowText));
     p.drawLine(0, 0, width(), 0);
 }
+
+void TitledFrame::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QFontMetrics metrics(font());
+    const QRect border = rect().adjusted(0, metrics.height() / 2, -2, -2);
+    // An etched line: a shadow with a highlight just inside it.
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(border);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(border.translated(1, 1));
+    const QRect titleArea(6, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
+    p.fillRect(titleArea, palette().window());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(titleArea, Qt::AlignCenter, title());
+}

@@ -34,3 +34,15 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override;
 };
+
+#include <QGroupBox>
+
+// A group frame whose border runs through the middle of its title, so that controls placed
+// just below the title stay clear of the line whatever the face's height.
+class TitledFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};

@@ -31,11 +31,18 @@ private slots:
         QCOMPARE(w.ListView1->columnCount(), 4);
         const QStringList headers{QStringLiteral("タイトル"), QStringLiteral("ＩＤ"),
                                   QStringLiteral("ＰＷ"), QStringLiteral("ＵＲＬ")};
-        const QList<int> widths{241, 120, 120, 120};
-        for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < 4; ++c)
             QCOMPARE(w.ListView1->headerItem()->text(c), headers[c]);
-            QCOMPARE(w.ListView1->columnWidth(c), widths[c]);
-        }
+        // Title 4 tenths, the others 2 tenths each, all inside the list: nothing cut off.
+        const int tenth = w.ListView1->columnWidth(1) / 2;
+        QVERIFY(tenth > 20);
+        QVERIFY(qAbs(w.ListView1->columnWidth(0) - 4 * tenth) <= 2);
+        QCOMPARE(w.ListView1->columnWidth(2), w.ListView1->columnWidth(1));
+        QVERIFY(w.ListView1->columnWidth(3) >= w.ListView1->columnWidth(1));
+        int total = 0;
+        for (int c = 0; c < 4; ++c)
+            total += w.ListView1->columnWidth(c);
+        QVERIFY(total <= w.ListView1->maximumViewportSize().width());
         QVERIFY(!w.ListView1->rootIsDecorated());
         QCOMPARE(w.ListView1->selectionMode(), QAbstractItemView::SingleSelection);
         QVERIFY(!w.ListView1->isSortingEnabled());

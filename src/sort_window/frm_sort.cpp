@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -108,11 +109,16 @@ void frmSort::Form_Load()
     const std::array<QString, 4> headers{Texts::ColumnTitle, Texts::ColumnId, Texts::ColumnPw,
                                          Texts::ColumnUrl};
     const std::array<int, 4> shares{4, 2, 2, 2}; // tenths of the list's width
-    const double listWidth = Units::TwipsFromPx(ListView1->width());
+    // The shares are of the width the rows are drawn in: inside the list's border, less a
+    // vertical scroll bar, so that no column is ever cut off behind a horizontal one. The
+    // last column takes up whatever is left when no vertical scroll bar is needed.
+    const int rowsWidth = ListView1->maximumViewportSize().width() -
+                          ListView1->verticalScrollBar()->sizeHint().width();
     ListView1->setColumnCount(4);
     ListView1->setHeaderLabels({headers.begin(), headers.end()});
     for (int column = 0; column < 4; ++column)
-        ListView1->setColumnWidth(column, Units::PxFromTwips(listWidth / 10 * shares[column]));
+        ListView1->setColumnWidth(column, rowsWidth * shares[column] / 10);
+    ListView1->header()->setStretchLastSection(true);
 
     for (int k = 1; k <= table_.DataCount; ++k) {
         auto* row = new QTreeWidgetItem(QStringList{table_.DataTitle[k], table_.DataID[k],

@@ -3,6 +3,7 @@
 #include "resources/item_image.h"
 #include "resources/item_images.h"
 
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -50,10 +51,12 @@ void TitleSelector::Clear()
 
 void TitleSelector::AddItem(const QString& text, ItemImage image, int indent)
 {
-    addItem(ItemImages::Icon(image), text);
-    const int row = count() - 1;
-    setItemData(row, indent, kIndentRole);
-    setItemData(row, static_cast<int>(image), kImageRole);
+    // One complete row at a time: the list is refilled after every change, and each
+    // separate change to a row would be announced to the view on its own.
+    auto* item = new QStandardItem(ItemImages::Icon(image), text);
+    item->setData(indent, kIndentRole);
+    item->setData(static_cast<int>(image), kImageRole);
+    static_cast<QStandardItemModel*>(model())->appendRow(item);
 }
 
 int TitleSelector::ListCount() const

@@ -88,13 +88,6 @@ double ReadNumber(const QString& field)
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
-void AppendQuoted(QByteArray& out, const QByteArray& bytes)
-{
-    out.append('"');
-    out.append(bytes);
-    out.append("\"\r\n");
-}
-
 } // namespace
 
 std::variant<Contents, ParseError> Parse(QByteArrayView bytes)
@@ -136,20 +129,22 @@ std::variant<Contents, ParseError> Parse(QByteArrayView bytes)
 
 std::optional<QByteArray> Format(Position position, const EntryTable& table)
 {
-    QByteArray out = FormatNumber(position.top) + ',' + FormatNumber(position.left) + "\r\n";
+    // The whole file is laid out as text and converted at once: one pass through the
+    // converter costs far less than one per field.
+    QString text = QString::fromLatin1(FormatNumber(position.top) + ',' +
+                                       FormatNumber(position.left) + "\r\n");
     for (int i = 1; i <= table.DataCount; ++i) {
-        for (const QString* text :
+        for (const QString* field :
              {&table.DataTitle[i], &table.DataID[i], &table.DataPW[i], &table.DataURL[i]}) {
             // A quote inside a text would end the field early when the file is read back.
-            if (text->contains(u'"'))
+            if (field->contains(u'"'))
                 return std::nullopt;
-            const auto bytes = Cp932::Encode(*text);
-            if (!bytes)
-                return std::nullopt;
-            AppendQuoted(out, *bytes);
+            text += u'"';
+            text += *field;
+            text += u"\"\r\n";
         }
     }
-    return out;
+    return Cp932::Encode(text);
 }
 
 QByteArray DefaultFile(Position position)

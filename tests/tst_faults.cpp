@@ -12,11 +12,16 @@
 
 namespace {
 
-// A program directory holding save 1 as its data file and save 0 as its backup, about
-// to take save 2.
+// A program directory holding save n + 1 as its data file and save n as its backup,
+// about to take save n + 2.
 class Scene {
 public:
-    Scene() { Reset(); }
+    explicit Scene(int n = 0)
+        : oldBackup(SaveStateBytes(n)), oldData(SaveStateBytes(n + 1)),
+          newData(SaveStateBytes(n + 2)), n_(n)
+    {
+        Reset();
+    }
     void Reset() const
     {
         QFile::remove(dir.dataPath());
@@ -28,8 +33,8 @@ public:
     }
     std::optional<StoreError> Save() const
     {
-        PlainHost host(dir.path(), {2, 0});
-        return SaveData(SaveState(2), host);
+        PlainHost host(dir.path(), {double(n_ + 2), 0});
+        return SaveData(SaveState(n_ + 2), host);
     }
     // What the files hold now: "old", "new", "mixed" (each file whole, one of them new),
     // or what is wrong. Temporaries left behind are checked on their own.
@@ -59,9 +64,12 @@ public:
     }
 
     ProgramDir dir;
-    const QByteArray oldBackup = SaveStateBytes(0);
-    const QByteArray oldData = SaveStateBytes(1);
-    const QByteArray newData = SaveStateBytes(2);
+    const QByteArray oldBackup;
+    const QByteArray oldData;
+    const QByteArray newData;
+
+private:
+    int n_;
 };
 
 // A failure must say which file and why.
@@ -113,9 +121,16 @@ private slots:
     }
 
     // The disk fills up after N bytes, for every N up to what a whole save writes.
+    void writeStopsAfterEveryByteCount_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::newRow("one entry to three") << 0;
+        QTest::newRow("38 entries to 40") << 37;
+    }
     void writeStopsAfterEveryByteCount()
     {
-        Scene s;
+        QFETCH(int, first);
+        Scene s(first);
         const long long total = s.oldData.size() + s.newData.size();
         for (long long n = 0; n <= total; ++n) {
             s.Reset();
@@ -249,6 +264,7 @@ private slots:
                 QCOMPARE(DataFile::Format(host.position, table), s.oldData);
             }
         }
+        qInfo("%d operations of a load failed one at a time", count);
     }
 
     // The first start writes the default file; whatever fails, there is either no data
@@ -278,6 +294,7 @@ private slots:
             else
                 QVERIFY2(error, qPrintable(u"trial %1: no file, no error"_qs.arg(k)));
         }
+        qInfo("%lld faults while writing the default file", count + whole.size());
     }
 };
 

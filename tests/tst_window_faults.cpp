@@ -8,6 +8,8 @@
 
 #include <QtTest>
 #include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -118,6 +120,34 @@ private slots:
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
         QVERIFY(CheckNothingLost(dir).isEmpty());
+    }
+
+    // A real file-size limit, as a full disk: the message carries the system's reason.
+    void fileSizeLimitIsReported()
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ProgramDir dir;
+        QList<QStringList> many = kEntries;
+        for (int i = 0; i < 40; ++i)
+            many << QStringList{u"項目%1"_s.arg(i), u"user"_s, u"pw"_s, u"https://example.jp"_s};
+        const QByteArray before = TestFiles::Make(1500, 3000, many);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.Bt_Edit_Click();
+        w.Tx_Data[1]->setText(u"新しいID"_s);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = rlim_t(before.size() / 2);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        w.Bt_OK_Click(0);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        const QString problem = CheckFailureShown(desktop, dir, qt_error_string(EFBIG));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(dir.data(), before);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        QVERIFY(StrayFiles(dir.path()).isEmpty());
     }
 
     // A start whose data file cannot be read shows the message and writes nothing.

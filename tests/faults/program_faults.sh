@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# The built program against a full disk, a directory it may not write, a data file that
+# is a directory, a second instance and a lock left by a killed one. Each case starts the
+# real program under Xvfb and openbox, answers its message box with the keyboard and
+# checks the exit code and the bytes of both files. (What the message says is checked by
+# tst_window_faults, through the same code; a box's text cannot be read from outside.)
+#
+# usage: program_faults.sh PATH-OF-COFFERLY
+set -euo pipefail
+export LC_ALL=C.UTF-8
+program=${1:?usage: $0 PATH-OF-COFFERLY}
+
+work=$(mktemp -d /tmp/cofferly-faults.XXXXXX)
+chmod 755 "$work" # a case runs the program as another user
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 777 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+pids=()
+case_name=setup
+
+cleanup() {
+    local status=$?
+    ((status == 0)) || echo "FAIL in case: $case_name" >&2
+    for pid in "${pids[@]}"; do
+        kill -9 "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for f in "$work"/*.log; do [[ -s $f ]] && { echo "--- $f"; cat "$f"; } >&2; done
+    exit 1
+}
+
+# poll SECONDS COMMAND...: retries COMMAND every tenth of a second.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# --- X server with a window manager, open to every local user --------------------------
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+poll 30 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
+export DISPLAY=:$(tr -dc '0-9' <"$work/display")
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+sleep 1
+
+# --- helpers ------------------------------------------------------------------------------
+# A data file of 30 entries, about 3 KB, written the way the program writes it.
+data_file() {
+    data_file_utf8 | iconv -f UTF-8 -t CP932
+}
+data_file_utf8() {
+    printf '1500,3000\r\n'
+    local i
+    for ((i = 1; i <= 30; i++)); do
+        printf '"項目 %d"\r\n"user-%d"\r\n"pw-%d-秘密"\r\n"https://example.jp/%d"\r\n' \
+            "$i" "$i" "$i" "$i"
+    done
+}
+
+# new_app NAME: a program directory holding the program and the data file above.
+new_app() {
+    app=$work/$1
+    mkdir -p "$app"
+    cp "$program" "$app/cofferly"
+    data_file >"$app/Cofferly.Dat"
+    cp "$app/Cofferly.Dat" "$work/expected.Dat"
+}
+
+# start [COMMAND-PREFIX...]: starts the program in $app, as the prefix says.
+start() {
+    "$@" "$app/cofferly" >"$work/$case_name.log" 2>&1 &
+    app_pid=$!
+    pids+=("$app_pid")
+}
+
+find_window() { # PATTERN: the first window whose name matches, in $win
+    win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [[ -n $win ]]
+}
+
+main_window() {
+    poll 30 find_window 'ver\.0\.40' || fail "no main window"
+    xdotool windowactivate --sync "$win"
+}
+
+# message_box: waits for the box titled "Cofferly" and answers it with Enter.
+message_box() {
+    poll 30 find_window '^Cofferly$' || fail "no message box"
+    xdotool windowactivate --sync "$win"
+    xdotool key --clearmodifiers Return
+}
+
+# ended_with CODE: the program has ended with CODE.
+ended_with() {
+    local code=0
+    poll 30 bash -c "! kill -0 $app_pid 2>/dev/null" || fail "program still running"
+    wait "$app_pid" || code=$?
+    ((code == $1)) || fail "exit code $code, expected $1"
+}
+
+unchanged() { # the data file as it was, no backup unless given, nothing else new
+    cmp -s "$app/Cofferly.Dat" "$work/expected.Dat" || fail "data file changed"
+    [[ ! -e $app/Cofferly.bak ]] || fail "a backup was written"
+    local extra
+    extra=$(ls -A "$app" | grep -v -x -e cofferly -e Cofferly.Dat -e Cofferly.lock || true)
+    [[ -z $extra ]] || fail "files left: $extra"
+}
+
+case_start() {
+    case_name=$1
+    echo "== $1"
+}
+
+# --- cases --------------------------------------------------------------------------------
+case_start "full disk: closing"
+new_app full-close
+start bash -c 'ulimit -f 1; exec "$0"' # files may not grow past 1 KB
+main_window
+xdotool key --clearmodifiers alt+F4
+message_box
+ended_with 1
+unchanged
+
+case_start "full disk: an edit committed"
+new_app full-edit
+start bash -c 'ulimit -f 1; exec "$0"'
+main_window
+xdotool key --clearmodifiers alt+e
+sleep 0.3
+xdotool type --delay 20 'changed'
+xdotool key --clearmodifiers Return
+message_box
+ended_with 1
+unchanged
+
+# Root writes anywhere, so as root the program runs as nobody in a directory it does not own.
+as_other=()
+read_only() {
+    if (($(id -u) == 0)); then
+        chown nobody "$app/Cofferly.Dat" 2>/dev/null || true
+        as_other=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    else
+        chmod 555 "$app"
+    fi
+}
+
+case_start "directory not writable: closing"
+new_app read-only
+read_only
+start "${as_other[@]}"
+main_window
+xdotool key --clearmodifiers alt+F4
+message_box
+ended_with 1
+unchanged
+
+case_start "directory not writable: first start"
+new_app read-only-first
+rm "$app/Cofferly.Dat"
+read_only
+start "${as_other[@]}"
+message_box
+ended_with 1
+[[ ! -e $app/Cofferly.Dat ]] || fail "a data file was written"
+chmod 755 "$app"
+
+case_start "data file is a directory"
+new_app dat-directory
+rm "$app/Cofferly.Dat" && mkdir "$app/Cofferly.Dat"
+start
+message_box
+ended_with 1
+[[ -d $app/Cofferly.Dat && ! -e $app/Cofferly.bak ]] || fail "files changed"
+
+case_start "second instance"
+new_app second
+start
+first_pid=$app_pid
+main_window
+cp "$app/Cofferly.Dat" "$work/before.Dat"
+stat -c '%Y.%y' "$app/Cofferly.Dat" >"$work/before.stat"
+start
+message_box
+ended_with 1
+cmp -s "$app/Cofferly.Dat" "$work/before.Dat" || fail "second instance wrote"
+[[ $(stat -c '%Y.%y' "$app/Cofferly.Dat") == $(cat "$work/before.stat") ]] ||
+    fail "second instance touched the data file"
+[[ ! -e $app/Cofferly.bak ]] || fail "second instance wrote a backup"
+app_pid=$first_pid
+main_window
+xdotool key --clearmodifiers alt+F4
+ended_with 0
+cmp -s "$app/Cofferly.bak" "$app/Cofferly.Dat" || fail "closing did not save twice"
+[[ $(tail -c +12 "$app/Cofferly.Dat") == $(tail -c +12 "$work/expected.Dat") ]] ||
+    fail "entries changed on closing"
+
+case_start "lock left by a killed instance"
+new_app stale
+start
+main_window
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+[[ -e $app/Cofferly.lock ]] || fail "no lock left behind"
+start
+main_window
+find_window '^Cofferly$' && fail "a message box appeared"
+xdotool key --clearmodifiers alt+F4
+ended_with 0
+cmp -s "$app/Cofferly.bak" "$app/Cofferly.Dat" || fail "closing did not save"
+
+echo "all program fault cases passed"

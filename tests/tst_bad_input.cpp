@@ -1,0 +1,273 @@
+// Awkward input through the main window: characters the file cannot hold, very long
+// texts, a full table, texts of many pieces, an empty title. Each is either stored and
+// read back exactly (file bytes and a fresh start) or refused with a message naming the
+// character, with nothing typed lost.
+#include "main_window/fm_cofferly.h"
+#include "resources/texts.h"
+#include "store/data_file.h"
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using Entries = QList<QStringList>;
+
+// The file's entry lines: everything after the position record.
+QByteArray EntryLines(const QByteArray& file)
+{
+    return file.mid(file.indexOf("\r\n") + 2);
+}
+
+QStringList PanelTexts(const Fm_Cofferly& w)
+{
+    return {w.Tx_Data[0]->text(), w.Tx_Data[1]->text(), w.Tx_Data[2]->text(), w.Tx_Data[3]->text()};
+}
+
+void SetPanel(Fm_Cofferly& w, const QStringList& texts)
+{
+    for (int i = 0; i < 4; ++i)
+        w.Tx_Data[i]->setText(texts[i]);
+}
+
+Entries TableEntries(const EntryTable& t)
+{
+    Entries entries;
+    for (int i = 1; i <= t.DataCount; ++i)
+        entries << QStringList{t.DataTitle[i], t.DataID[i], t.DataPW[i], t.DataURL[i]};
+    return entries;
+}
+
+// The file holds exactly `entries`, and a fresh start reads them all back.
+QString CheckStored(const ProgramDir& dir, const Entries& entries)
+{
+    if (EntryLines(dir.data()) != EntryLines(TestFiles::Make(0, 0, entries)))
+        return u"file bytes differ"_s;
+    RecordingDesktop desktop;
+    Fm_Cofferly again(dir.path(), desktop);
+    if (again.Ended())
+        return u"the file does not load"_s;
+    if (TableEntries(again.Table()) != entries)
+        return u"entries read back differ"_s;
+    return {};
+}
+
+// A text of `n` characters drawn from Japanese, half-width kana, ASCII and symbols that
+// all survive code page 932.
+QString LongText(int n, char16_t salt)
+{
+    const QString alphabet =
+        u"あいうえおカキクケコ漢字表示ｱｲｳｴｵabcXYZ019-_.,;:!?@#$%&()[]{}<>~ー・＼"_s;
+    QString s;
+    s.reserve(n);
+    for (int i = 0; i < n; ++i)
+        s += alphabet[(i * 7 + salt) % alphabet.size()];
+    return s;
+}
+
+// "p0-p1-...-pN": `dashes` dashes, so dashes + 1 pieces.
+QString Dashed(int dashes)
+{
+    QStringList pieces;
+    for (int i = 0; i <= dashes; ++i)
+        pieces << u"片%1"_s.arg(i);
+    return pieces.join(u'-');
+}
+
+} // namespace
+
+class TestBadInput : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedCharactersLoseNothing_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("double quote") << u"\""_s << u"U+0022"_s;
+        QTest::newRow("CR") << u"\r"_s << u"U+000D"_s;
+        QTest::newRow("LF") << u"\n"_s << u"U+000A"_s;
+        QTest::newRow("wave dash") << u"\u301c"_s << u"U+301C"_s;
+        QTest::newRow("yen sign") << u"\u00a5"_s << u"U+00A5"_s;
+        QTest::newRow("emoji") << u"\U0001F511"_s << u"U+1F511"_s;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << u"U+D800"_s;
+    }
+    void refusedCharactersLoseNothing()
+    {
+        QFETCH(QString, bad);
+        QFETCH(QString, code);
+        const Entries before = {{u"銀行"_s, u"yamada"_s, u"p-w"_s, u"https://bank.example"_s}};
+        for (int field = 0; field < 4; ++field) {
+            ProgramDir dir;
+            dir.writeData(TestFiles::Make(0, 0, before));
+            const QByteArray file = dir.data();
+            RecordingDesktop desktop;
+            Fm_Cofferly w(dir.path(), desktop);
+            w.Bt_Edit_Click();
+            QStringList typed = {u"見出し"_s, u"id"_s, u"pw-1"_s, u"https://x.example"_s};
+            typed[field].insert(1, bad);
+            SetPanel(w, typed);
+            w.Bt_OK_Click(0);
+            QCOMPARE(desktop.messages.size(), 1);
+            QVERIFY2(desktop.messages[0].text.contains(code), qPrintable(desktop.messages[0].text));
+            QCOMPARE(PanelTexts(w), typed); // nothing typed is lost
+            QVERIFY(w.Tx_Data[field]->isEnabled() && w.Bt_OK[0]->isEnabled());
+            QCOMPARE(dir.data(), file); // nothing written
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+            // Taking the character out lets the same commit through.
+            typed[field].remove(1, bad.size());
+            w.Tx_Data[field]->setText(typed[field]);
+            w.Bt_OK_Click(0);
+            QVERIFY(!w.Ended());
+            const QString problem = CheckStored(dir, {typed});
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        }
+    }
+
+    // Texts of 100,000 characters in every field: added, read back, edited unchanged.
+    void hundredThousandCharacters()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, {{u"先頭"_s, {}, {}, {}}}));
+        const QStringList huge = {LongText(100000, 0), LongText(100000, 1), LongText(100000, 2),
+                                  LongText(100000, 3)};
+        {
+            RecordingDesktop desktop;
+            Fm_Cofferly w(dir.path(), desktop);
+            w.Bt_Add_Click();
+            SetPanel(w, huge);
+            QCOMPARE(PanelTexts(w), huge); // the boxes take the whole text
+            w.Bt_OK_Click(0);
+            QVERIFY(desktop.messages.isEmpty());
+        }
+        const Entries expected = {{u"先頭"_s, {}, {}, {}}, huge};
+        QString problem = CheckStored(dir, expected);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+        // Editing the entry shows every character and a commit keeps them all.
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.IComboTitle->SelectItem(2);
+        w.Bt_Edit_Click();
+        QCOMPARE(PanelTexts(w), huge);
+        w.Bt_OK_Click(0);
+        problem = CheckStored(dir, expected);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+    // A full table of 1,000-character texts; the 201st entry is refused.
+    void twoHundredEntriesOfAThousandCharacters()
+    {
+        ProgramDir dir;
+        Entries entries;
+        for (int i = 0; i < 199; ++i)
+            entries << QStringList{LongText(1000, char16_t(i)), LongText(1000, char16_t(i + 1)),
+                                   LongText(1000, char16_t(i + 2)),
+                                   LongText(1000, char16_t(i + 3))};
+        dir.writeData(TestFiles::Make(0, 0, entries));
+        const QStringList last = {LongText(1000, 7), LongText(1000, 8), LongText(1000, 9),
+                                  LongText(1000, 10)};
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.IComboTitle->SelectItem(199);
+        w.Bt_Add_Click();
+        SetPanel(w, last);
+        w.Bt_OK_Click(0);
+        QVERIFY(desktop.messages.isEmpty());
+        entries << last;
+        QString problem = CheckStored(dir, entries);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+        const QByteArray full = dir.data();
+        w.Bt_Add_Click();
+        QCOMPARE(desktop.messages.size(), 1); // the table is full
+        QCOMPARE(dir.data(), full);
+        QCOMPARE(w.Table().DataCount, 200);
+    }
+
+    // A PW of many pieces is stored whole and copied piece by piece, every piece in turn.
+    void manyDashes_data()
+    {
+        QTest::addColumn<int>("dashes");
+        QTest::newRow("ten") << 10;
+        QTest::newRow("a hundred") << 100;
+    }
+    void manyDashes()
+    {
+        QFETCH(int, dashes);
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, {{u"t"_s, u"id"_s, u"pw"_s, {}}}));
+        const QString pw = Dashed(dashes);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.Bt_Edit_Click();
+        SetPanel(w, {u"多片"_s, u"id"_s, pw, {}});
+        w.Bt_OK_Click(0);
+        const QString problem = CheckStored(dir, {{u"多片"_s, u"id"_s, pw, {}}});
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+        QCOMPARE(w.Lb_data[1]->text(), pw);
+        QStringList copied;
+        for (int i = 0; i <= dashes; ++i) {
+            QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+            copied << QApplication::clipboard()->text();
+            QCOMPARE(w.LbClipBoard->text(), copied.last());
+            // The rest of the window waits until the last piece is copied.
+            QCOMPARE(w.Bt_Add->isEnabled(), i == dashes);
+        }
+        QCOMPARE(copied.size(), dashes + 1);
+        QCOMPARE(copied.join(u'-'), pw);
+    }
+
+    // An entry with an empty title and nothing else is a group with an empty heading.
+    void emptyTitle()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, {{u"a"_s, u"b"_s, {}, {}}}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.Bt_Add_Click();
+        SetPanel(w, {{}, {}, {}, {}});
+        w.Bt_OK_Click(0);
+        QVERIFY(desktop.messages.isEmpty());
+        QVERIFY(EntryLines(dir.data()).endsWith("\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"));
+        const QString problem = CheckStored(dir, {{u"a"_s, u"b"_s, {}, {}}, {{}, {}, {}, {}}});
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QCOMPARE(w.IComboTitle->ListCount(), 2);
+        QCOMPARE(w.IComboTitle->Image(2), ItemImage::Folder);
+    }
+
+    // A hand-edited file with a quote inside an unquoted field could be read but never
+    // written back: it is refused at start-up and left alone.
+    void quoteInAnUnquotedFieldIsRefused()
+    {
+        ProgramDir dir;
+        const QByteArray edited = "0,0\r\nBank\r\nme\"x\r\n\"\"\r\n\"\"\r\n";
+        dir.writeData(edited);
+        RecordingDesktop desktop;
+        {
+            Fm_Cofferly w(dir.path(), desktop);
+            QVERIFY(w.Ended());
+            w.close();
+        }
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(desktop.messages[0].text.contains(dir.dataPath()));
+        QVERIFY(desktop.messages[0].text.contains(Texts::FileStrayQuote.arg(1)));
+        QCOMPARE(dir.data(), edited);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+    }
+
+    // A position a hair left of the screen is written as 0, which reads back the same.
+    void tinyNegativePositionIsWrittenAsZero()
+    {
+        QCOMPARE(DataFile::FormatNumber(-1e-7), QByteArray("0"));
+        QCOMPARE(DataFile::FormatNumber(-0.5), QByteArray("-0.5"));
+        QCOMPARE(DataFile::FormatNumber(-15), QByteArray("-15"));
+    }
+};
+
+QTEST_MAIN(TestBadInput)
+#include "tst_bad_input.moc"

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The window's height: in browsing mode it ends below the clipboard strip and above the
+# edit panel, so the panel is hidden whole; add and edit mode show the panel down to its
+# lowest text box. The top edge stays put, and opening and leaving a mode saves nothing.
+source "$(dirname "$0")/lib.sh"
+
+# Client-area rows, in twips, that the layout puts the controls at.
+strip_bottom=$((1815 + 480))  # the clipboard strip's outline
+panel_top=2520                # Tx_Data(0), the edit panel's highest control
+panel_bottom=$((3840 + 372))  # Tx_Data(3), its lowest control
+px() { echo $((($1 + TWIPS_PER_PIXEL - 1) / TWIPS_PER_PIXEL)); }
+
+{
+    position_line 1500 3000
+    records "見出し" "id-1" "pw-2" "https://example.jp/"
+} >"$DAT"
+cp "$DAT" "$WORK/0.Dat"
+
+start_x
+start_wm
+start_app
+frame=$(frame_of "$MAIN_WIN")
+
+check_browsing() {
+    local h
+    h=$(client_height "$MAIN_WIN")
+    ((h >= $(px $strip_bottom))) ||
+        fail "$1: browsing height $h cuts off the clipboard strip (ends at $(px $strip_bottom))"
+    ((h < panel_top / TWIPS_PER_PIXEL)) ||
+        fail "$1: browsing height $h shows part of the edit panel (starts at $((panel_top / TWIPS_PER_PIXEL)))"
+}
+
+check_editing() {
+    local h
+    h=$(client_height "$MAIN_WIN")
+    ((h >= $(px $panel_bottom))) ||
+        fail "$1: height $h cuts off the edit panel (ends at $(px $panel_bottom))"
+}
+
+top_of() {
+    local _ y
+    read -r _ y _ < <(geometry "$1")
+    echo "$y"
+}
+
+step "browsing height at start"
+check_browsing "start"
+browsing=$(client_height "$MAIN_WIN")
+frame_top=$(top_of "$frame")
+client_top=$(top_of "$MAIN_WIN")
+
+for mode in a e; do
+    step "Alt+${mode^^} opens the edit panel"
+    keys alt+$mode
+    wait_resize "$MAIN_WIN" "$browsing"
+    check_editing "Alt+${mode^^}"
+    [[ $(top_of "$frame") == "$frame_top" && $(top_of "$MAIN_WIN") == "$client_top" ]] ||
+        fail "the top edge moved when the panel opened"
+
+    step "Esc closes it again"
+    keys Escape
+    poll 15 height_is "$MAIN_WIN" "$browsing" ||
+        fail "Esc left the window $(client_height "$MAIN_WIN") pixels high, not $browsing"
+    check_browsing "after Esc"
+    [[ $(top_of "$frame") == "$frame_top" && $(top_of "$MAIN_WIN") == "$client_top" ]] ||
+        fail "the top edge moved when the panel closed"
+done
+
+step "nothing was saved"
+same_bytes "$DAT" "$WORK/0.Dat" || fail "the data file changed"
+[[ ! -e $BAK ]] || fail "a backup was written"
+
+step "closed in add mode: the typed texts are dropped, the table is saved as it was"
+keys alt+a
+wait_resize "$MAIN_WIN" "$browsing"
+type_text "dropped"
+close_by_wm
+expect_file "$DAT" "$WORK/0.Dat"
+expect_file "$BAK" "$WORK/0.Dat"
+echo PASS

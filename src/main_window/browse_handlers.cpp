@@ -17,8 +17,13 @@ void Fm_Cofferly::Tx_Data_GotFocus(int index)
     Tx_Data[index]->setSelection(0, Tx_Data[index]->text().size());
 }
 
-void Fm_Cofferly::Bt_Clip_MouseDown(int /*index*/, Qt::MouseButton /*button*/, int shift)
+void Fm_Cofferly::Bt_Clip_MouseDown(int index, Qt::MouseButton /*button*/, int shift)
 {
+    // A disabled button still sees the press but takes no part in copying: a Shift-press
+    // on the greyed-out ID button during a PW run must not turn the run's keyboard copies
+    // into whole copies.
+    if (!Bt_Clip[index]->isEnabled())
+        return;
     ShiftCopy = shift == 1;
 }
 

@@ -33,15 +33,20 @@ QString Describe(char32_t c)
     return QString::fromUcs4(&c, 1);
 }
 
+void ShowTableFull(Desktop& desktop, QWidget* parent)
+{
+    MessageSpec full;
+    full.text = Texts::TableFull;
+    full.title = Texts::MessageTitle;
+    desktop.Show(parent, full);
+}
+
 } // namespace
 
 void Fm_Cofferly::Bt_Add_Click()
 {
     if (table_.DataCount >= EntryTable::kCapacity) {
-        MessageSpec full;
-        full.text = Texts::TableFull;
-        full.title = Texts::MessageTitle;
-        desktop_.Show(this, full);
+        ShowTableFull(desktop_, this);
         return;
     }
     EnterMode(Texts::CommitAddCaption);
@@ -98,6 +103,12 @@ void Fm_Cofferly::Bt_OK_Click(int index)
         return; // the mode stays open with everything typed
     const int n = table_.DataCount;
     if (Bt_OK[0]->text() == Texts::CommitAddCaption) {
+        // The caption alone decides, so an add can reach a full table from edit mode too;
+        // there is no slot for a 201st entry, and the file could not be read back.
+        if (n >= EntryTable::kCapacity) {
+            ShowTableFull(desktop_, this);
+            return; // the mode stays open with everything typed
+        }
         for (int i = n; i >= k + 1; --i)
             CopyEntry(table_, i, i + 1);
         table_.DataCount = static_cast<qint16>(n + 1);
@@ -122,6 +133,9 @@ void Fm_Cofferly::Bt_OK_Click(int index)
     if (!LoadData())
         return;
     LeaveMode(k);
+    // An add into an empty table had no entry on show; show the one now selected.
+    if (k < 1)
+        ShowEntry(1);
 }
 
 void Fm_Cofferly::LeaveMode(int k)
@@ -148,8 +162,8 @@ void Fm_Cofferly::LeaveMode(int k)
 
 bool Fm_Cofferly::TextsAreStorable()
 {
-    const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName,
-                                   &Texts::PwFieldName, &Texts::UrlFieldName};
+    const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName, &Texts::PwFieldName,
+                                   &Texts::UrlFieldName};
     for (int i = 0; i < 4; ++i) {
         const auto bad = FirstUnstorable(Tx_Data[i]->text());
         if (!bad)

@@ -1,0 +1,158 @@
+#pragma once
+
+// Small steps the window-level suites share: picking a title the way a user does, typing
+// into the edit panel, and checking that the table, the title selector and the data file
+// agree with what a test expects.
+
+#include "main_window/fm_cofferly.h"
+#include "resources/item_image.h"
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QtTest>
+
+namespace WindowDriver {
+
+// Shows the window and waits until it has the focus, so focus and keys behave as on a desktop.
+inline bool ShowActive(Fm_Cofferly& w)
+{
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return false;
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
+
+// Picks item k with the keyboard on the title selector: every step is a user pick, so the
+// entry display follows (item 1 needs no step: start-up shows it).
+inline void Pick(Fm_Cofferly& w, int k)
+{
+    QTest::keyClick(w.IComboTitle, Qt::Key_Home);
+    for (int i = 1; i < k; ++i)
+        QTest::keyClick(w.IComboTitle, Qt::Key_Down);
+}
+
+// Types `text` key by key; characters without a key of their own arrive as a key event
+// carrying the text, the way a composed character does.
+inline void TypeText(QWidget* box, const QString& text)
+{
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype len = text[at].isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(at, len);
+        if (len == 1 && ch[0].unicode() >= 0x20 && ch[0].unicode() < 0x7f)
+            QTest::keyClick(box, ch[0].toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, ch, Qt::NoModifier);
+        at += len;
+    }
+}
+
+// Replaces the text of each box with the given one, as typed.
+inline void Type(Fm_Cofferly& w, const QStringList& texts)
+{
+    for (int i = 0; i < 4; ++i) {
+        w.Tx_Data[i]->selectAll();
+        QTest::keyClick(w.Tx_Data[i], Qt::Key_Delete);
+        TypeText(w.Tx_Data[i], texts[i]);
+    }
+}
+
+inline QStringList TextsInPanel(const Fm_Cofferly& w)
+{
+    return {w.Tx_Data[0]->text(), w.Tx_Data[1]->text(), w.Tx_Data[2]->text(), w.Tx_Data[3]->text()};
+}
+
+inline QStringList Displayed(const Fm_Cofferly& w)
+{
+    return {w.Lb_data[0]->text(), w.Lb_data[1]->text(), w.Lb_data[2]->text(),
+            w.Lb_data[2]->toolTip()};
+}
+
+// The data file as the program must write it for the window's current position.
+inline QByteArray FileFor(const Fm_Cofferly& w, const QList<QStringList>& entries)
+{
+    return TestFiles::Make(w.y() * 15, w.x() * 15, entries);
+}
+
+// The table, the selector's items (text, image, indent) and the file all hold `entries`.
+inline void VerifyStored(const Fm_Cofferly& w, const ProgramDir& dir,
+                         const QList<QStringList>& entries)
+{
+    const EntryTable& t = w.Table();
+    QCOMPARE(int(t.DataCount), int(entries.size()));
+    QCOMPARE(w.IComboTitle->ListCount(), int(entries.size()));
+    for (int i = 1; i <= entries.size(); ++i) {
+        const QStringList& e = entries[i - 1];
+        QCOMPARE(QStringList({t.DataTitle[i], t.DataID[i], t.DataPW[i], t.DataURL[i]}), e);
+        QCOMPARE(w.IComboTitle->itemText(i - 1), e[0]);
+        const bool group = (e[1] + e[2] + e[3]).isEmpty();
+        QCOMPARE(w.IComboTitle->Image(i), group ? ItemImage::Folder : ItemImage::Sheet);
+        QCOMPARE(w.IComboTitle->Indent(i), group ? 0 : 1);
+    }
+    QCOMPARE(dir.data(), FileFor(w, entries));
+}
+
+// The browsing-mode states of every control the modes and copy runs switch.
+inline void VerifyBrowsing(const Fm_Cofferly& w)
+{
+    const std::pair<const char*, QWidget*> controls[] = {
+        {"IComboTitle", w.IComboTitle}, {"Bt_Clip(0)", w.Bt_Clip[0]}, {"Bt_Clip(1)", w.Bt_Clip[1]},
+        {"CmdURL", w.CmdURL},           {"Bt_Add", w.Bt_Add},         {"Bt_Edit", w.Bt_Edit},
+        {"Bt_Del", w.Bt_Del},           {"cmdTop", w.cmdTop},         {"cmdSort", w.cmdSort}};
+    for (const auto& [name, control] : controls)
+        QVERIFY2(control->isEnabled(), name);
+    for (QLineEdit* box : w.Tx_Data)
+        QVERIFY(!box->isEnabled());
+    QVERIFY(!w.Bt_OK[0]->isEnabled());
+    QVERIFY(!w.Bt_OK[1]->isEnabled());
+    QCOMPARE(w.DefaultButton(), w.Bt_Clip[0]);
+    QVERIFY(w.Bt_Clip[0]->isDefault());
+    QVERIFY(!w.Bt_OK[0]->isDefault());
+    // The edit panel is out of view.
+    QVERIFY(w.Tx_Data[0]->geometry().top() >= w.height());
+}
+
+// The states a mode gives the window; add and edit differ only in the commit caption.
+inline void VerifyMode(const Fm_Cofferly& w, const QString& caption)
+{
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{w.IComboTitle, w.Bt_Clip[0], w.Bt_Clip[1], w.CmdURL,
+                                         w.Bt_Add, w.Bt_Edit, w.Bt_Del, w.cmdSort})
+        QVERIFY(!c->isEnabled());
+    for (QLineEdit* box : w.Tx_Data)
+        QVERIFY(box->isEnabled());
+    QVERIFY(w.cmdTop->isEnabled());
+    QVERIFY(w.Bt_OK[0]->isEnabled());
+    QVERIFY(w.Bt_OK[1]->isEnabled());
+    QCOMPARE(w.Bt_OK[0]->text(), caption);
+    QCOMPARE(w.DefaultButton(), w.Bt_OK[0]);
+    QCOMPARE(w.CancelButton(), w.Bt_OK[1]);
+    // The whole edit panel is in view.
+    for (QWidget* c : std::initializer_list<QWidget*>{w.Tx_Data[3], w.Label2, w.Bt_OK[0],
+                                                      w.Bt_OK[1], w.Label1[6]})
+        QVERIFY(c->geometry().bottom() < w.height());
+}
+
+} // namespace WindowDriver
+
+// Stops the calling test when a shared check failed.
+#define VERIFY_STORED(w, dir, ...)                                                                 \
+    do {                                                                                           \
+        WindowDriver::VerifyStored(w, dir, __VA_ARGS__);                                           \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
+#define VERIFY_MODE(w, caption)                                                                    \
+    do {                                                                                           \
+        WindowDriver::VerifyMode(w, caption);                                                      \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
+#define VERIFY_BROWSING(w)                                                                         \
+    do {                                                                                           \
+        WindowDriver::VerifyBrowsing(w);                                                           \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)

@@ -1,0 +1,301 @@
+// Committing an add or an edit: where the entry goes, what is selected and shown, and the
+// bytes of the data file and its backup afterwards.
+#include "support/window_driver.h"
+
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Pick;
+using WindowDriver::Type;
+
+namespace {
+
+const QString kAdd = u"追 加"_s;
+const QString kEdit = u"確 定"_s;
+
+void Click(QPushButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QList<QStringList> Inserted(QList<QStringList> entries, int at, const QStringList& entry)
+{
+    entries.insert(at - 1, entry);
+    return entries;
+}
+
+} // namespace
+
+class TestCommits : public QObject {
+    Q_OBJECT
+private slots:
+    void addInsertsAfterTheSelectedEntry_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("after the last") << 3 << 3;
+        QTest::newRow("after entry 1 of 3") << 3 << 1;
+        QTest::newRow("after the only one") << 1 << 1;
+        QTest::newRow("199 to 200, at the end") << 199 << 199;
+        QTest::newRow("199 to 200, in the middle") << 199 << 100;
+    }
+
+    void addInsertsAfterTheSelectedEntry()
+    {
+        QFETCH(int, count);
+        QFETCH(int, selected);
+        ProgramDir dir;
+        const auto entries = TestFiles::NumberedEntries(count);
+        const QByteArray before = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Pick(w, selected);
+        const QStringList shown = WindowDriver::Displayed(w);
+        Click(w.Bt_Add);
+        VERIFY_MODE(w, kAdd);
+        QCOMPARE(WindowDriver::TextsInPanel(w), QStringList({{}, {}, {}, {}}));
+        const QStringList added{u"新しい 見出し"_s, u" id "_s, u"p-w,x"_s,
+                                u"https://例え.jp/?a=1,2"_s};
+        Type(w, added);
+        QCOMPARE(WindowDriver::TextsInPanel(w), added);
+        Click(w.Bt_OK[0]);
+        VERIFY_STORED(w, dir, Inserted(entries, selected + 1, added));
+        QCOMPARE(dir.backup(), before);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), selected);
+        QCOMPARE(w.IComboTitle->currentText(), entries[selected - 1][0]);
+        QCOMPARE(WindowDriver::Displayed(w), shown);
+        QCOMPARE(w.pos(), QPoint(200, 100));
+        VERIFY_BROWSING(w);
+        QVERIFY(desktop.messages.isEmpty());
+    }
+
+    // At 200 entries add is refused with a message, while edit still works.
+    void fullTableRefusesAddButNotEdit()
+    {
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(199);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Click(w.Bt_Add);
+        Type(w, {u"200th"_s, {}, {}, {}});
+        Click(w.Bt_OK[0]);
+        entries.insert(1, {u"200th"_s, {}, {}, {}});
+        VERIFY_STORED(w, dir, entries);
+        const QByteArray full = dir.data();
+        const QByteArray backup = dir.backup();
+
+        Click(w.Bt_Add);
+        QCOMPARE(desktop.messages.size(), 1);
+        const MessageSpec& m = desktop.messages[0];
+        QCOMPARE(m.text, u"これ以上データを登録できません"_s);
+        QCOMPARE(m.title, u"Cofferly"_s);
+        QCOMPARE(m.buttons, MessageSpec::Buttons::Ok);
+        QCOMPARE(m.icon, QMessageBox::NoIcon);
+        VERIFY_BROWSING(w);
+        QCOMPARE(dir.data(), full);
+        QCOMPARE(dir.backup(), backup);
+        QCOMPARE(w.Bt_OK[0]->text(), kAdd);
+
+        Pick(w, 200);
+        Click(w.Bt_Edit);
+        VERIFY_MODE(w, kEdit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), entries[199]);
+        Type(w, {u"Last"_s, u"i"_s, u"p"_s, u"u"_s});
+        Click(w.Bt_OK[0]);
+        entries[199] = {u"Last"_s, u"i"_s, u"p"_s, u"u"_s};
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(dir.backup(), full);
+        QCOMPARE(desktop.messages.size(), 1);
+    }
+
+    void allEmptyAddIsAGroupWithAnEmptyTitle()
+    {
+        ProgramDir dir;
+        const auto entries = TestFiles::NumberedEntries(2);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Click(w.Bt_Add);
+        Click(w.Bt_OK[0]);
+        VERIFY_STORED(w, dir, Inserted(entries, 2, {{}, {}, {}, {}}));
+        QVERIFY(dir.data().contains("\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"Title 2\""));
+        QCOMPARE(w.IComboTitle->Image(2), ItemImage::Folder);
+        QCOMPARE(w.IComboTitle->Indent(2), 0);
+    }
+
+    // Editing fills the panel with the entry, replaces it, shows it and selects it again.
+    void editIntoAGroupAndBack()
+    {
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(3);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Pick(w, 2);
+        Click(w.Bt_Edit);
+        VERIFY_MODE(w, kEdit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), entries[1]);
+        Type(w, {u"Heading"_s, {}, {}, {}});
+        Click(w.Bt_OK[0]);
+        entries[1] = {u"Heading"_s, {}, {}, {}};
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(WindowDriver::Displayed(w), QStringList({{}, {}, {}, {}}));
+        VERIFY_BROWSING(w);
+
+        Click(w.Bt_Edit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), entries[1]);
+        Type(w, {u"Heading"_s, {}, {}, u"https://x.example/ y"_s});
+        Click(w.Bt_OK[0]);
+        entries[1][3] = u"https://x.example/ y"_s;
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(WindowDriver::Displayed(w),
+                 QStringList({{}, {}, u"https://x.example/ y"_s, u"https://x.example/ y"_s}));
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+    }
+
+    // Back touches neither table nor files nor selection; the typed texts stay in the boxes.
+
+    void commitWithoutChangeStillRotatesTheBackup()
+    {
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(2);
+        const QByteArray first = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(first);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Click(w.Bt_Edit);
+        Click(w.Bt_OK[0]);
+        QCOMPARE(dir.data(), first);
+        QCOMPARE(dir.backup(), first);
+        Click(w.Bt_Edit);
+        Type(w, {u"Changed"_s, u"id-1"_s, u"pw-1-x"_s, u"https://example.com/1"_s});
+        Click(w.Bt_OK[0]);
+        entries[0][0] = u"Changed"_s;
+        const QByteArray second = WindowDriver::FileFor(w, entries);
+        QCOMPARE(dir.data(), second);
+        QCOMPARE(dir.backup(), first);
+        Click(w.Bt_Edit);
+        Click(w.Bt_OK[0]);
+        QCOMPARE(dir.data(), second);
+        QCOMPARE(dir.backup(), second);
+    }
+
+    // The commit button's caption decides: exactly "追 加" adds, anything else replaces.
+    void captionDecidesAddOrReplace_data()
+    {
+        QTest::addColumn<bool>("enterAdd");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("adds");
+        QTest::newRow("add mode as entered") << true << kAdd << true;
+        QTest::newRow("edit mode as entered") << false << kEdit << false;
+        QTest::newRow("edit mode showing 追 加") << false << kAdd << true;
+        QTest::newRow("add mode, no space") << true << u"追加"_s << false;
+        QTest::newRow("add mode, ideographic space") << true << u"追\u3000加"_s << false;
+        QTest::newRow("add mode, trailing space") << true << u"追 加 "_s << false;
+    }
+
+    void captionDecidesAddOrReplace()
+    {
+        QFETCH(bool, enterAdd);
+        QFETCH(QString, caption);
+        QFETCH(bool, adds);
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(3);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Pick(w, 2);
+        Click(enterAdd ? w.Bt_Add : w.Bt_Edit);
+        w.Bt_OK[0]->setText(caption);
+        const QStringList typed{u"New"_s, u"n"_s, u"p"_s, u"u"_s};
+        Type(w, typed);
+        Click(w.Bt_OK[0]);
+        if (adds)
+            entries.insert(2, typed);
+        else
+            entries[1] = typed;
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+    }
+
+    // At 200 entries the add caption cannot make a 201st entry: the mode stays open instead.
+    void addCaptionAtAFullTableKeepsTheModeOpen()
+    {
+        ProgramDir dir;
+        const auto entries = TestFiles::NumberedEntries(200);
+        const QByteArray before = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Pick(w, 200);
+        Click(w.Bt_Edit);
+        w.Bt_OK[0]->setText(kAdd);
+        const QStringList typed{u"201st"_s, u"i"_s, u"p"_s, u"u"_s};
+        Type(w, typed);
+        Click(w.Bt_OK[0]);
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(desktop.messages[0].text, u"これ以上データを登録できません"_s);
+        VERIFY_MODE(w, kAdd);
+        QCOMPARE(WindowDriver::TextsInPanel(w), typed);
+        QCOMPARE(dir.data(), before);
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(w.Table().DataTitle[0], QString());
+        QCOMPARE(w.Table().DataID[0], QString());
+    }
+
+    // Enter commits and Esc goes back from each of the four text boxes.
+
+    void emptyTable()
+    {
+        ProgramDir dir;
+        const QByteArray empty = "1500,3000\r\n";
+        dir.writeData(empty);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Click(w.Bt_Edit);
+        Click(w.Bt_Del);
+        QCOMPARE(desktop.beeps, 2);
+        QVERIFY(desktop.messages.isEmpty());
+        VERIFY_BROWSING(w);
+        QCOMPARE(dir.data(), empty);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+
+        Click(w.Bt_Add);
+        VERIFY_MODE(w, kAdd);
+        Type(w, {u"First"_s, u"i"_s, u"p"_s, u"u"_s});
+        Click(w.Bt_OK[0]);
+        VERIFY_STORED(w, dir, QList<QStringList>{{u"First"_s, u"i"_s, u"p"_s, u"u"_s}});
+        QCOMPARE(dir.backup(), empty);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
+        // Nothing was shown before; the display shows the entry now selected.
+        QCOMPARE(WindowDriver::Displayed(w), QStringList({u"i"_s, u"p"_s, u"u"_s, u"u"_s}));
+        VERIFY_BROWSING(w);
+    }
+
+    // Closing in a mode drops what was typed and saves the table as it stands.
+
+    void longTextsSurviveAnEdit()
+    {
+        ProgramDir dir;
+        const QStringList entry{u"T"_s, QString(40000, u'i'), QString(33000, u'p'), u"u"_s};
+        const QByteArray before = TestFiles::Make(1500, 3000, {entry});
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Click(w.Bt_Edit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), entry);
+        Click(w.Bt_OK[0]);
+        QCOMPARE(dir.data(), before);
+        Click(w.Bt_Add);
+        w.Tx_Data[3]->setText(QString(50000, u'u'));
+        Click(w.Bt_OK[0]);
+        VERIFY_STORED(w, dir, QList<QStringList>({entry, {{}, {}, {}, QString(50000, u'u')}}));
+    }
+};
+
+QTEST_MAIN(TestCommits)
+#include "tst_commits.moc"

@@ -1,0 +1,373 @@
+// Copying the ID or PW whole or piece by piece, and handing the URL to the desktop.
+#include "support/window_driver.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Pick;
+
+namespace {
+
+const QString kSentinel = u"put there by the test"_s;
+
+// Something on the clipboard that no copy of the window puts there, so a copy that did
+// not happen cannot pass for one that did.
+void PutSentinel()
+{
+    QGuiApplication::clipboard()->setText(kSentinel);
+}
+
+QString ClipboardText()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+void Press(QPushButton* button, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::mouseClick(button, Qt::LeftButton, modifiers);
+}
+
+// While a run on copy button `index` lasts only that button, cmdTop and cmdSort are usable.
+void VerifyRunning(const Fm_Cofferly& w, int index)
+{
+    QVERIFY(w.Bt_Clip[index]->isEnabled());
+    QVERIFY(!w.Bt_Clip[1 - index]->isEnabled());
+    QVERIFY(!w.Bt_Add->isEnabled());
+    QVERIFY(!w.Bt_Edit->isEnabled());
+    QVERIFY(!w.Bt_Del->isEnabled());
+    QVERIFY(!w.CmdURL->isEnabled());
+    QVERIFY(!w.IComboTitle->isEnabled());
+    QVERIFY(w.cmdTop->isEnabled());
+    QVERIFY(w.cmdSort->isEnabled());
+}
+
+void VerifyIdle(const Fm_Cofferly& w)
+{
+    for (QWidget* c : {static_cast<QWidget*>(w.Bt_Clip[0]), static_cast<QWidget*>(w.Bt_Clip[1]),
+                       static_cast<QWidget*>(w.Bt_Add), static_cast<QWidget*>(w.Bt_Edit),
+                       static_cast<QWidget*>(w.Bt_Del), static_cast<QWidget*>(w.CmdURL),
+                       static_cast<QWidget*>(w.IComboTitle)})
+        QVERIFY(c->isEnabled());
+}
+
+// Entry 1: an ID with one dash and a PW with two; entry 2 a group; entry 3 no dashes.
+const QList<QStringList> kEntries = {
+    {u"Bank"_s, u"user-01"_s, u"ab-cd-ef"_s, u"https://bank.example/login"_s},
+    {u"Mail"_s, {}, {}, {}},
+    {u"Shop"_s, u"shopper"_s, u"plain pass"_s, u"shop.example"_s}};
+
+} // namespace
+
+class TestCopyAndOpen : public QObject {
+    Q_OBJECT
+private slots:
+    void splitsAtEveryDashBeforeTheLastCharacter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("no dash") << u"abc"_s << QStringList{u"abc"_s};
+        QTest::newRow("one dash") << u"ab-cd"_s << QStringList{u"ab"_s, u"cd"_s};
+        QTest::newRow("dash at the start") << u"-ab"_s << QStringList{{}, u"ab"_s};
+        QTest::newRow("two in a row") << u"a--b"_s << QStringList{u"a"_s, {}, u"b"_s};
+        QTest::newRow("dash at the end") << u"a-b-"_s << QStringList{u"a"_s, u"b-"_s};
+        QTest::newRow("only a final dash") << u"ab-"_s << QStringList{u"ab-"_s};
+        QTest::newRow("single dash") << u"-"_s << QStringList{u"-"_s};
+        QTest::newRow("two dashes") << u"--"_s << QStringList{{}, u"-"_s};
+        QTest::newRow("one character") << u"x"_s << QStringList{u"x"_s};
+        QTest::newRow("spaces kept") << u" a - b "_s << QStringList{u" a "_s, u" b "_s};
+        QTest::newRow("other dashes do not split")
+            << u"a\u2010b\uff0dc\u2014d\u30fce\u2212f"_s
+            << QStringList{u"a\u2010b\uff0dc\u2014d\u30fce\u2212f"_s};
+        QTest::newRow("outside the basic plane")
+            << u"\U0001F600-\U0001F600"_s << QStringList{u"\U0001F600"_s, u"\U0001F600"_s};
+        QStringList twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve << QString::number(i);
+        QTest::newRow("more than ten pieces") << twelve.join(u'-') << twelve;
+        QStringList many(31, u"p"_s);
+        QTest::newRow("thirty-one pieces") << many.join(u'-') << many;
+    }
+
+    void splitsAtEveryDashBeforeTheLastCharacter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, pieces);
+        ProgramDir dir;
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        // A longer split first: none of its pieces may be left over.
+        QCOMPARE(w.DevideSentense(u"1-2-3-4-5-6-7-8-9-10-11-12-13-14"_s), 14);
+        const QString before = text;
+        QCOMPARE(w.DevideSentense(text), int(pieces.size()));
+        QCOMPARE(w.PiecesOfRun(), pieces);
+        QCOMPARE(text, before);
+    }
+
+    // Each plain click copies the next piece; the run's controls stay disabled in between.
+    void plainClicksCopyPieceByPiece_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("PW with two dashes")
+            << u"ab-cd-ef"_s << 1 << QStringList{u"ab"_s, u"cd"_s, u"ef"_s};
+        QTest::newRow("ID with one dash") << u"user-01"_s << 0 << QStringList{u"user"_s, u"01"_s};
+        QTest::newRow("no dash, one click") << u"p@ss word"_s << 1 << QStringList{u"p@ss word"_s};
+        QTest::newRow("empty piece") << u"a--b"_s << 1 << QStringList{u"a"_s, {}, u"b"_s};
+        QTest::newRow("final dash kept") << u"x-y-"_s << 0 << QStringList{u"x"_s, u"y-"_s};
+        QTest::newRow("single dash") << u"-"_s << 1 << QStringList{u"-"_s};
+        QStringList twelve;
+        for (int i = 1; i <= 12; ++i)
+            twelve << u"p%1"_s.arg(i);
+        QTest::newRow("twelve pieces, every one copied") << twelve.join(u'-') << 1 << twelve;
+    }
+
+    void plainClicksCopyPieceByPiece()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, index);
+        QFETCH(QStringList, pieces);
+        ProgramDir dir;
+        QStringList entry{u"T"_s, u"id"_s, u"pw"_s, u"url"_s};
+        entry[1 + index] = text;
+        dir.writeData(TestFiles::Make(1500, 3000, {entry}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        for (int i = 0; i < pieces.size(); ++i) {
+            PutSentinel();
+            Press(w.Bt_Clip[index]);
+            QCOMPARE(ClipboardText(), pieces[i]);
+            QCOMPARE(w.LbClipBoard->text(), pieces[i]);
+            if (i + 1 < pieces.size())
+                VerifyRunning(w, index);
+            else
+                VerifyIdle(w);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        // The run is over: the next click starts again with the first piece.
+        Press(w.Bt_Clip[index]);
+        QCOMPARE(ClipboardText(), pieces[0]);
+        QCOMPARE(desktop.beeps, 0);
+        QCOMPARE(w.Table().DataPW[1], entry[2]); // copying never changes the entry
+    }
+
+    void shiftClickInTheMiddleOfARunCopiesWholeAndTheRunGoesOn()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Press(w.Bt_Clip[1]);
+        QCOMPARE(ClipboardText(), u"ab"_s);
+        Press(w.Bt_Clip[1], Qt::ShiftModifier);
+        QCOMPARE(ClipboardText(), u"ab-cd-ef"_s);
+        QCOMPARE(w.LbClipBoard->text(), u"ab-cd-ef"_s);
+        VerifyRunning(w, 1);
+        Press(w.Bt_Clip[1]);
+        QCOMPARE(ClipboardText(), u"cd"_s);
+        QCOMPARE(w.LbClipBoard->text(), u"cd"_s);
+        VerifyRunning(w, 1);
+        Press(w.Bt_Clip[1]);
+        QCOMPARE(ClipboardText(), u"ef"_s);
+        VerifyIdle(w);
+    }
+
+    // Only Shift alone makes a whole copy; any other modifier with it copies piece by piece.
+    void modifiersOfTheMousePress_data()
+    {
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("copied");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("none") << Qt::KeyboardModifiers() << u"ab"_s << true;
+        QTest::newRow("Shift") << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"ab-cd-ef"_s
+                               << false;
+        QTest::newRow("Ctrl+Shift") << (Qt::ControlModifier | Qt::ShiftModifier) << u"ab"_s << true;
+        QTest::newRow("Alt+Shift") << (Qt::AltModifier | Qt::ShiftModifier) << u"ab"_s << true;
+        QTest::newRow("Ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier) << u"ab"_s << true;
+    }
+
+    void modifiersOfTheMousePress()
+    {
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, copied);
+        QFETCH(bool, running);
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        PutSentinel();
+        Press(w.Bt_Clip[1], modifiers);
+        QCOMPARE(ClipboardText(), copied);
+        QCOMPARE(w.LbClipBoard->text(), copied);
+        if (running)
+            VerifyRunning(w, 1);
+        else
+            VerifyIdle(w);
+    }
+
+    // A click from the keyboard goes by the last mouse press on a copy button.
+    void keyboardCopyAfterAShiftClickCopiesWhole()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Press(w.Bt_Clip[0], Qt::ShiftModifier);
+        QCOMPARE(ClipboardText(), u"user-01"_s);
+
+        PutSentinel();
+        QTest::keyClick(&w, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(ClipboardText(), u"ab-cd-ef"_s);
+        VerifyIdle(w);
+
+        PutSentinel();
+        w.Bt_Clip[0]->setFocus();
+        QTest::keyClick(w.Bt_Clip[0], Qt::Key_Space);
+        QCOMPARE(ClipboardText(), u"user-01"_s);
+
+        // Enter on the title selector presses the default button, the ID copy.
+        PutSentinel();
+        w.IComboTitle->setFocus();
+        QTest::keyClick(w.IComboTitle, Qt::Key_Return);
+        QCOMPARE(ClipboardText(), u"user-01"_s);
+        QCOMPARE(w.LbClipBoard->text(), u"user-01"_s);
+
+        // A plain mouse press clears it: from then on the keyboard copies piece by piece.
+        Press(w.Bt_Clip[1]);
+        QCOMPARE(ClipboardText(), u"ab"_s);
+        QTest::keyClick(&w, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(ClipboardText(), u"cd"_s);
+        w.Bt_Clip[1]->setFocus();
+        QTest::keyClick(w.Bt_Clip[1], Qt::Key_Space);
+        QCOMPARE(ClipboardText(), u"ef"_s);
+        VerifyIdle(w);
+    }
+
+    // A press on the copy button that a run has disabled is no press on a copy button.
+    void pressOnADisabledCopyButtonChangesNothing()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Press(w.Bt_Clip[1]);
+        QCOMPARE(ClipboardText(), u"ab"_s);
+        QVERIFY(!w.Bt_Clip[0]->isEnabled());
+        Press(w.Bt_Clip[0], Qt::ShiftModifier);
+        QCOMPARE(ClipboardText(), u"ab"_s);
+        w.Bt_Clip[1]->setFocus();
+        QTest::keyClick(w.Bt_Clip[1], Qt::Key_Space);
+        QCOMPARE(ClipboardText(), u"cd"_s);
+        QTest::keyClick(w.Bt_Clip[1], Qt::Key_Space);
+        VerifyIdle(w);
+
+        // In a mode both copy buttons are disabled.
+        QTest::mouseClick(w.Bt_Add, Qt::LeftButton);
+        Press(w.Bt_Clip[0], Qt::ShiftModifier);
+        QTest::mouseClick(w.Bt_OK[1], Qt::LeftButton);
+        QTest::keyClick(&w, Qt::Key_I, Qt::AltModifier);
+        QTRY_COMPARE(ClipboardText(), u"user"_s);
+    }
+
+    void emptyTextsOnlyBeep()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Press(w.Bt_Clip[0]);
+        QCOMPARE(ClipboardText(), u"user"_s);
+        Press(w.Bt_Clip[0]);
+        Pick(w, 2); // the group entry
+        QCOMPARE(WindowDriver::Displayed(w), QStringList({{}, {}, {}, {}}));
+        PutSentinel();
+        Press(w.Bt_Clip[0]);
+        Press(w.Bt_Clip[1]);
+        Press(w.Bt_Clip[1], Qt::ShiftModifier);
+        Press(w.CmdURL);
+        QCOMPARE(desktop.beeps, 4);
+        QCOMPARE(ClipboardText(), kSentinel);
+        QCOMPARE(w.LbClipBoard->text(), u"01"_s);
+        QVERIFY(desktop.opened.isEmpty());
+        VerifyIdle(w);
+    }
+
+    // Clipboard managers are told to keep no history; the text itself is exactly the piece.
+    void clipboardCarriesTheTextAndThePasswordHint_data()
+    {
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("piece") << Qt::KeyboardModifiers() << u" パス "_s;
+        QTest::newRow("whole") << Qt::KeyboardModifiers(Qt::ShiftModifier) << u" パス -ﾜｰﾄﾞ&<b>"_s;
+    }
+
+    void clipboardCarriesTheTextAndThePasswordHint()
+    {
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, copied);
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, {{u"T"_s, u"i"_s, u" パス -ﾜｰﾄﾞ&<b>"_s, {}}}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        PutSentinel();
+        Press(w.Bt_Clip[1], modifiers);
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(mime);
+        QCOMPARE(mime->text(), copied);
+        QCOMPARE(mime->data(u"text/plain"_s), copied.toUtf8());
+        QCOMPARE(mime->data(u"x-kde-passwordManagerHint"_s), QByteArray("secret"));
+        QVERIFY(!mime->hasHtml());
+        QCOMPARE(w.LbClipBoard->text(), copied);
+        QCOMPARE(w.LbClipBoard->textFormat(), Qt::PlainText);
+    }
+
+    // The shown URL goes to the desktop exactly as shown, as one argument.
+    void urlHandedOverUnchanged_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::newRow("with scheme") << u"https://example.com/a?b=1&c=2#d"_s;
+        QTest::newRow("without scheme") << u"www.example.com"_s;
+        QTest::newRow("spaces kept") << u"  https://example.com/a b  "_s;
+        QTest::newRow("semicolon") << u"a;touch /tmp/cofferly-never"_s;
+        QTest::newRow("command substitution") << u"$(touch /tmp/cofferly-never)"_s;
+        QTest::newRow("backquotes and pipe") << u"`id` | cat > x"_s;
+        QTest::newRow("single quotes") << u"'it''s' 'quoted'\\"_s;
+        QTest::newRow("leading dash") << u"-x"_s;
+        QTest::newRow("Japanese") << u"https://例え.jp/パス"_s;
+    }
+
+    void urlHandedOverUnchanged()
+    {
+        QFETCH(QString, url);
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, {{u"G"_s, {}, {}, {}}, {u"T"_s, {}, {}, url}}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Pick(w, 2);
+        QCOMPARE(w.Lb_data[2]->text(), url);
+        QCOMPARE(w.Lb_data[2]->toolTip(), url);
+        Press(w.CmdURL);
+        QCOMPARE(desktop.opened, QStringList{url});
+        QCOMPARE(desktop.beeps, 0);
+        QVERIFY(w.CmdURL->isEnabled());
+    }
+
+    void altUOpensTheUrl()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        QTest::keyClick(&w, Qt::Key_U, Qt::AltModifier);
+        QTRY_COMPARE(desktop.opened, QStringList{u"https://bank.example/login"_s});
+    }
+};
+
+QTEST_MAIN(TestCopyAndOpen)
+#include "tst_copy_and_open.moc"

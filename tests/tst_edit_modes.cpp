@@ -1,0 +1,201 @@
+// Add and edit modes: entering them, going back, the keys that end them, and closing in one.
+#include "support/window_driver.h"
+
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Pick;
+using WindowDriver::Type;
+
+namespace {
+
+const QString kAdd = u"追 加"_s;
+const QString kEdit = u"確 定"_s;
+
+void Click(QPushButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace
+
+class TestEditModes : public QObject {
+    Q_OBJECT
+private slots:
+    void backChangesNothing_data()
+    {
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("add, button") << true << false;
+        QTest::newRow("add, Esc") << true << true;
+        QTest::newRow("edit, button") << false << false;
+        QTest::newRow("edit, Esc") << false << true;
+    }
+
+    void backChangesNothing()
+    {
+        QFETCH(bool, add);
+        QFETCH(bool, byEscape);
+        ProgramDir dir;
+        const auto entries = TestFiles::NumberedEntries(3);
+        const QByteArray before = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Pick(w, 2);
+        const QStringList shown = WindowDriver::Displayed(w);
+        const int browsingHeight = w.height();
+        const int top = w.geometry().top();
+        Click(add ? w.Bt_Add : w.Bt_Edit);
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[0]);
+        QVERIFY(w.height() > browsingHeight);
+        QCOMPARE(w.geometry().top(), top);
+        const QStringList typed{u"a"_s, u"b"_s, u"c"_s, u"d"_s};
+        Type(w, typed);
+        if (byEscape)
+            QTest::keyClick(w.Tx_Data[2], Qt::Key_Escape);
+        else
+            Click(w.Bt_OK[1]);
+        VERIFY_BROWSING(w);
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(dir.data(), before);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(WindowDriver::Displayed(w), shown);
+        QCOMPARE(WindowDriver::TextsInPanel(w), typed);
+        QCOMPARE(QApplication::focusWidget(), w.IComboTitle);
+        QCOMPARE(w.height(), browsingHeight);
+        QCOMPARE(w.geometry().top(), top);
+        // Esc in browsing mode does nothing.
+        QTest::keyClick(w.IComboTitle, Qt::Key_Escape);
+        VERIFY_BROWSING(w);
+        // Entering a mode again replaces what was left in the boxes.
+        Click(add ? w.Bt_Add : w.Bt_Edit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), add ? QStringList({{}, {}, {}, {}}) : entries[1]);
+    }
+
+    // Every commit saves: the backup takes the file as it was, even when nothing changed.
+
+    void enterAndEscFromEveryBox_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<int>("key");
+        for (int box = 0; box < 4; ++box) {
+            for (bool add : {true, false}) {
+                const char* mode = add ? "add" : "edit";
+                QTest::addRow("box %d, %s, Enter", box, mode) << box << add << int(Qt::Key_Return);
+                QTest::addRow("box %d, %s, keypad Enter", box, mode)
+                    << box << add << int(Qt::Key_Enter);
+                QTest::addRow("box %d, %s, Esc", box, mode) << box << add << int(Qt::Key_Escape);
+            }
+        }
+    }
+
+    void enterAndEscFromEveryBox()
+    {
+        QFETCH(int, box);
+        QFETCH(bool, add);
+        QFETCH(int, key);
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(2);
+        const QByteArray before = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Click(add ? w.Bt_Add : w.Bt_Edit);
+        for (int i = 0; i < box; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[box]);
+        QTest::keyClicks(w.Tx_Data[box], u"typed"_s);
+        const QStringList typed = WindowDriver::TextsInPanel(w);
+        QTest::keyClick(w.Tx_Data[box], Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        VERIFY_BROWSING(w);
+        QCOMPARE(QApplication::focusWidget(), w.IComboTitle);
+        if (key == Qt::Key_Escape) {
+            QCOMPARE(dir.data(), before);
+            VERIFY_STORED(w, dir, entries);
+            return;
+        }
+        if (add)
+            entries.insert(1, typed);
+        else
+            entries[0] = typed;
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(dir.backup(), before);
+    }
+
+    // Edit takes the selected entry from the table, also when the display shows something else.
+    void editFillsThePanelFromTheTable()
+    {
+        ProgramDir dir;
+        const auto entries = TestFiles::NumberedEntries(4);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        Fm_Cofferly w(dir.path(), desktop);
+        w.IComboTitle->SelectItem(3);
+        Click(w.Bt_Edit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), entries[2]);
+        Click(w.Bt_OK[1]);
+        QCOMPARE(WindowDriver::Displayed(w)[0], entries[0][1]);
+        Click(w.Bt_Del); // the display is empty afterwards, entry 1 selected
+        Click(w.Bt_Edit);
+        QCOMPARE(WindowDriver::TextsInPanel(w), entries[0]);
+    }
+
+    // Alt+A and Alt+E open the modes; cmdSort stays off until the mode ends.
+    void modesByAccessKeys()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(2)));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        QTest::keyClick(&w, Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(w.Bt_OK[0]->isEnabled());
+        VERIFY_MODE(w, kAdd);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        VERIFY_BROWSING(w);
+        QTest::keyClick(&w, Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(w.Bt_OK[0]->isEnabled());
+        VERIFY_MODE(w, kEdit);
+        QCOMPARE(w.Tx_Data[0]->text(), u"Title 1"_s);
+        QCOMPARE(w.Tx_Data[0]->selectedText(), u"Title 1"_s);
+    }
+
+    // A table with no entries: add makes entry 1; edit and delete only beep.
+
+    void closingDuringAModeDropsTheTypedTexts_data()
+    {
+        QTest::addColumn<bool>("add");
+        QTest::newRow("add") << true;
+        QTest::newRow("edit") << false;
+    }
+
+    void closingDuringAModeDropsTheTypedTexts()
+    {
+        QFETCH(bool, add);
+        ProgramDir dir;
+        const auto entries = TestFiles::NumberedEntries(2);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Click(add ? w.Bt_Add : w.Bt_Edit);
+        Type(w, {u"typed"_s, u"t"_s, u"t"_s, u"t"_s});
+        const QByteArray expected = WindowDriver::FileFor(w, entries);
+        QVERIFY(w.close());
+        QCOMPARE(dir.data(), expected);
+        QCOMPARE(dir.backup(), expected);
+    }
+
+    // Texts of any length go into the panel and come back out whole.
+};
+
+QTEST_MAIN(TestEditModes)
+#include "tst_edit_modes.moc"

@@ -1,0 +1,173 @@
+// Characters the data file cannot hold are refused at the commit, with nothing typed lost.
+#include "support/window_driver.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QStringList kFieldNames = {u"見出し"_s, u"ID"_s, u"PW"_s, u"関連URL"_s};
+
+void Click(QPushButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace
+
+class TestRefusedCharacters : public QObject {
+    Q_OBJECT
+private slots:
+    void refusedWithTheModeKeptOpen_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<bool>("add");
+        const struct {
+            const char* name;
+            QString bad, code, shown;
+        } characters[] = {
+            {"double quote", u"\""_s, u"U+0022"_s, u"\""_s},
+            {"CR", u"\r"_s, u"U+000D"_s, u"改行"_s},
+            {"LF", u"\n"_s, u"U+000A"_s, u"改行"_s},
+            {"wave dash", u"\u301c"_s, u"U+301C"_s, u"\u301c"_s},
+            {"yen sign", u"\u00a5"_s, u"U+00A5"_s, u"\u00a5"_s},
+            {"emoji", u"\U0001F511"_s, u"U+1F511"_s, u"\U0001F511"_s},
+            {"lone high surrogate", QString(QChar(0xD83D)), u"U+D83D"_s, QString()},
+            {"lone low surrogate", QString(QChar(0xDD11)), u"U+DD11"_s, QString()},
+            {"not in the code page", u"\u0100"_s, u"U+0100"_s, u"\u0100"_s},
+        };
+        for (const auto& c : characters)
+            for (int field = 0; field < 4; ++field)
+                QTest::addRow("%s in %d", c.name, field)
+                    << c.bad << c.code << c.shown << field << (field % 2 == 0);
+    }
+
+    void refusedWithTheModeKeptOpen()
+    {
+        QFETCH(QString, bad);
+        QFETCH(QString, code);
+        QFETCH(QString, shown);
+        QFETCH(int, field);
+        QFETCH(bool, add);
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(2);
+        const QByteArray before = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Click(add ? w.Bt_Add : w.Bt_Edit);
+        QStringList texts{u"見出し"_s, u"user"_s, u"pw"_s, u"https://e.example"_s};
+        texts[field] = u"ab"_s + bad + u"cd"_s;
+        for (int i = 0; i < 4; ++i)
+            w.Tx_Data[i]->setText(texts[i]);
+        QCOMPARE(WindowDriver::TextsInPanel(w), texts);
+        Click(w.Bt_OK[0]);
+
+        QCOMPARE(desktop.messages.size(), 1);
+        const MessageSpec& m = desktop.messages[0];
+        QVERIFY2(m.text.contains(kFieldNames[field]), qPrintable(m.text));
+        QVERIFY2(m.text.contains(code), qPrintable(m.text));
+        if (!shown.isEmpty())
+            QVERIFY2(m.text.contains(u'「' + shown + u'」'), qPrintable(m.text));
+        QCOMPARE(m.title, u"Cofferly"_s);
+        QCOMPARE(m.buttons, MessageSpec::Buttons::Ok);
+        QCOMPARE(m.icon, QMessageBox::Warning);
+        VERIFY_MODE(w, add ? u"追 加"_s : u"確 定"_s);
+        QCOMPARE(WindowDriver::TextsInPanel(w), texts);
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[field]);
+        QCOMPARE(dir.data(), before);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        QCOMPARE(int(w.Table().DataCount), 2);
+
+        // With the character taken out the same mode commits.
+        texts[field] = u"abcd"_s;
+        w.Tx_Data[field]->setText(texts[field]);
+        QTest::keyClick(w.Tx_Data[field], Qt::Key_Return);
+        if (add)
+            entries.insert(1, texts);
+        else
+            entries[0] = texts;
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(dir.backup(), before);
+        QCOMPARE(desktop.messages.size(), 1);
+    }
+
+    // The first box in panel order that holds such a character is the one named.
+    void firstOffendingBoxIsNamed()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(1)));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        Click(w.Bt_Edit);
+        w.Tx_Data[1]->setText(u"a\u301cb"_s);
+        w.Tx_Data[3]->setText(u"\"q\""_s);
+        Click(w.Bt_OK[0]);
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(desktop.messages[0].text.contains(u"U+301C"_s));
+        QVERIFY(!desktop.messages[0].text.contains(u"U+0022"_s));
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[1]);
+        w.Tx_Data[1]->setText(u"ab"_s);
+        Click(w.Bt_OK[0]);
+        QCOMPARE(desktop.messages.size(), 2);
+        QVERIFY(desktop.messages[1].text.contains(u"U+0022"_s));
+        QVERIFY(desktop.messages[1].text.contains(u"関連URL"_s));
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
+    }
+
+    // A line break cannot be typed into a line box but can be pasted; it is refused too.
+    void pastedLineBreakIsRefused()
+    {
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(1));
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        QTest::mouseClick(w.Bt_Add, Qt::LeftButton);
+        QGuiApplication::clipboard()->setText(u"line one\r\nline two"_s);
+        QTest::keySequence(w.Tx_Data[2], QKeySequence::Paste);
+        QCOMPARE(w.Tx_Data[2]->text(), u"line one\r\nline two"_s);
+        QTest::keyClick(w.Tx_Data[2], Qt::Key_Return);
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(desktop.messages[0].text.contains(u"改行"_s));
+        QVERIFY(desktop.messages[0].text.contains(u"U+000D"_s));
+        VERIFY_MODE(w, u"追 加"_s);
+        QCOMPARE(w.Tx_Data[2]->text(), u"line one\r\nline two"_s);
+        QCOMPARE(dir.data(), before);
+    }
+
+    // Characters that survive the trip through code page 932 are stored as typed.
+    void lookAlikesThatSurviveAreStored()
+    {
+        ProgramDir dir;
+        auto entries = TestFiles::NumberedEntries(1);
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        Click(w.Bt_Add);
+        const QStringList texts{u"  ～ ｺﾌｧﾘｰ ①ⅰ∑  "_s, u"a\\b'c,d"_s, u"\tp w\t"_s,
+                                u"https://例え.jp/?q=1,2&r='3'"_s};
+        WindowDriver::Type(w, texts);
+        // A tab cannot be typed into a line box, but it can be pasted.
+        QGuiApplication::clipboard()->setText(texts[2]);
+        w.Tx_Data[2]->selectAll();
+        QTest::keySequence(w.Tx_Data[2], QKeySequence::Paste);
+        QCOMPARE(WindowDriver::TextsInPanel(w), texts);
+        Click(w.Bt_OK[0]);
+        QVERIFY(desktop.messages.isEmpty());
+        entries << texts;
+        VERIFY_STORED(w, dir, entries);
+    }
+};
+
+QTEST_MAIN(TestRefusedCharacters)
+#include "tst_refused_characters.moc"

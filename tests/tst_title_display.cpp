@@ -1,0 +1,234 @@
+// Picking a title, the entry display, the open list's images and indents, and the
+// edit panel's text boxes selecting their text when they get the focus.
+#include "resources/item_images.h"
+#include "support/window_driver.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Displayed;
+
+namespace {
+
+const QList<QStringList> kEntries = {
+    {u"Work"_s, {}, {}, {}},
+    {u"Bank"_s, u"me-1"_s, u"p w-2-3"_s, u"https://bank.example/ a"_s},
+    {u"Mail"_s, u"m"_s, u"x"_s, {}},
+    {u"Web"_s, {}, {}, u"example.org"_s}};
+
+QStringList Shown(const QStringList& entry)
+{
+    return {entry[1], entry[2], entry[3], entry[3]};
+}
+
+// Opens the list and clicks item k, as a user does with the mouse.
+void PickFromList(Fm_Cofferly& w, int k)
+{
+    w.IComboTitle->showPopup();
+    QAbstractItemView* view = w.IComboTitle->view();
+    QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+    const QRect rect = view->visualRect(view->model()->index(k - 1, 0));
+    QVERIFY(rect.isValid());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    QTRY_VERIFY(!view->isVisible());
+}
+
+} // namespace
+
+class TestTitleDisplay : public QObject {
+    Q_OBJECT
+private slots:
+    void keyboardPickShowsTheEntry()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QCOMPARE(Displayed(w), Shown(kEntries[0]));
+        QSignalSpy picks(w.IComboTitle, &TitleSelector::Click);
+        for (int k : {2, 3, 4}) {
+            QTest::keyClick(w.IComboTitle, Qt::Key_Down);
+            QCOMPARE(w.IComboTitle->SelectedIndex(), k);
+            QCOMPARE(Displayed(w), Shown(kEntries[k - 1]));
+        }
+        QTest::keyClick(w.IComboTitle, Qt::Key_Up);
+        QCOMPARE(Displayed(w), Shown(kEntries[2]));
+        QCOMPARE(picks.size(), 4);
+        QCOMPARE(desktop.beeps, 0);
+    }
+
+    void mousePickFromTheOpenListShowsTheEntry()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        PickFromList(w, 2);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(Displayed(w), Shown(kEntries[1]));
+        PickFromList(w, 1);
+        QCOMPARE(Displayed(w), Shown(kEntries[0]));
+    }
+
+    // After a delete the display is empty on item 1; picking that same item shows it again.
+    void pickingTheSelectedItemAgainShowsIt()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        w.IComboTitle->SelectItem(4);
+        QTest::mouseClick(w.Bt_Del, Qt::LeftButton);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(Displayed(w), QStringList({{}, {}, {}, {}}));
+        PickFromList(w, 2);
+        PickFromList(w, 2);
+        QCOMPARE(Displayed(w), Shown(kEntries[1]));
+    }
+
+    // A selection made from code is no pick: the display and the copy buttons stay as they were.
+    void selectingFromCodeShowsNothing()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QTest::keyClick(w.IComboTitle, Qt::Key_Down);
+        QSignalSpy picks(w.IComboTitle, &TitleSelector::Click);
+        w.IComboTitle->SelectItem(3);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 3);
+        QCOMPARE(w.IComboTitle->currentText(), u"Mail"_s);
+        QCOMPARE(picks.size(), 0);
+        QCOMPARE(Displayed(w), Shown(kEntries[1]));
+        // Copies read the display, not the table.
+        QTest::mouseClick(w.Bt_Clip[0], Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"me"_s);
+    }
+
+    // A pick ends a copy run: the next plain click starts over with the first piece.
+    void pickResetsACopyRun()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QTest::keyClick(w.IComboTitle, Qt::Key_Down);
+        QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"p w"_s);
+        QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"2"_s);
+        w.IComboTitle_Click();
+        QCOMPARE(Displayed(w), Shown(kEntries[1]));
+        QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"p w"_s);
+        QCOMPARE(w.LbClipBoard->text(), u"p w"_s);
+    }
+
+    // Groups stand as unindented folders, every other entry as an indented sheet of paper.
+    void openListShowsImagesAndIndents()
+    {
+        ProgramDir dir;
+        const QList<QStringList> entries = {
+            {u"Group"_s, {}, {}, {}},        {u"Ordinary"_s, u"i"_s, u"p"_s, u"u"_s},
+            {u"Only URL"_s, {}, {}, u"u"_s}, {u"Only PW"_s, {}, u"p"_s, {}},
+            {u"Only ID"_s, u"i"_s, {}, {}},  {{}, {}, {}, {}},
+            {u"Spaces"_s, u" "_s, {}, {}}};
+        dir.writeData(TestFiles::Make(1500, 3000, entries));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        VERIFY_STORED(w, dir, entries);
+        const QImage folder = ItemImages::Icon(ItemImage::Folder).pixmap(16).toImage();
+        const QImage sheet = ItemImages::Icon(ItemImage::Sheet).pixmap(16).toImage();
+        QVERIFY(folder != sheet);
+        for (int i = 1; i <= entries.size(); ++i) {
+            const bool group =
+                (entries[i - 1][1] + entries[i - 1][2] + entries[i - 1][3]).isEmpty();
+            QCOMPARE(w.IComboTitle->itemIcon(i - 1).pixmap(16).toImage(), group ? folder : sheet);
+        }
+        // The open list draws an indented item wider by its indent than the same text unindented.
+        QAbstractItemView* view = w.IComboTitle->view();
+        QStyleOptionViewItem option;
+        option.initFrom(view);
+        const auto hint = [&](int row) {
+            return view->itemDelegate()->sizeHint(option, view->model()->index(row, 0)).width();
+        };
+        w.IComboTitle->setItemText(0, u"Same"_s);
+        w.IComboTitle->setItemText(1, u"Same"_s);
+        QVERIFY(hint(1) > hint(0));
+    }
+
+    // Labels show the texts as they are: no markup, no access keys.
+    void labelsShowTextsLiterally()
+    {
+        ProgramDir dir;
+        const QStringList entry{u"T"_s, u"<b>x</b>"_s, u"a&b&&c"_s, u"<i>u</i>&amp;"_s};
+        dir.writeData(TestFiles::Make(1500, 3000, {entry}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        QTest::mouseClick(w.Bt_Clip[0], Qt::LeftButton, Qt::ShiftModifier);
+        for (QLabel* label : {w.Lb_data[0], w.Lb_data[1], w.Lb_data[2], w.LbClipBoard}) {
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            // Rendered as rich text, "<b>x</b>" would be as narrow as one letter.
+            QVERIFY(label->sizeHint().width() >=
+                    label->fontMetrics().horizontalAdvance(label->text()));
+        }
+        QCOMPARE(Displayed(w), Shown(entry));
+        QCOMPARE(w.LbClipBoard->text(), u"<b>x</b>"_s);
+    }
+
+    // A text box that gets the focus selects its whole text, whichever way the focus came.
+    void textBoxSelectsAllOnFocus()
+    {
+        ProgramDir dir;
+        const QStringList entry{u"タイトル"_s, u"abc"_s, {}, u"https://example.com/x"_s};
+        dir.writeData(TestFiles::Make(1500, 3000, {entry}));
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(WindowDriver::ShowActive(w));
+        QTest::mouseClick(w.Bt_Edit, Qt::LeftButton);
+
+        // From code: entering the mode focuses the title box.
+        QTRY_COMPARE(QApplication::focusWidget(), w.Tx_Data[0]);
+        QCOMPARE(w.Tx_Data[0]->selectedText(), entry[0]);
+
+        // By the Tab key; an empty box selects nothing and keeps the caret at the start.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[1]);
+        QCOMPARE(w.Tx_Data[1]->selectedText(), entry[1]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[2]);
+        QVERIFY(!w.Tx_Data[2]->hasSelectedText());
+        QCOMPARE(w.Tx_Data[2]->cursorPosition(), 0);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(w.Tx_Data[1]->selectedText(), entry[1]);
+
+        // By a mouse click in the middle of the text.
+        QTest::mouseClick(w.Tx_Data[3], Qt::LeftButton, {}, QPoint(20, 5));
+        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
+        QTRY_COMPARE(w.Tx_Data[3]->selectedText(), entry[3]);
+
+        // From code again, after a key has replaced a selection.
+        w.Tx_Data[0]->setFocus();
+        QTest::keyClick(w.Tx_Data[0], Qt::Key_Z);
+        QCOMPARE(w.Tx_Data[0]->text(), u"z"_s);
+        w.Tx_Data[1]->setFocus();
+        w.Tx_Data[0]->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(w.Tx_Data[0]->selectedText(), u"z"_s);
+
+        // Calling the handler selects the whole text too, wherever the caret stood.
+        w.Tx_Data[3]->setCursorPosition(3);
+        w.Tx_Data_GotFocus(3);
+        QCOMPARE(w.Tx_Data[3]->selectedText(), entry[3]);
+        QCOMPARE(w.Tx_Data[3]->selectionStart(), 0);
+    }
+};
+
+QTEST_MAIN(TestTitleDisplay)
+#include "tst_title_display.moc"

@@ -20,6 +20,7 @@ case_name=setup
 
 cleanup() {
     local status=$?
+    set +e # a killed helper's wait status must not become the script's
     ((status == 0)) || echo "FAIL in case: $case_name" >&2
     for pid in "${pids[@]}"; do
         kill -9 "$pid" 2>/dev/null && wait "$pid" 2>/dev/null

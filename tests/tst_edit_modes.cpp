@@ -141,6 +141,8 @@ private slots:
         w.IComboTitle->SelectItem(3);
         Click(w.Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entries[2]);
+        for (int i = 1; i <= 3; ++i) // a long URL is shown from its start
+            QCOMPARE(w.Tx_Data[i]->cursorPosition(), 0);
         Click(w.Bt_OK[1]);
         QCOMPARE(WindowDriver::Displayed(w)[0], entries[0][1]);
         Click(w.Bt_Del); // the display is empty afterwards, entry 1 selected

@@ -68,6 +68,9 @@ void Fm_Cofferly::Bt_Edit_Click()
     Tx_Data[1]->setText(table_.DataID[k]);
     Tx_Data[2]->setText(table_.DataPW[k]);
     Tx_Data[3]->setText(table_.DataURL[k]);
+    // Show each text from its start, as a long URL is read from the left.
+    for (QLineEdit* box : Tx_Data)
+        box->setCursorPosition(0);
     Tx_Data[0]->setFocus(Qt::OtherFocusReason);
 }
 

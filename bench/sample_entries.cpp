@@ -12,11 +12,11 @@ const QStringList kGroups = {
 };
 
 const QStringList kSites = {
-    QStringLiteral("みずほダイレクト"), QStringLiteral("楽天市場"),
-    QStringLiteral("社内ポータル"),     QStringLiteral("プロバイダ会員ページ"),
-    QStringLiteral("マイナポータル"),   QStringLiteral("えきねっと"),
-    QStringLiteral("写真共有サイト"),   QStringLiteral("資格試験 受験者ページ"),
-    QStringLiteral("Online Bank"),      QStringLiteral("Mail (work)"),
+    QStringLiteral("銀行ダイレクト"), QStringLiteral("通販モール"),
+    QStringLiteral("社内ポータル"),   QStringLiteral("プロバイダ会員ページ"),
+    QStringLiteral("行政ポータル"),   QStringLiteral("鉄道予約"),
+    QStringLiteral("写真共有サイト"), QStringLiteral("資格試験 受験者ページ"),
+    QStringLiteral("Online Bank"),    QStringLiteral("Mail (work)"),
 };
 
 const QStringList kHosts = {

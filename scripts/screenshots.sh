@@ -24,7 +24,7 @@ trap cleanup EXIT
 cp "$build/cofferly" "$work/"
 entries=(
   "■ 銀行・証券" "" "" ""
-  "みずほダイレクト" "taro.yamada" "Ab3d-9Kp2-xQ7w" "https://www.example-bank.co.jp/login/"
+  "ネットバンク" "taro.yamada" "Ab3d-9Kp2-xQ7w" "https://www.example-bank.co.jp/login/"
   "ネット証券" "80012345" "Sec-4821-Lm0p" "https://trade.example-sec.jp/"
   "■ ショッピング" "" "" ""
   "通販サイト" "taro@example.ne.jp" "Shop-7731-Qz" "https://shop.example.jp/mypage/"

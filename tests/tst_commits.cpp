@@ -6,18 +6,13 @@
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Click;
+using WindowDriver::kAdd;
+using WindowDriver::kEdit;
 using WindowDriver::Pick;
 using WindowDriver::Type;
 
 namespace {
-
-const QString kAdd = u"追 加"_s;
-const QString kEdit = u"確 定"_s;
-
-void Click(QPushButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 QList<QStringList> Inserted(QList<QStringList> entries, int at, const QStringList& entry)
 {

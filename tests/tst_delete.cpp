@@ -5,14 +5,10 @@
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Click;
 using WindowDriver::Pick;
 
 namespace {
-
-void Click(QPushButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 void VerifyQuestion(const MessageSpec& m, const QString& title)
 {

@@ -5,20 +5,11 @@
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Click;
+using WindowDriver::kAdd;
+using WindowDriver::kEdit;
 using WindowDriver::Pick;
 using WindowDriver::Type;
-
-namespace {
-
-const QString kAdd = u"追 加"_s;
-const QString kEdit = u"確 定"_s;
-
-void Click(QPushButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-} // namespace
 
 class TestEditModes : public QObject {
     Q_OBJECT

@@ -6,15 +6,11 @@
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+using WindowDriver::Click;
 
 namespace {
 
 const QStringList kFieldNames = {u"見出し"_s, u"ID"_s, u"PW"_s, u"関連URL"_s};
-
-void Click(QPushButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 } // namespace
 

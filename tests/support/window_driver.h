@@ -13,6 +13,15 @@
 
 namespace WindowDriver {
 
+// The commit button's captions in add and in edit mode.
+inline const QString kAdd = QStringLiteral("追 加");
+inline const QString kEdit = QStringLiteral("確 定");
+
+inline void Click(QPushButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 // Shows the window and waits until it has the focus, so focus and keys behave as on a desktop.
 inline bool ShowActive(Fm_Cofferly& w)
 {

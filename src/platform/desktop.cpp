@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QPushButton>
 
@@ -12,11 +13,34 @@ void Desktop::Beep()
     QApplication::beep();
 }
 
+namespace {
+
+// Swallows Esc and close requests, so that only a button ends the box.
+class NeedsAnswer : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 MessageSpec::Answer Desktop::Show(QWidget* parent, const MessageSpec& message)
 {
     using Answer = MessageSpec::Answer;
+    NeedsAnswer needsAnswer;
     QMessageBox box(message.icon, message.title.isEmpty() ? appTitle_ : message.title, message.text,
                     QMessageBox::NoButton, parent);
+    // Titles and paths are the user's own text, never markup.
+    box.setTextFormat(Qt::PlainText);
     // The buttons read in Japanese whatever the system locale, like the rest of the program.
     auto add = [&box](const QString& text, QMessageBox::ButtonRole role) {
         return box.addButton(text, role);
@@ -28,7 +52,9 @@ MessageSpec::Answer Desktop::Show(QWidget* parent, const MessageSpec& message)
         yes = add(Texts::YesButton, QMessageBox::YesRole);
         no = add(Texts::NoButton, QMessageBox::NoRole);
         box.setDefaultButton(message.defaultAnswer == Answer::No ? no : yes);
-        box.setEscapeButton(no);
+        // A question wants an answer: Esc and the close box would otherwise count as No,
+        // which for "save the changes?" throws them away.
+        box.installEventFilter(&needsAnswer);
     } else {
         ok = add(Texts::OkButton, QMessageBox::AcceptRole);
         box.setDefaultButton(ok);

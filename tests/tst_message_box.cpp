@@ -1,0 +1,114 @@
+// The program's message boxes, as the desktop layer shows them: text as typed, Japanese
+// buttons, the default answer on Enter, and a question that only a button can end.
+#include "platform/desktop.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Runs `act` on the message box once it is up, then shows `spec` and returns the answer.
+MessageSpec::Answer ShowAndAct(const MessageSpec& spec, std::function<void(QMessageBox*)> act)
+{
+    bool acted = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || acted)
+            return;
+        acted = true;
+        act(box);
+    });
+    poll.start(10);
+    Desktop desktop;
+    desktop.SetAppTitle(u"コファリー"_s);
+    const auto answer = desktop.Show(nullptr, spec);
+    if (!acted)
+        qWarning("the message box was never seen");
+    return answer;
+}
+
+MessageSpec Question(MessageSpec::Answer defaultAnswer)
+{
+    MessageSpec spec;
+    spec.text = u"<b>銀行</b>を削除します"_s;
+    spec.title = u"削除の確認"_s;
+    spec.buttons = MessageSpec::Buttons::YesNo;
+    spec.defaultAnswer = defaultAnswer;
+    spec.icon = QMessageBox::Question;
+    return spec;
+}
+
+} // namespace
+
+class TestMessageBox : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheTextAsTypedWithJapaneseButtons()
+    {
+        QString shownText, shownTitle;
+        QStringList buttons;
+        const auto answer = ShowAndAct(Question(MessageSpec::Answer::No), [&](QMessageBox* box) {
+            const QList<QLabel*> labels = box->findChildren<QLabel*>();
+            for (QLabel* label : labels)
+                if (label->text() == box->text() && label->textFormat() == Qt::PlainText)
+                    shownText = label->text();
+            shownTitle = box->windowTitle();
+            for (QAbstractButton* b : box->buttons())
+                buttons << b->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        // A title that looks like markup is shown with its brackets, not as bold text.
+        QCOMPARE(shownText, u"<b>銀行</b>を削除します"_s);
+        QCOMPARE(shownTitle, u"削除の確認"_s);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{u"いいえ(&N)"_s, u"はい(&Y)"_s}));
+        QCOMPARE(answer, MessageSpec::Answer::No); // Enter takes the default, here No
+    }
+
+    void enterTakesTheDefaultAnswer()
+    {
+        const auto answer = ShowAndAct(Question(MessageSpec::Answer::Yes), [](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(answer, MessageSpec::Answer::Yes);
+    }
+
+    // Esc or the close box must not answer a question for the user: for the sort window's
+    // "save the changes?" that answer would throw the changes away.
+    void questionIgnoresEscAndCloseUntilAButtonIsPressed()
+    {
+        bool stillUp = false;
+        const auto answer = ShowAndAct(Question(MessageSpec::Answer::Yes), [&](QMessageBox* box) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            QCoreApplication::processEvents();
+            stillUp = box->isVisible();
+            QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+        });
+        QVERIFY(stillUp);
+        QCOMPARE(answer, MessageSpec::Answer::No);
+    }
+
+    void noticeEndsWithEscAndHasTheAppTitle()
+    {
+        MessageSpec notice;
+        notice.text = u"/home/user/Cofferly.Dat\nアクセスが拒否されました"_s;
+        QString title;
+        const auto answer = ShowAndAct(notice, [&](QMessageBox* box) {
+            title = box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(answer, MessageSpec::Answer::Ok);
+        QCOMPARE(title, u"コファリー"_s);
+    }
+};
+
+QTEST_MAIN(TestMessageBox)
+#include "tst_message_box.moc"

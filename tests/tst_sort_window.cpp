@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 class TestSortWindow : public QObject {
     Q_OBJECT
 
@@ -274,38 +276,65 @@ private slots:
         QVERIFY(s.dir.data().contains("\r\n\"\"\r\n\"taro\"\r\n"));
     }
 
-    void titleThatCannotBeStoredIsPutBack_data()
+    void titleThatCannotBeStoredIsRefused_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("bad");
         QTest::addColumn<QString>("named");
-        QTest::addRow("wave dash") << QStringLiteral("A〜B") << QStringLiteral("「〜」(U+301C)");
-        QTest::addRow("double quote")
-            << QStringLiteral("say \"hi\"") << QStringLiteral("「\"」(U+0022)");
-        QTest::addRow("line feed") << QStringLiteral("two\nlines") << QStringLiteral("(U+000A)");
-        QTest::addRow("outside the BMP") << QStringLiteral("x😀") << QStringLiteral("(U+1F600)");
+        QTest::addRow("wave dash") << u"A〜B"_s << u"〜"_s << u"「〜」(U+301C)"_s;
+        QTest::addRow("double quote") << u"say \"hi\""_s << u"\""_s << u"「\"」(U+0022)"_s;
+        QTest::addRow("line feed") << u"two\nlines"_s << u"\n"_s << u"「改行」(U+000A)"_s;
+        QTest::addRow("outside the BMP") << u"x😀"_s << u"😀"_s << u"「😀」(U+1F600)"_s;
+        // The first one the file cannot hold is named, whichever kind it is.
+        QTest::addRow("wave dash before a quote") << u"〜\""_s << u"〜"_s << u"(U+301C)"_s;
     }
 
-    void titleThatCannotBeStoredIsPutBack()
+    // A refused title is named, the row keeps its title, and what was typed comes back in
+    // the editor to be mended; nothing else waits on it.
+    void titleThatCannotBeStoredIsRefused()
     {
         QFETCH(QString, typed);
+        QFETCH(QString, bad);
         QFETCH(QString, named);
         Session s;
         QVERIFY(s.ShowActive());
         s.Select(1);
         s.window->itemDown_Click();
-        s.RetypeTitle(3, typed);
+        s.TypeTitle(3, typed);
         QCOMPARE(s.desktop.messages.size(), 1);
         const MessageSpec& message = s.desktop.messages[0];
-        QCOMPARE(message.title, QStringLiteral("Cofferly"));
+        QCOMPARE(message.title, u"Cofferly"_s);
         QCOMPARE(message.icon, QMessageBox::Warning);
         QCOMPARE(message.buttons, MessageSpec::Buttons::Ok);
+        QVERIFY2(message.text.startsWith(u"タイトルに"_s), qPrintable(message.text));
         QVERIFY2(message.text.contains(named), qPrintable(message.text));
-        QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2)); // the title is back, the move stays
+        QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2)); // the title is kept, the move stays
+        QLineEdit* editor = s.OpenEditor(3);
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), typed);
+        QCOMPARE(editor->selectedText(), bad);
 
-        // A look-alike that the file can hold is taken as typed.
-        s.RetypeTitle(3, QStringLiteral("A～B"));
-        QCOMPARE(s.desktop.messages.size(), 1);
-        QCOMPARE(s.Row(3)[0], QStringLiteral("A～B"));
+        // A move or a save asked for meanwhile waits: the title is refused again.
+        s.window->itemDown_Click();
+        s.window->CmdOK_Click(0);
+        QCOMPARE(s.desktop.messages.size(), 3);
+        QVERIFY(s.window->isVisible());
+        QCOMPARE(s.main.saves, 0);
+        QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2));
+        editor = s.OpenEditor(3);
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), typed);
+
+        // Mended into a look-alike the file can hold, it is taken as typed.
+        editor->setText(u"A～B"_s);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!s.window->ListView1->IsEditing());
+        QCOMPARE(s.desktop.messages.size(), 3);
+        QCOMPARE(s.Row(3)[0], u"A～B"_s);
+        s.window->CmdOK_Click(0);
+        QList<QStringList> expected = Swapped(kEntries, 1, 2);
+        expected[2][0] = u"A～B"_s;
+        s.VerifySavedAs(expected);
     }
 
     void enterSavesAndEscDiscards()

@@ -1,7 +1,8 @@
 // Add and edit modes, the commit that saves them, and deleting an entry.
 #include "fm_cofferly.h"
+#include "resources/character_name.h"
 #include "resources/texts.h"
-#include "store/cp932.h"
+#include "store/data_file.h"
 
 namespace {
 
@@ -11,26 +12,6 @@ void CopyEntry(EntryTable& t, int from, int to)
     t.DataID[to] = t.DataID[from];
     t.DataPW[to] = t.DataPW[from];
     t.DataURL[to] = t.DataURL[from];
-}
-
-// The first character of `text` that the data file cannot hold as it is: a double quote
-// or a line break would break the file's structure, and some characters would come back
-// from code page 932 as others.
-std::optional<char32_t> FirstUnstorable(const QString& text)
-{
-    for (const QChar c : text)
-        if (c == u'"' || c == u'\r' || c == u'\n')
-            return c.unicode();
-    return Cp932::FirstUnfaithful(text);
-}
-
-QString Describe(char32_t c)
-{
-    if (c == U'\r' || c == U'\n')
-        return Texts::LineBreakName;
-    if (QChar::isSurrogate(c) || !QChar::isPrint(c))
-        return QString();
-    return QString::fromUcs4(&c, 1);
 }
 
 void ShowTableFull(Desktop& desktop, QWidget* parent)
@@ -168,13 +149,11 @@ bool Fm_Cofferly::TextsAreStorable()
     const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName, &Texts::PwFieldName,
                                    &Texts::UrlFieldName};
     for (int i = 0; i < 4; ++i) {
-        const auto bad = FirstUnstorable(Tx_Data[i]->text());
+        const auto bad = DataFile::FirstUnstorable(Tx_Data[i]->text());
         if (!bad)
             continue;
         MessageSpec refusal;
-        refusal.text = Texts::UnstorableCharacter.arg(
-            *fieldNames[i], Describe(*bad),
-            QStringLiteral("U+%1").arg(static_cast<uint>(*bad), 4, 16, QChar(u'0')).toUpper());
+        refusal.text = Texts::UnstorableCharacter.arg(*fieldNames[i], Texts::CharacterName(*bad));
         refusal.title = Texts::MessageTitle;
         refusal.icon = QMessageBox::Warning;
         desktop_.Show(this, refusal);

@@ -55,9 +55,9 @@ inline const QString LastEntryUndeletable =
     QStringLiteral("最後の１項目は削除できません。必要に応じて編集してください");
 inline const QString DeleteQuestionSuffix = QStringLiteral("を削除します");
 inline const QString DeleteQuestionTitle = QStringLiteral("削除の確認");
-// %1 the field's caption, %2 the character as shown, %3 its code point (U+XXXX)
+// %1 the field's caption, %2 the character as CharacterName gives it
 inline const QString UnstorableCharacter =
-    QStringLiteral("%1に保存できない文字「%2」(%3)が含まれています。\n"
+    QStringLiteral("%1に保存できない文字%2が含まれています。\n"
                    "この文字を削除するか、別の文字に置き換えてください。");
 inline const QString LineBreakName = QStringLiteral("改行");
 inline const QString TitleFieldName = QStringLiteral("見出し");
@@ -111,10 +111,6 @@ inline const QString UpItem = QStringLiteral("上へ");
 inline const QString DownItem = QStringLiteral("下へ");
 inline const QString SaveQuestion = QStringLiteral("データが変更されています。保存しますか？");
 inline const QString SaveQuestionTitle = QStringLiteral("保存の確認");
-// %1 the character as shown, %2 its code point (U+XXXX)
-inline const QString SortTitleRefused =
-    QStringLiteral("タイトルに保存できない文字「%1」(%2)が含まれています。\n"
-                   "タイトルを編集前に戻しました。");
 
 // Standard message box buttons, Japanese whatever the system locale
 inline const QString YesButton = QStringLiteral("はい(&Y)");

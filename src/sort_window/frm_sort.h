@@ -58,6 +58,7 @@ private:
     QTreeWidgetItem* SelectedRow() const;
     void ExchangeRows(int i, int j);
     void ShowRowImage(QTreeWidgetItem* row);
+    bool EndTitleEdits();
     void RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char32_t character);
 
     EntryTable& table_;
@@ -66,4 +67,5 @@ private:
     bool listChanged_ = false;
     bool closing_ = false; // the close procedure has begun
     bool ending_ = false;  // a file operation failed; the program is ending
+    bool refused_ = false; // a retyped title was refused and is open again for mending
 };

@@ -1,42 +1,22 @@
 #include "frm_sort.h"
 
 #include "platform/desktop.h"
+#include "resources/character_name.h"
 #include "resources/texts.h"
 #include "sort_list.h"
 #include "sort_owner.h"
-#include "store/cp932.h"
+#include "store/data_file.h"
 #include "store/entry_table.h"
 
+#include <QLineEdit>
 #include <QMenu>
-#include <optional>
-
-namespace {
-
-// The first character a title cannot carry into the data file: a double quote or a line
-// break would end its field, and anything code page 932 does not give back unchanged would
-// come back as another character.
-std::optional<char32_t> FirstRefused(const QString& title)
-{
-    for (qsizetype at = 0; at < title.size();) {
-        const QChar unit = title[at];
-        const bool pair =
-            unit.isHighSurrogate() && at + 1 < title.size() && title[at + 1].isLowSurrogate();
-        const qsizetype length = pair ? 2 : 1;
-        const char32_t c = pair ? QChar::surrogateToUcs4(unit, title[at + 1]) : unit.unicode();
-        if (c == U'"' || c == U'\r' || c == U'\n' ||
-            Cp932::FirstUnfaithful(QStringView(title).mid(at, length)))
-            return c;
-        at += length;
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 void frmSort::CmdOK_Click(int Index)
 {
-    // A title still being typed belongs to the list that is saved or asked about.
-    ListView1->EndEdits();
+    // A title still being typed belongs to the list that is saved or asked about; one
+    // that was refused is being mended, and the window stays.
+    if (!EndTitleEdits())
+        return;
     if (Index == 0)
         SaveProcedure();
     else
@@ -124,7 +104,8 @@ QTreeWidgetItem* frmSort::SelectedRow() const
 void frmSort::itemDown_Click()
 {
     // A title still being typed stays with the row it was typed for.
-    ListView1->EndEdits();
+    if (!EndTitleEdits())
+        return;
     // With no row selected there is nothing to exchange.
     QTreeWidgetItem* row = SelectedRow();
     if (!row)
@@ -141,7 +122,8 @@ void frmSort::itemDown_Click()
 
 void frmSort::itemUp_Click()
 {
-    ListView1->EndEdits();
+    if (!EndTitleEdits())
+        return;
     QTreeWidgetItem* row = SelectedRow();
     if (!row)
         return;
@@ -178,22 +160,37 @@ void frmSort::ListView1_AfterLabelEdit()
     QTreeWidgetItem* row = ListView1->EditedRow();
     if (!row)
         return;
-    if (const auto refused = FirstRefused(row->text(0)))
+    if (const auto refused = DataFile::FirstUnstorable(row->text(0)))
         RefuseTitle(row, ListView1->TitleBeforeEdit(), *refused);
 }
 
-// The data file could not hold the title as typed: say which character, and keep the
-// title the row had before the edit.
+// Ends any open title edit; false when a title was refused, so what was asked for waits
+// until the user has mended it.
+bool frmSort::EndTitleEdits()
+{
+    refused_ = false;
+    ListView1->EndEdits();
+    return !refused_;
+}
+
+// The data file could not hold the title as typed: say which character, keep the title the
+// row had, and give the typed title back in the editor with that character selected.
 void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char32_t character)
 {
+    const QString typed = row->text(0);
     row->setText(0, titleBefore);
-    const QString shown = character == U'\r' || character == U'\n'
-                              ? Texts::LineBreakName
-                              : QString::fromUcs4(&character, 1);
-    const QString code = QStringLiteral("U+%1").arg(
-        QString::number(character, 16).toUpper().rightJustified(4, u'0'));
-    desktop_.Show(this, {Texts::SortTitleRefused.arg(shown, code), Texts::MessageTitle,
-                         MessageSpec::Buttons::Ok, MessageSpec::Answer::Ok, QMessageBox::Warning});
+    desktop_.Show(
+        this, {Texts::UnstorableCharacter.arg(Texts::ColumnTitle, Texts::CharacterName(character)),
+               Texts::MessageTitle, MessageSpec::Buttons::Ok, MessageSpec::Answer::Ok,
+               QMessageBox::Warning});
+    refused_ = true;
+    if (QLineEdit* editor = ListView1->EditTitle(row)) {
+        editor->setText(typed);
+        const QString shown = QString::fromUcs4(&character, 1);
+        const qsizetype at = typed.indexOf(shown);
+        if (at >= 0)
+            editor->setSelection(at, shown.size());
+    }
 }
 
 void frmSort::ListView1_MouseDown(Qt::MouseButton Button, QPoint position)

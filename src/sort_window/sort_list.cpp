@@ -1,5 +1,6 @@
 #include "sort_list.h"
 
+#include <QLineEdit>
 #include <QMouseEvent>
 
 SortList::SortList(QWidget* parent) : QTreeWidget(parent)
@@ -45,6 +46,12 @@ void SortList::EndEdits()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+QLineEdit* SortList::EditTitle(QTreeWidgetItem* row)
+{
+    editItem(row, 0);
+    return qobject_cast<QLineEdit*>(indexWidget(indexFromItem(row, 0)));
 }
 
 void SortList::mousePressEvent(QMouseEvent* event)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTreeWidget>
 
+class QLineEdit;
+
 // The report list of the sort window: rows of title, ID, PW and URL. Only the title can be
 // retyped in place; the list tells when such an edit ends and remembers the row and the
 // title it had before, so the window can put back a title it refuses. Right-button presses
@@ -18,6 +20,8 @@ public:
     bool IsEditing() const { return !open_.isEmpty(); }
     // Ends an open in-place edit, keeping what was typed, as a click elsewhere would.
     void EndEdits();
+    // Opens the in-place editor on the row's title; nullptr when it could not be opened.
+    QLineEdit* EditTitle(QTreeWidgetItem* row);
     // The row of the latest in-place edit to end, and its title when that edit began.
     QTreeWidgetItem* EditedRow() const { return ended_.row; }
     const QString& TitleBeforeEdit() const { return ended_.titleBefore; }

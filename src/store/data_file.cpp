@@ -147,6 +147,21 @@ std::optional<QByteArray> Format(Position position, const EntryTable& table)
     return Cp932::Encode(text);
 }
 
+std::optional<char32_t> FirstUnstorable(QStringView text)
+{
+    qsizetype breaking = 0;
+    while (breaking < text.size() && text[breaking] != u'"' && text[breaking] != u'\r' &&
+           text[breaking] != u'\n')
+        ++breaking;
+    // Whichever comes first: a character before the quote or line break that code page 932
+    // would change, or that quote or line break.
+    if (const auto changed = Cp932::FirstUnfaithful(text.first(breaking)))
+        return changed;
+    if (breaking < text.size())
+        return text[breaking].unicode();
+    return std::nullopt;
+}
+
 QByteArray DefaultFile(Position position)
 {
     EntryTable table;

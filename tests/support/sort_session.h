@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPointer>
 #include <QtTest>
 #include <memory>
 
@@ -117,18 +118,29 @@ struct Session {
     // Opens the in-place editor on row k's title.
     QLineEdit* EditTitle(int k)
     {
-        QTreeWidgetItem* row = window->ListView1->topLevelItem(k - 1);
-        window->ListView1->editItem(row, 0);
-        return qobject_cast<QLineEdit*>(window->ListView1->itemWidget(row, 0));
+        return window->ListView1->EditTitle(window->ListView1->topLevelItem(k - 1));
     }
-    // Retypes row k's title in place and ends the edit with Enter.
-    void RetypeTitle(int k, const QString& text)
+    // Types `text` over row k's title in place and presses Enter.
+    void TypeTitle(int k, const QString& text)
     {
         QLineEdit* editor = EditTitle(k);
         QVERIFY(editor);
         editor->setText(text);
+        QPointer<QLineEdit> typedInto = editor;
         QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(typedInto.isNull()); // the edit has ended
+    }
+    // Retypes row k's title in place, and the edit ends.
+    void RetypeTitle(int k, const QString& text)
+    {
+        TypeTitle(k, text);
         QTRY_VERIFY(!window->ListView1->IsEditing());
+    }
+    // The editor open on row k's title, if any.
+    QLineEdit* OpenEditor(int k) const
+    {
+        QTreeWidgetItem* row = window->ListView1->topLevelItem(k - 1);
+        return qobject_cast<QLineEdit*>(window->ListView1->itemWidget(row, 0));
     }
     void VerifySavedAs(const QList<QStringList>& entries) const
     {

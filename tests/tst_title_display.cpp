@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -221,6 +222,28 @@ private slots:
         w.Tx_Data[1]->setFocus();
         w.Tx_Data[0]->setFocus(Qt::OtherFocusReason);
         QCOMPARE(w.Tx_Data[0]->selectedText(), u"z"_s);
+
+        // A context menu closing, or the window becoming active again, hands the focus back
+        // without selecting: a paste from the menu goes where the caret stood.
+        w.Tx_Data[3]->setFocus(Qt::OtherFocusReason);
+        w.Tx_Data[3]->setCursorPosition(5);
+        QMenu menu(&w);
+        menu.addAction(u"x"_s);
+        menu.popup(w.Tx_Data[3]->mapToGlobal(QPoint(5, 5)));
+        QTRY_VERIFY(menu.isVisible());
+        menu.close();
+        QTRY_COMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
+        QVERIFY(!w.Tx_Data[3]->hasSelectedText());
+        QCOMPARE(w.Tx_Data[3]->cursorPosition(), 5);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_VERIFY(other.isActiveWindow());
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
+        QVERIFY(!w.Tx_Data[3]->hasSelectedText());
+        QCOMPARE(w.Tx_Data[3]->cursorPosition(), 5);
 
         // Calling the handler selects the whole text too, wherever the caret stood.
         w.Tx_Data[3]->setCursorPosition(3);

@@ -150,6 +150,10 @@ bool Fm_Cofferly::eventFilter(QObject* watched, QEvent* event)
     for (int i = 0; i < 4; ++i) {
         if (watched == Tx_Data[i] && event->type() == QEvent::FocusIn) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            // Focus coming back from a closed menu or from another window is the same
+            // focus resumed: selecting would make the next key or paste replace the text.
+            if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+                continue;
             if (reason == Qt::MouseFocusReason) {
                 // The press that gave the focus would place the caret and drop the
                 // selection; select once it has been handled.

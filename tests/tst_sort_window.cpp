@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -103,6 +104,28 @@ private slots:
         QCOMPARE(s.Selected(), 2);
         QCOMPARE(s.desktop.beeps, 0);
         QCOMPARE(s.Table(), kEntries); // the table waits for a save
+    }
+
+    // The list does not scroll after a moved row; the arrow keys still scroll as usual.
+    void movedRowIsNotScrolledAfter()
+    {
+        const QList<QStringList> entries = TestFiles::NumberedEntries(60);
+        Session s(entries);
+        QVERIFY(s.ShowActive());
+        SortList* list = s.window->ListView1;
+        const int lastShown = list->indexAt(list->viewport()->rect().bottomLeft()).row() + 1;
+        QVERIFY(lastShown > 1 && lastShown < 50);
+        s.Select(lastShown);
+        const int top = list->verticalScrollBar()->value();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(s.Row(lastShown + 3), entries[lastShown - 1]);
+        QCOMPARE(s.Selected(), lastShown + 3);
+        QCOMPARE(list->verticalScrollBar()->value(), top);
+
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(s.Selected(), lastShown + 4);
+        QVERIFY(list->verticalScrollBar()->value() > top);
     }
 
     void movesPastTheEndsBeepAndChangeNothing()

@@ -57,6 +57,7 @@ private:
 
     QTreeWidgetItem* SelectedRow() const;
     void ExchangeRows(int i, int j);
+    void SelectMovedRow(QTreeWidgetItem* row);
     void ShowRowImage(QTreeWidgetItem* row);
     bool EndTitleEdits();
     void RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char32_t character);

@@ -116,7 +116,7 @@ void frmSort::itemDown_Click()
         return;
     }
     ExchangeRows(i, i + 1);
-    ListView1->setCurrentItem(ListView1->topLevelItem(i));
+    SelectMovedRow(ListView1->topLevelItem(i));
     listChanged_ = true;
 }
 
@@ -133,7 +133,7 @@ void frmSort::itemUp_Click()
         return;
     }
     ExchangeRows(i, i - 1);
-    ListView1->setCurrentItem(ListView1->topLevelItem(i - 2));
+    SelectMovedRow(ListView1->topLevelItem(i - 2));
     listChanged_ = true;
 }
 
@@ -152,6 +152,16 @@ void frmSort::ExchangeRows(int i, int j)
     for (int column = 0; column < 4; ++column)
         rowJ->setText(column, copied[column]);
     ShowRowImage(rowJ);
+}
+
+// The selection follows the moved entry, but the list does not scroll after it: moved out
+// of view, it stays selected out of view.
+void frmSort::SelectMovedRow(QTreeWidgetItem* row)
+{
+    const bool scrolls = ListView1->hasAutoScroll();
+    ListView1->setAutoScroll(false);
+    ListView1->setCurrentItem(row);
+    ListView1->setAutoScroll(scrolls);
 }
 
 void frmSort::ListView1_AfterLabelEdit()

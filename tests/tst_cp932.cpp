@@ -44,13 +44,12 @@ private slots:
     {
         const QList<Row> rows = LoadTable();
         QVERIFY(rows.size() > 9000);
-        int decoded = 0, encoded = 0;
+        int encoded = 0;
         for (const Row& row : rows) {
             const auto text = Cp932::Decode(row.bytes);
             QVERIFY2(text && *text == FromUcs4(row.codePoint),
                      qPrintable(
                          QStringLiteral("decode %1").arg(QString::fromLatin1(row.bytes.toHex()))));
-            ++decoded;
             if (!row.encodes)
                 continue;
             const auto bytes = Cp932::Encode(FromUcs4(row.codePoint));
@@ -58,7 +57,6 @@ private slots:
                      qPrintable(QStringLiteral("encode U+%1").arg(uint(row.codePoint), 4, 16)));
             ++encoded;
         }
-        QCOMPARE(decoded, rows.size());
         QVERIFY(encoded > 7000);
     }
 

@@ -188,6 +188,7 @@ private slots:
     {
         Scene s;
         const int count = OperationsOfASave(s);
+        QVERIFY(count > 0);
         int trials = 0;
         QMap<QString, int> outcomes;
         for (int i = 1; i <= count; ++i) {
@@ -220,6 +221,7 @@ private slots:
     {
         Scene s;
         const int count = OperationsOfASave(s);
+        QVERIFY(count > 0);
         for (int k = 1; k <= count; ++k) {
             s.Reset();
             FaultShim::Watch(s.dir.path().toStdString());
@@ -249,6 +251,7 @@ private slots:
         FaultShim::Watch(s.dir.path().toStdString());
         QVERIFY(!LoadData(table, host));
         const int count = FaultShim::Operations();
+        QVERIFY(count > 0);
         FaultShim::Stop();
         QVERIFY(count > 0);
         for (int k = 1; k <= count; ++k) {
@@ -277,6 +280,7 @@ private slots:
         FaultShim::Watch(dir.path().toStdString());
         QVERIFY(!LoadData(table, host));
         const int count = FaultShim::Operations();
+        QVERIFY(count > 0);
         FaultShim::Stop();
         const QByteArray whole = dir.data();
         for (int k = 1; k <= count + whole.size(); ++k) {

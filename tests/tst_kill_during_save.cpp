@@ -68,7 +68,7 @@ private slots:
             QVERIFY2(data >= 0, qPrintable(u"trial %1: data file not whole"_qs.arg(trial)));
             if (data > 0 || QFileInfo::exists(dir.backupPath())) {
                 const int backup = SaveNumberOf(dir.backup());
-                QVERIFY2(backup == data - 1 || backup == data,
+                QVERIFY2(backup >= 0 && (backup == data - 1 || backup == data),
                          qPrintable(
                              u"trial %1: data %2, backup %3"_qs.arg(trial).arg(data).arg(backup)));
                 betweenTheTwoFiles += backup == data;

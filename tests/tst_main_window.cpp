@@ -2,7 +2,9 @@
 #include "main_window/fm_cofferly.h"
 #include "support/test_support.h"
 
+#include <QDialog>
 #include <QFileInfo>
+#include <QTreeWidget>
 #include <QWindow>
 #include <QtTest>
 
@@ -118,6 +120,48 @@ private slots:
         const QByteArray after = TestFiles::Make(900, 600, TestFiles::NumberedEntries(3));
         QCOMPARE(dir.data(), after);
         QCOMPARE(dir.backup(), after);
+    }
+
+    // The sort window over the real main window: a move saved there reaches the file and
+    // the title list, and the main window comes back with item 1 selected and nothing shown.
+    void sortWindowSavesAndResetsTheDisplay()
+    {
+        ProgramDir dir;
+        const QList<QStringList> entries{{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s},
+                                         {u"Mail"_s, u"m"_s, u"x"_s, {}},
+                                         {u"Shop"_s, u"s"_s, u"y"_s, {}}};
+        const QByteArray before = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(before);
+        RecordingDesktop desktop;
+        Fm_Cofferly w(dir.path(), desktop);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.IComboTitle->SelectItem(2);
+        bool moved = false;
+        QTimer poll; // the sort window is modal: act on it from inside its own loop
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* sort = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!sort || !sort->isActiveWindow() || moved)
+                return;
+            moved = true;
+            auto* list = sort->findChild<QTreeWidget*>();
+            list->setCurrentItem(list->topLevelItem(0));
+            QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
+            QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
+        });
+        poll.start(10);
+        QTest::mouseClick(w.cmdSort, Qt::LeftButton);
+        QVERIFY(moved);
+        const QList<QStringList> sorted{entries[1], entries[0], entries[2]};
+        QCOMPARE(dir.data(), TestFiles::Make(w.pos().y() * 15, w.pos().x() * 15, sorted));
+        QCOMPARE(dir.backup(), before);
+        QCOMPARE(w.IComboTitle->ListCount(), 3);
+        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.IComboTitle->Text(), u"Mail"_s);
+        for (QLabel* shown : w.Lb_data)
+            QCOMPARE(shown->text(), QString());
+        QVERIFY(desktop.messages.isEmpty());
     }
 
     void damagedFileEndsTheProgramWithoutWriting()

@@ -83,50 +83,6 @@ QString Dashed(int dashes)
 class TestBadInput : public QObject {
     Q_OBJECT
 private slots:
-    void refusedCharactersLoseNothing_data()
-    {
-        QTest::addColumn<QString>("bad");
-        QTest::addColumn<QString>("code");
-        QTest::newRow("double quote") << u"\""_s << u"U+0022"_s;
-        QTest::newRow("CR") << u"\r"_s << u"U+000D"_s;
-        QTest::newRow("LF") << u"\n"_s << u"U+000A"_s;
-        QTest::newRow("wave dash") << u"\u301c"_s << u"U+301C"_s;
-        QTest::newRow("yen sign") << u"\u00a5"_s << u"U+00A5"_s;
-        QTest::newRow("emoji") << u"\U0001F511"_s << u"U+1F511"_s;
-        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << u"U+D800"_s;
-    }
-    void refusedCharactersLoseNothing()
-    {
-        QFETCH(QString, bad);
-        QFETCH(QString, code);
-        const Entries before = {{u"銀行"_s, u"yamada"_s, u"p-w"_s, u"https://bank.example"_s}};
-        for (int field = 0; field < 4; ++field) {
-            ProgramDir dir;
-            dir.writeData(TestFiles::Make(0, 0, before));
-            const QByteArray file = dir.data();
-            RecordingDesktop desktop;
-            Fm_Cofferly w(dir.path(), desktop);
-            w.Bt_Edit_Click();
-            QStringList typed = {u"見出し"_s, u"id"_s, u"pw-1"_s, u"https://x.example"_s};
-            typed[field].insert(1, bad);
-            SetPanel(w, typed);
-            w.Bt_OK_Click(0);
-            QCOMPARE(desktop.messages.size(), 1);
-            QVERIFY2(desktop.messages[0].text.contains(code), qPrintable(desktop.messages[0].text));
-            QCOMPARE(PanelTexts(w), typed); // nothing typed is lost
-            QVERIFY(w.Tx_Data[field]->isEnabled() && w.Bt_OK[0]->isEnabled());
-            QCOMPARE(dir.data(), file); // nothing written
-            QVERIFY(!QFileInfo::exists(dir.backupPath()));
-            // Taking the character out lets the same commit through.
-            typed[field].remove(1, bad.size());
-            w.Tx_Data[field]->setText(typed[field]);
-            w.Bt_OK_Click(0);
-            QVERIFY(!w.Ended());
-            const QString problem = CheckStored(dir, {typed});
-            QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        }
-    }
-
     // Texts of 100,000 characters in every field: added, read back, edited unchanged.
     void hundredThousandCharacters()
     {
@@ -220,24 +176,6 @@ private slots:
         }
         QCOMPARE(copied.size(), dashes + 1);
         QCOMPARE(copied.join(u'-'), pw);
-    }
-
-    // An entry with an empty title and nothing else is a group with an empty heading.
-    void emptyTitle()
-    {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(0, 0, {{u"a"_s, u"b"_s, {}, {}}}));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
-        w.Bt_Add_Click();
-        SetPanel(w, {{}, {}, {}, {}});
-        w.Bt_OK_Click(0);
-        QVERIFY(desktop.messages.isEmpty());
-        QVERIFY(EntryLines(dir.data()).endsWith("\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"));
-        const QString problem = CheckStored(dir, {{u"a"_s, u"b"_s, {}, {}}, {{}, {}, {}, {}}});
-        QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        QCOMPARE(w.IComboTitle->ListCount(), 2);
-        QCOMPARE(w.IComboTitle->Image(2), ItemImage::Folder);
     }
 
     // A hand-edited file with a quote inside an unquoted field could be read but never

@@ -38,32 +38,38 @@ check_editing() {
 }
 
 top_of() {
-    local _ y
-    read -r _ y _ < <(geometry "$1")
+    local g _ y
+    g=$(geometry "$1") || return 1
+    read -r _ y _ <<<"$g"
     echo "$y"
+}
+
+# tops_unchanged WHAT: the frame's and the client's top edges are where they were at start.
+tops_unchanged() {
+    local f c
+    f=$(top_of "$frame") && c=$(top_of "$MAIN_WIN") || fail "$1: the window cannot be read"
+    [[ $f == "$frame_top" && $c == "$client_top" ]] || fail "the top edge moved when $1"
 }
 
 step "browsing height at start"
 check_browsing "start"
 browsing=$(client_height "$MAIN_WIN")
-frame_top=$(top_of "$frame")
-client_top=$(top_of "$MAIN_WIN")
+frame_top=$(top_of "$frame") && client_top=$(top_of "$MAIN_WIN") ||
+    fail "the window cannot be read"
 
 for mode in a e; do
     step "Alt+${mode^^} opens the edit panel"
     keys alt+$mode
     wait_resize "$MAIN_WIN" "$browsing"
     check_editing "Alt+${mode^^}"
-    [[ $(top_of "$frame") == "$frame_top" && $(top_of "$MAIN_WIN") == "$client_top" ]] ||
-        fail "the top edge moved when the panel opened"
+    tops_unchanged "the panel opened"
 
     step "Esc closes it again"
     keys Escape
     poll 15 height_is "$MAIN_WIN" "$browsing" ||
         fail "Esc left the window $(client_height "$MAIN_WIN") pixels high, not $browsing"
     check_browsing "after Esc"
-    [[ $(top_of "$frame") == "$frame_top" && $(top_of "$MAIN_WIN") == "$client_top" ]] ||
-        fail "the top edge moved when the panel closed"
+    tops_unchanged "the panel closed"
 done
 
 step "nothing was saved"

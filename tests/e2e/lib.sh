@@ -14,6 +14,8 @@ if [[ $# -lt 1 || ! -x $1 ]]; then
     exit 2
 fi
 
+source "$(dirname "${BASH_SOURCE[0]}")/window_manager.sh"
+
 readonly MAIN_TITLE='ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40'
 readonly SORT_TITLE='Cofferly データの並べ替え'
 readonly TWIPS_PER_PIXEL=15
@@ -131,12 +133,6 @@ start_x() {
     fail "no free X display"
 }
 
-wm_running() {
-    local check
-    check=$(xprop -root -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null) || return 1
-    [[ $check == *"window id # 0x"* ]]
-}
-
 start_wm() {
     mkdir -p "$WORK/openbox"
     cat >"$WORK/openbox/rc.xml" <<'EOF'
@@ -165,27 +161,7 @@ EOF
     openbox --sm-disable --config-file "$WORK/openbox/rc.xml" >"$WORK/openbox.log" 2>&1 &
     WM_PID=$!
     poll 30 wm_running || fail "openbox did not start: $(cat "$WORK/openbox.log")"
-    # openbox announces itself before it handles map requests, and one that comes in the
-    # meantime is dropped, leaving that window unmapped for good (seen on a loaded
-    # machine). A probe window that gets its frame shows openbox is ready.
-    local try probe
-    for ((try = 0; try < 10; try++)); do
-        xev -geometry 20x20+0+0 -name cofferly-e2e-probe >/dev/null 2>&1 &
-        probe=$!
-        if poll 3 probe_framed; then
-            { kill "$probe" && wait "$probe"; } 2>/dev/null || true
-            return
-        fi
-        { kill "$probe" && wait "$probe"; } 2>/dev/null || true
-        echo "openbox did not frame a probe window yet; trying again"
-    done
-    fail "openbox does not manage new windows"
-}
-
-probe_framed() {
-    local id
-    id=$(xdotool search --name '^cofferly-e2e-probe$' 2>/dev/null | head -n 1)
-    [[ -n $id ]] && xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='
+    wm_manages_windows || fail "openbox does not manage new windows"
 }
 
 # Binds every non-ASCII character of the given texts to a keycode of its own before the
@@ -301,27 +277,34 @@ type_text() {
 # --- window geometry --------------------------------------------------------------------
 
 # geometry WINDOW: "x y width height" of WINDOW (or of the screen for "root"), x and y on
-# the screen.
+# the screen; fails, printing nothing, when the window cannot be read.
 geometry() {
-    local what=(-id "$1")
+    local what=(-id "$1") info g
     [[ $1 == root ]] && what=(-root)
-    xwininfo "${what[@]}" | awk '/Absolute upper-left X:/ { x = $4 }
+    info=$(xwininfo "${what[@]}" 2>/dev/null) || return 1
+    g=$(awk '/Absolute upper-left X:/ { x = $4 }
         /Absolute upper-left Y:/ { y = $4 } /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 }
-        END { print x, y, w, h }'
+        END { print x, y, w, h }' <<<"$info")
+    [[ $g =~ ^-?[0-9]+\ -?[0-9]+\ [0-9]+\ [0-9]+$ ]] || return 1
+    echo "$g"
 }
 
 client_height() {
-    local _ h
-    read -r _ _ _ h < <(geometry "$1")
+    local g _ h
+    g=$(geometry "$1") || return 1
+    read -r _ _ _ h <<<"$g"
     echo "$h"
 }
 
+# A window that cannot be read is neither this height nor another.
 height_is() {
-    [[ $(client_height "$1") == "$2" ]]
+    local h
+    h=$(client_height "$1") && [[ $h == "$2" ]]
 }
 
 height_is_not() {
-    [[ $(client_height "$1") != "$2" ]]
+    local h
+    h=$(client_height "$1") && [[ $h != "$2" ]]
 }
 
 # wait_resize WINDOW HEIGHT: waits until WINDOW is no longer HEIGHT pixels high (the

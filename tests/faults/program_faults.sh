@@ -55,7 +55,9 @@ poll 30 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(tr -dc '0-9' <"$work/display")
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
-sleep 1
+source "$(dirname "$0")/../e2e/window_manager.sh"
+poll 30 wm_running || fail "openbox did not start"
+wm_manages_windows || fail "openbox does not manage new windows"
 
 # --- helpers ------------------------------------------------------------------------------
 # A data file of 30 entries, about 3 KB, written the way the program writes it.
@@ -97,6 +99,15 @@ main_window() {
     xdotool windowactivate --sync "$win"
 }
 
+window_height() {
+    xwininfo -id "$win" 2>/dev/null | awk '/^ *Height:/ { print $2 }'
+}
+
+height_changed_from() {
+    local h
+    h=$(window_height) && [[ -n $h && $h != "$1" ]]
+}
+
 # message_box: waits for the box titled "Cofferly" and answers it with Enter.
 message_box() {
     poll 30 find_window '^Cofferly$' || fail "no message box"
@@ -116,7 +127,9 @@ unchanged() { # the data file as it was, no backup unless given, nothing else ne
     cmp -s "$app/Cofferly.Dat" "$work/expected.Dat" || fail "data file changed"
     [[ ! -e $app/Cofferly.bak ]] || fail "a backup was written"
     local extra
-    extra=$(ls -A "$app" | grep -v -x -e cofferly -e Cofferly.Dat -e Cofferly.lock || true)
+    local listing
+    listing=$(ls -A "$app") || fail "cannot list $app"
+    extra=$(grep -v -x -e cofferly -e Cofferly.Dat -e Cofferly.lock <<<"$listing" || true)
     [[ -z $extra ]] || fail "files left: $extra"
 }
 
@@ -139,8 +152,9 @@ case_start "full disk: an edit committed"
 new_app full-edit
 start bash -c 'ulimit -f 1; exec "$0"'
 main_window
+browsing=$(window_height)
 xdotool key --clearmodifiers alt+e
-sleep 0.3
+poll 15 height_changed_from "$browsing" || fail "Alt+E did not open the edit panel"
 xdotool type --delay 20 'changed'
 xdotool key --clearmodifiers Return
 message_box
@@ -197,7 +211,7 @@ start
 message_box
 ended_with 1
 cmp -s "$app/Cofferly.Dat" "$work/before.Dat" || fail "second instance wrote"
-[[ $(stat -c '%Y.%y' "$app/Cofferly.Dat") == $(cat "$work/before.stat") ]] ||
+[[ $(stat -c '%Y.%y' "$app/Cofferly.Dat") == "$(cat "$work/before.stat")" ]] ||
     fail "second instance touched the data file"
 [[ ! -e $app/Cofferly.bak ]] || fail "second instance wrote a backup"
 app_pid=$first_pid
@@ -205,7 +219,7 @@ main_window
 xdotool key --clearmodifiers alt+F4
 ended_with 0
 cmp -s "$app/Cofferly.bak" "$app/Cofferly.Dat" || fail "closing did not save twice"
-[[ $(tail -c +12 "$app/Cofferly.Dat") == $(tail -c +12 "$work/expected.Dat") ]] ||
+[[ $(tail -c +12 "$app/Cofferly.Dat") == "$(tail -c +12 "$work/expected.Dat")" ]] ||
     fail "entries changed on closing"
 
 case_start "lock left by a killed instance"

@@ -28,13 +28,13 @@ namespace {
 class QuietDesktop : public Desktop {
 public:
     void Beep() override { ++complaints; }
-    MessageSpec::Answer Show(QWidget*, const MessageSpec& message) override
+    MessageRequest::Answer Show(QWidget*, const MessageRequest& message) override
     {
-        if (message.buttons == MessageSpec::Buttons::YesNo)
-            return MessageSpec::Answer::Yes;
+        if (message.buttons == MessageRequest::Buttons::YesNo)
+            return MessageRequest::Answer::Yes;
         ++complaints;
         std::fprintf(stderr, "unexpected message: %s\n", qPrintable(message.text));
-        return MessageSpec::Answer::Ok;
+        return MessageRequest::Answer::Ok;
     }
     void OpenDocument(const QString&) override {}
     void EndProgram(int) override { ++complaints; }

@@ -23,7 +23,7 @@ int main(int argc, char* argv[])
     QLockFile lock(AppDir(programDirectory) + Texts::LockFileName);
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
-        MessageSpec running;
+        MessageRequest running;
         running.text = Texts::AlreadyRunning.arg(AppDir(programDirectory) + Texts::DataFileName);
         running.title = Texts::MessageTitle;
         running.icon = QMessageBox::Information;

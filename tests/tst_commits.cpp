@@ -84,10 +84,10 @@ private slots:
 
         Click(w.Bt_Add);
         QCOMPARE(desktop.messages.size(), 1);
-        const MessageSpec& m = desktop.messages[0];
+        const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.text, u"これ以上データを登録できません"_s);
         QCOMPARE(m.title, u"Cofferly"_s);
-        QCOMPARE(m.buttons, MessageSpec::Buttons::Ok);
+        QCOMPARE(m.buttons, MessageRequest::Buttons::Ok);
         QCOMPARE(m.icon, QMessageBox::NoIcon);
         VERIFY_BROWSING(w);
         QCOMPARE(dir.data(), full);

@@ -10,12 +10,12 @@ using WindowDriver::Pick;
 
 namespace {
 
-void VerifyQuestion(const MessageSpec& m, const QString& title)
+void VerifyQuestion(const MessageRequest& m, const QString& title)
 {
     QCOMPARE(m.text, title + u"を削除します"_s);
     QCOMPARE(m.title, u"削除の確認"_s);
-    QCOMPARE(m.buttons, MessageSpec::Buttons::YesNo);
-    QCOMPARE(m.defaultAnswer, MessageSpec::Answer::No);
+    QCOMPARE(m.buttons, MessageRequest::Buttons::YesNo);
+    QCOMPARE(m.defaultAnswer, MessageRequest::Answer::No);
     QCOMPARE(m.icon, QMessageBox::Question);
 }
 
@@ -59,7 +59,7 @@ private slots:
         const QByteArray before = TestFiles::Make(1500, 3000, entries);
         dir.writeData(before);
         RecordingDesktop desktop;
-        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, selected);
@@ -93,7 +93,7 @@ private slots:
         dir.writeData(before);
         RecordingDesktop desktop;
         if (answerGiven)
-            desktop.answers.push_back(MessageSpec::Answer::No);
+            desktop.answers.push_back(MessageRequest::Answer::No);
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, 2);
@@ -119,7 +119,7 @@ private slots:
         const QByteArray before = TestFiles::Make(1500, 3000, entries);
         dir.writeData(before);
         RecordingDesktop desktop;
-        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Click(w.Bt_Del);
@@ -130,11 +130,11 @@ private slots:
         w.Bt_Del->setFocus();
         Click(w.Bt_Del);
         QCOMPARE(desktop.messages.size(), 2);
-        const MessageSpec& m = desktop.messages[1];
+        const MessageRequest& m = desktop.messages[1];
         QCOMPARE(m.text, u"最後の１項目は削除できません。必要に応じて編集してください"_s);
         QCOMPARE(m.title, QString());
         QCOMPARE(desktop.AppTitle(), u"コファリー"_s);
-        QCOMPARE(m.buttons, MessageSpec::Buttons::Ok);
+        QCOMPARE(m.buttons, MessageRequest::Buttons::Ok);
         QCOMPARE(m.icon, QMessageBox::NoIcon);
         VERIFY_STORED(w, dir, entries.mid(1));
         QCOMPARE(dir.data(), one);
@@ -161,7 +161,7 @@ private slots:
         auto entries = TestFiles::NumberedEntries(3);
         dir.writeData(TestFiles::Make(1500, 3000, entries));
         RecordingDesktop desktop;
-        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, 3);

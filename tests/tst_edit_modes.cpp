@@ -127,7 +127,7 @@ private slots:
         const auto entries = TestFiles::NumberedEntries(4);
         dir.writeData(TestFiles::Make(1500, 3000, entries));
         RecordingDesktop desktop;
-        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
         w.IComboTitle->SelectItem(3);
         Click(w.Bt_Edit);

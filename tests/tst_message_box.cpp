@@ -14,10 +14,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Shows `spec`, runs `act` on the message box once it is up, and returns the answer; nullopt
+// Shows `message`, runs `act` on the message box once it is up, and returns the answer; nullopt
 // when the box never came up.
-std::optional<MessageSpec::Answer> ShowAndAct(const MessageSpec& spec,
-                                              std::function<void(QMessageBox*)> act)
+std::optional<MessageRequest::Answer> ShowAndAct(const MessageRequest& message,
+                                                 std::function<void(QMessageBox*)> act)
 {
     bool acted = false;
     QTimer poll;
@@ -31,21 +31,21 @@ std::optional<MessageSpec::Answer> ShowAndAct(const MessageSpec& spec,
     poll.start(10);
     Desktop desktop;
     desktop.SetAppTitle(u"コファリー"_s);
-    const auto answer = desktop.Show(nullptr, spec);
+    const auto answer = desktop.Show(nullptr, message);
     if (!acted)
         return std::nullopt;
     return answer;
 }
 
-MessageSpec Question(MessageSpec::Answer defaultAnswer)
+MessageRequest Question(MessageRequest::Answer defaultAnswer)
 {
-    MessageSpec spec;
-    spec.text = u"<b>銀行</b>を削除します"_s;
-    spec.title = u"削除の確認"_s;
-    spec.buttons = MessageSpec::Buttons::YesNo;
-    spec.defaultAnswer = defaultAnswer;
-    spec.icon = QMessageBox::Question;
-    return spec;
+    MessageRequest message;
+    message.text = u"<b>銀行</b>を削除します"_s;
+    message.title = u"削除の確認"_s;
+    message.buttons = MessageRequest::Buttons::YesNo;
+    message.defaultAnswer = defaultAnswer;
+    message.icon = QMessageBox::Question;
+    return message;
 }
 
 } // namespace
@@ -57,7 +57,7 @@ private slots:
     {
         QString shownText, shownTitle;
         QStringList buttons;
-        const auto answer = ShowAndAct(Question(MessageSpec::Answer::No), [&](QMessageBox* box) {
+        const auto answer = ShowAndAct(Question(MessageRequest::Answer::No), [&](QMessageBox* box) {
             const QList<QLabel*> labels = box->findChildren<QLabel*>();
             for (QLabel* label : labels)
                 if (label->text() == box->text() && label->textFormat() == Qt::PlainText)
@@ -73,16 +73,16 @@ private slots:
         buttons.sort();
         QCOMPARE(buttons, (QStringList{u"いいえ(&N)"_s, u"はい(&Y)"_s}));
         QVERIFY(answer);
-        QCOMPARE(*answer, MessageSpec::Answer::No); // Enter takes the default, here No
+        QCOMPARE(*answer, MessageRequest::Answer::No); // Enter takes the default, here No
     }
 
     void enterTakesTheDefaultAnswer()
     {
-        const auto answer = ShowAndAct(Question(MessageSpec::Answer::Yes), [](QMessageBox* box) {
+        const auto answer = ShowAndAct(Question(MessageRequest::Answer::Yes), [](QMessageBox* box) {
             QTest::keyClick(box, Qt::Key_Return);
         });
         QVERIFY(answer);
-        QCOMPARE(*answer, MessageSpec::Answer::Yes);
+        QCOMPARE(*answer, MessageRequest::Answer::Yes);
     }
 
     // Esc or the close box must not answer a question for the user: for the sort window's
@@ -90,21 +90,22 @@ private slots:
     void questionIgnoresEscAndCloseUntilAButtonIsPressed()
     {
         bool stillUp = false;
-        const auto answer = ShowAndAct(Question(MessageSpec::Answer::Yes), [&](QMessageBox* box) {
-            QTest::keyClick(box, Qt::Key_Escape);
-            box->close();
-            QCoreApplication::processEvents();
-            stillUp = box->isVisible();
-            QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
-        });
+        const auto answer =
+            ShowAndAct(Question(MessageRequest::Answer::Yes), [&](QMessageBox* box) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                box->close();
+                QCoreApplication::processEvents();
+                stillUp = box->isVisible();
+                QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+            });
         QVERIFY(stillUp);
         QVERIFY(answer);
-        QCOMPARE(*answer, MessageSpec::Answer::No);
+        QCOMPARE(*answer, MessageRequest::Answer::No);
     }
 
     void noticeEndsWithEscAndHasTheAppTitle()
     {
-        MessageSpec notice;
+        MessageRequest notice;
         notice.text = u"/home/user/Cofferly.Dat\nアクセスが拒否されました"_s;
         QString title;
         const auto answer = ShowAndAct(notice, [&](QMessageBox* box) {
@@ -112,7 +113,7 @@ private slots:
             QTest::keyClick(box, Qt::Key_Escape);
         });
         QVERIFY(answer);
-        QCOMPARE(*answer, MessageSpec::Answer::Ok);
+        QCOMPARE(*answer, MessageRequest::Answer::Ok);
         QCOMPARE(title, u"コファリー"_s);
     }
 };

@@ -67,13 +67,13 @@ private slots:
         Click(w.Bt_OK[0]);
 
         QCOMPARE(desktop.messages.size(), 1);
-        const MessageSpec& m = desktop.messages[0];
+        const MessageRequest& m = desktop.messages[0];
         QVERIFY2(m.text.contains(kFieldNames[field]), qPrintable(m.text));
         QVERIFY2(m.text.contains(code), qPrintable(m.text));
         if (!shown.isEmpty())
             QVERIFY2(m.text.contains(u'「' + shown + u'」'), qPrintable(m.text));
         QCOMPARE(m.title, u"Cofferly"_s);
-        QCOMPARE(m.buttons, MessageSpec::Buttons::Ok);
+        QCOMPARE(m.buttons, MessageRequest::Buttons::Ok);
         QCOMPARE(m.icon, QMessageBox::Warning);
         VERIFY_MODE(w, add ? u"追 加"_s : u"確 定"_s);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);

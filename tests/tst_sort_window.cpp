@@ -236,7 +236,7 @@ private slots:
         QVERIFY(s.ShowActive());
         s.Select(1);
         s.window->itemDown_Click();
-        s.desktop.answers = {yes ? MessageSpec::Answer::Yes : MessageSpec::Answer::No};
+        s.desktop.answers = {yes ? MessageRequest::Answer::Yes : MessageRequest::Answer::No};
 
         if (route == u"button")
             QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
@@ -251,11 +251,11 @@ private slots:
 
         QVERIFY(!s.window->isVisible());
         QCOMPARE(s.desktop.messages.size(), 1);
-        const MessageSpec& question = s.desktop.messages[0];
+        const MessageRequest& question = s.desktop.messages[0];
         QCOMPARE(question.text, QStringLiteral("データが変更されています。保存しますか？"));
         QCOMPARE(question.title, QStringLiteral("保存の確認"));
-        QCOMPARE(question.buttons, MessageSpec::Buttons::YesNo);
-        QCOMPARE(question.defaultAnswer, MessageSpec::Answer::Yes);
+        QCOMPARE(question.buttons, MessageRequest::Buttons::YesNo);
+        QCOMPARE(question.defaultAnswer, MessageRequest::Answer::Yes);
         QCOMPARE(question.icon, QMessageBox::NoIcon);
         QCOMPARE(s.main.resets, 1);
         if (yes) {
@@ -274,7 +274,7 @@ private slots:
         s.window->itemUp_Click();
         QCOMPARE(s.Rows(), kEntries);
         QVERIFY(s.window->ListChanged());
-        s.desktop.answers = {MessageSpec::Answer::No};
+        s.desktop.answers = {MessageRequest::Answer::No};
         s.window->CmdOK_Click(1);
         QCOMPARE(s.desktop.messages.size(), 1);
         QCOMPARE(s.desktop.messages[0].title, QStringLiteral("保存の確認"));
@@ -321,10 +321,10 @@ private slots:
         s.window->itemDown_Click();
         s.TypeTitle(3, typed);
         QCOMPARE(s.desktop.messages.size(), 1);
-        const MessageSpec& message = s.desktop.messages[0];
+        const MessageRequest& message = s.desktop.messages[0];
         QCOMPARE(message.title, u"Cofferly"_s);
         QCOMPARE(message.icon, QMessageBox::Warning);
-        QCOMPARE(message.buttons, MessageSpec::Buttons::Ok);
+        QCOMPARE(message.buttons, MessageRequest::Buttons::Ok);
         QVERIFY2(message.text.startsWith(u"タイトルに"_s), qPrintable(message.text));
         QVERIFY2(message.text.contains(named), qPrintable(message.text));
         QCOMPARE(s.Rows(), Swapped(kEntries, 1, 2)); // the title is kept, the move stays
@@ -467,7 +467,7 @@ private slots:
             s.Select(1);
             s.window->itemDown_Click();
             s.main.failSave = true;
-            s.desktop.answers = {MessageSpec::Answer::Yes};
+            s.desktop.answers = {MessageRequest::Answer::Yes};
             s.window->CmdOK_Click(1);
             QVERIFY(!s.window->isVisible());
             QCOMPARE(s.window->result(), int(QDialog::Rejected));

@@ -81,7 +81,7 @@ private slots:
         ProgramDir dir;
         dir.writeData(TestFiles::Make(1500, 3000, kEntries));
         RecordingDesktop desktop;
-        desktop.answers.push_back(MessageSpec::Answer::Yes);
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         // Deleting entry 1 leaves item 1 selected, now the entry "Bank", with nothing shown.

@@ -25,7 +25,7 @@ QString CheckFailureShown(const RecordingDesktop& desktop, const ProgramDir& dir
 {
     if (desktop.messages.size() != 1)
         return u"%1 messages"_s.arg(desktop.messages.size());
-    const MessageSpec& m = desktop.messages[0];
+    const MessageRequest& m = desktop.messages[0];
     if (m.icon != QMessageBox::Critical)
         return u"not a critical message"_s;
     if (!m.text.contains(dir.dataPath()) && !m.text.contains(dir.backupPath()))

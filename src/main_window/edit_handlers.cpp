@@ -16,7 +16,7 @@ void CopyEntry(EntryTable& t, int from, int to)
 
 void ShowTableFull(Desktop& desktop, QWidget* parent)
 {
-    MessageSpec full;
+    MessageRequest full;
     full.text = Texts::TableFull;
     full.title = Texts::MessageTitle;
     desktop.Show(parent, full);
@@ -152,7 +152,7 @@ bool Fm_Cofferly::TextsAreStorable()
         const auto bad = DataFile::FirstUnstorable(Tx_Data[i]->text());
         if (!bad)
             continue;
-        MessageSpec refusal;
+        MessageRequest refusal;
         refusal.text = Texts::UnstorableCharacter.arg(*fieldNames[i], Texts::CharacterName(*bad));
         refusal.title = Texts::MessageTitle;
         refusal.icon = QMessageBox::Warning;
@@ -172,18 +172,18 @@ void Fm_Cofferly::Bt_Del_Click()
         return;
     }
     if (n == 1) {
-        MessageSpec last;
+        MessageRequest last;
         last.text = Texts::LastEntryUndeletable;
         desktop_.Show(this, last);
         return;
     }
-    MessageSpec question;
+    MessageRequest question;
     question.text = IComboTitle->Text() + Texts::DeleteQuestionSuffix;
     question.title = Texts::DeleteQuestionTitle;
-    question.buttons = MessageSpec::Buttons::YesNo;
-    question.defaultAnswer = MessageSpec::Answer::No;
+    question.buttons = MessageRequest::Buttons::YesNo;
+    question.defaultAnswer = MessageRequest::Answer::No;
     question.icon = QMessageBox::Question;
-    if (desktop_.Show(this, question) != MessageSpec::Answer::Yes) {
+    if (desktop_.Show(this, question) != MessageRequest::Answer::Yes) {
         IComboTitle->setFocus(Qt::OtherFocusReason);
         return;
     }

@@ -241,7 +241,7 @@ void Fm_Cofferly::Fail(const StoreError& error)
     ended_ = true;
     const QString& text =
         error.kind == StoreError::Kind::Read ? Texts::FileReadFailed : Texts::FileWriteFailed;
-    MessageSpec message;
+    MessageRequest message;
     message.text = text.arg(error.path, error.reason);
     message.title = Texts::MessageTitle;
     message.icon = QMessageBox::Critical;

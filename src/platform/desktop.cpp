@@ -33,9 +33,9 @@ public:
 
 } // namespace
 
-MessageSpec::Answer Desktop::Show(QWidget* parent, const MessageSpec& message)
+MessageRequest::Answer Desktop::Show(QWidget* parent, const MessageRequest& message)
 {
-    using Answer = MessageSpec::Answer;
+    using Answer = MessageRequest::Answer;
     NeedsAnswer needsAnswer;
     QMessageBox box(message.icon, message.title.isEmpty() ? appTitle_ : message.title, message.text,
                     QMessageBox::NoButton, parent);
@@ -48,7 +48,7 @@ MessageSpec::Answer Desktop::Show(QWidget* parent, const MessageSpec& message)
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     QPushButton* ok = nullptr;
-    if (message.buttons == MessageSpec::Buttons::YesNo) {
+    if (message.buttons == MessageRequest::Buttons::YesNo) {
         yes = add(Texts::YesButton, QMessageBox::YesRole);
         no = add(Texts::NoButton, QMessageBox::NoRole);
         box.setDefaultButton(message.defaultAnswer == Answer::No ? no : yes);

@@ -6,7 +6,7 @@
 class QWidget;
 
 // A message box as the program asks for it. An empty title shows the application title.
-struct MessageSpec {
+struct MessageRequest {
     enum class Buttons { Ok, YesNo };
     enum class Answer { Ok, Yes, No };
 
@@ -25,7 +25,7 @@ public:
     virtual ~Desktop() = default;
 
     virtual void Beep();
-    virtual MessageSpec::Answer Show(QWidget* parent, const MessageSpec& message);
+    virtual MessageRequest::Answer Show(QWidget* parent, const MessageRequest& message);
     // Hands `target` unchanged, as one argument, to the desktop's default handler; no shell
     // sees it. Whether the handler manages to open it is not reported.
     virtual void OpenDocument(const QString& target);

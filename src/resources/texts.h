@@ -18,7 +18,8 @@ inline const QString NewGroupTitle = QStringLiteral("新規グループ");
 inline const QString MainCaption = QStringLiteral("ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40");
 inline const QString TitleSelectorTip = QStringLiteral("タイトルです");
 inline const QString AddCaption = QStringLiteral("新規(&A)");
-inline const QString AddTip = QStringLiteral("現在選択している位置の後ろに新しいIDとPWを登録します");
+inline const QString AddTip =
+    QStringLiteral("現在選択している位置の後ろに新しいIDとPWを登録します");
 inline const QString EditCaption = QStringLiteral("編集(&E)");
 inline const QString EditTip = QStringLiteral("現在選択している見出しやID＆PWを編集します");
 inline const QString DeleteCaption = QStringLiteral("削除(&D)");
@@ -82,15 +83,15 @@ inline const QString ReasonUnstorableText =
 inline const QString ReasonReadIncomplete =
     QStringLiteral("ファイルを最後まで読み込めませんでした。");
 inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
-inline const QString FileCutInPosition = QStringLiteral("位置の記録の途中でファイルが終わっています。");
+inline const QString FileCutInPosition =
+    QStringLiteral("位置の記録の途中でファイルが終わっています。");
 // %1 the entry's number
 inline const QString FileCutInEntry =
     QStringLiteral("%1 件目のデータの途中でファイルが終わっています。");
 // %1 the entry's number
 inline const QString FileStrayQuote =
     QStringLiteral("%1 件目のデータの、引用符 (\") で始まらない欄に引用符があります。");
-inline const QString FileTooManyEntries =
-    QStringLiteral("データが 200 件を超えています。");
+inline const QString FileTooManyEntries = QStringLiteral("データが 200 件を超えています。");
 // %1 the byte offset
 inline const QString FileNotCp932 =
     QStringLiteral("%1 バイト目にシフトJIS (コードページ 932) として読めないバイトがあります。");

@@ -85,9 +85,9 @@ void frmSort::Form_Unload()
 {
     if (listChanged_) {
         const auto answer = desktop_.Show(this, {Texts::SaveQuestion, Texts::SaveQuestionTitle,
-                                                 MessageSpec::Buttons::YesNo,
-                                                 MessageSpec::Answer::Yes, QMessageBox::NoIcon});
-        if (answer == MessageSpec::Answer::Yes && !SaveProcedure())
+                                                 MessageRequest::Buttons::YesNo,
+                                                 MessageRequest::Answer::Yes, QMessageBox::NoIcon});
+        if (answer == MessageRequest::Answer::Yes && !SaveProcedure())
             return;
     }
     // Also after a Yes: the main window then ends as it does after the save button, with
@@ -191,7 +191,7 @@ void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char
     row->setText(0, titleBefore);
     desktop_.Show(
         this, {Texts::UnstorableCharacter.arg(Texts::ColumnTitle, Texts::CharacterName(character)),
-               Texts::MessageTitle, MessageSpec::Buttons::Ok, MessageSpec::Answer::Ok,
+               Texts::MessageTitle, MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok,
                QMessageBox::Warning});
     refused_ = true;
     if (QLineEdit* editor = ListView1->EditTitle(row)) {

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QtTest>
 
-MessageSpec::Answer RecordingDesktop::Show(QWidget*, const MessageSpec& message)
+MessageRequest::Answer RecordingDesktop::Show(QWidget*, const MessageRequest& message)
 {
     messages << message;
     if (!answers.empty()) {
@@ -13,8 +13,8 @@ MessageSpec::Answer RecordingDesktop::Show(QWidget*, const MessageSpec& message)
         answers.pop_front();
         return answer;
     }
-    return message.buttons == MessageSpec::Buttons::Ok ? MessageSpec::Answer::Ok
-                                                       : message.defaultAnswer;
+    return message.buttons == MessageRequest::Buttons::Ok ? MessageRequest::Answer::Ok
+                                                          : message.defaultAnswer;
 }
 
 ProgramDir::ProgramDir()

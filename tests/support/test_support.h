@@ -15,15 +15,15 @@
 class RecordingDesktop : public Desktop {
 public:
     void Beep() override { ++beeps; }
-    MessageSpec::Answer Show(QWidget* parent, const MessageSpec& message) override;
+    MessageRequest::Answer Show(QWidget* parent, const MessageRequest& message) override;
     void OpenDocument(const QString& target) override { opened << target; }
     void EndProgram(int code) override { endCodes << code; }
 
     int beeps = 0;
-    QList<MessageSpec> messages;
+    QList<MessageRequest> messages;
     QStringList opened;
     QList<int> endCodes;
-    std::deque<MessageSpec::Answer> answers;
+    std::deque<MessageRequest::Answer> answers;
 };
 
 // A program directory of its own for one test, removed afterwards.

@@ -56,6 +56,7 @@ private:
     void EndAtOnce();
 
     QTreeWidgetItem* SelectedRow() const;
+    void MoveSelectedRow(int step);
     void ExchangeRows(int i, int j);
     void SelectMovedRow(QTreeWidgetItem* row);
     void ShowRowImage(QTreeWidgetItem* row);

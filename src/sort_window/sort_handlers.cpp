@@ -103,6 +103,18 @@ QTreeWidgetItem* frmSort::SelectedRow() const
 
 void frmSort::itemDown_Click()
 {
+    MoveSelectedRow(1);
+}
+
+void frmSort::itemUp_Click()
+{
+    MoveSelectedRow(-1);
+}
+
+// Exchanges the selected row with the one `step` rows away (1 below, -1 above); past either
+// end there is none, and the user hears a beep.
+void frmSort::MoveSelectedRow(int step)
+{
     // A title still being typed stays with the row it was typed for.
     if (!EndTitleEdits())
         return;
@@ -111,29 +123,13 @@ void frmSort::itemDown_Click()
     if (!row)
         return;
     const int i = ListView1->indexOfTopLevelItem(row) + 1;
-    if (i == ListView1->topLevelItemCount()) {
+    const int j = i + step;
+    if (j < 1 || j > ListView1->topLevelItemCount()) {
         desktop_.Beep();
         return;
     }
-    ExchangeRows(i, i + 1);
-    SelectMovedRow(ListView1->topLevelItem(i));
-    listChanged_ = true;
-}
-
-void frmSort::itemUp_Click()
-{
-    if (!EndTitleEdits())
-        return;
-    QTreeWidgetItem* row = SelectedRow();
-    if (!row)
-        return;
-    const int i = ListView1->indexOfTopLevelItem(row) + 1;
-    if (i == 1) {
-        desktop_.Beep();
-        return;
-    }
-    ExchangeRows(i, i - 1);
-    SelectMovedRow(ListView1->topLevelItem(i - 2));
+    ExchangeRows(i, j);
+    SelectMovedRow(ListView1->topLevelItem(j - 1));
     listChanged_ = true;
 }
 

@@ -138,21 +138,14 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.IComboTitle->SelectItem(2);
-        bool moved = false;
-        QTimer poll; // the sort window is modal: act on it from inside its own loop
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* sort = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!sort || !sort->isActiveWindow() || moved)
-                return;
-            moved = true;
+        ActOnModal<QDialog> mover([](QDialog* sort) {
             auto* list = sort->findChild<QTreeWidget*>();
             list->setCurrentItem(list->topLevelItem(0));
             QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
             QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
         });
-        poll.start(10);
         QTest::mouseClick(w.cmdSort, Qt::LeftButton);
-        QVERIFY(moved);
+        QVERIFY(mover.Acted());
         const QList<QStringList> sorted{entries[1], entries[0], entries[2]};
         QCOMPARE(dir.data(), TestFiles::Make(w.pos().y() * 15, w.pos().x() * 15, sorted));
         QCOMPARE(dir.backup(), before);

@@ -1,11 +1,11 @@
 // The program's message boxes, as the desktop layer shows them: text as typed, Japanese
 // buttons, the default answer on Enter, and a question that only a button can end.
 #include "platform/desktop.h"
+#include "support/test_support.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <optional>
@@ -19,20 +19,11 @@ namespace {
 std::optional<MessageRequest::Answer> ShowAndAct(const MessageRequest& message,
                                                  std::function<void(QMessageBox*)> act)
 {
-    bool acted = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || acted)
-            return;
-        acted = true;
-        act(box);
-    });
-    poll.start(10);
+    ActOnModal<QMessageBox> actor(std::move(act));
     Desktop desktop;
     desktop.SetAppTitle(u"コファリー"_s);
     const auto answer = desktop.Show(nullptr, message);
-    if (!acted)
+    if (!actor.Acted())
         return std::nullopt;
     return answer;
 }

@@ -69,5 +69,4 @@ private:
     bool listChanged_ = false;
     bool closing_ = false; // the close procedure has begun
     bool ending_ = false;  // a file operation failed; the program is ending
-    bool refused_ = false; // a retyped title was refused and is open again for mending
 };

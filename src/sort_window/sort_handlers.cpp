@@ -170,13 +170,12 @@ void frmSort::ListView1_AfterLabelEdit()
         RefuseTitle(row, ListView1->TitleBeforeEdit(), *refused);
 }
 
-// Ends any open title edit; false when a title was refused, so what was asked for waits
-// until the user has mended it.
+// Ends any open title edit; false when a title was refused and its editor is open again,
+// so what was asked for waits until the user has mended it.
 bool frmSort::EndTitleEdits()
 {
-    refused_ = false;
     ListView1->EndEdits();
-    return !refused_;
+    return !ListView1->IsEditing();
 }
 
 // The data file could not hold the title as typed: say which character, keep the title the
@@ -189,7 +188,6 @@ void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char
         this, {Texts::UnstorableCharacter.arg(Texts::ColumnTitle, Texts::CharacterName(character)),
                Texts::MessageTitle, MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok,
                QMessageBox::Warning});
-    refused_ = true;
     if (QLineEdit* editor = ListView1->EditTitle(row)) {
         editor->setText(typed);
         const QString shown = QString::fromUcs4(&character, 1);

@@ -2,12 +2,15 @@
 
 #include "platform/desktop.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
+#include <functional>
 
 // Stands in for the desktop: records beeps, message boxes, opened documents and the end
 // of the program, and answers message boxes from a queue (Yes/No questions default to the
@@ -24,6 +27,29 @@ public:
     QStringList opened;
     QList<int> endCodes;
     std::deque<MessageRequest::Answer> answers;
+};
+
+// Acts once on a modal window of type Window from inside that window's own event loop, as
+// soon as it is up and active; a test that opens one with exec() sets this up first.
+template <typename Window> class ActOnModal {
+public:
+    explicit ActOnModal(std::function<void(Window*)> act) : act_(std::move(act))
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+            if (acted_ || !window || !window->isActiveWindow())
+                return;
+            acted_ = true;
+            act_(window);
+        });
+        poll_.start(10);
+    }
+    bool Acted() const { return acted_; }
+
+private:
+    std::function<void(Window*)> act_;
+    QTimer poll_;
+    bool acted_ = false;
 };
 
 // A program directory of its own for one test, removed afterwards.

@@ -132,9 +132,9 @@ struct Bench {
 void Edit(Bench& b, int k, int run)
 {
     Fm_Cofferly& w = *b.window;
-    w.IComboTitle->SelectItem(k);
+    w.Controls().IComboTitle->SelectItem(k);
     w.Bt_Edit_Click();
-    w.Tx_Data[3]->setText(w.Tx_Data[3]->text().section(u'#', 0, 0) +
+    w.Controls().Tx_Data[3]->setText(w.Controls().Tx_Data[3]->text().section(u'#', 0, 0) +
                           QStringLiteral("#r%1").arg(run));
     b.Commit(run);
 }
@@ -142,15 +142,15 @@ void Edit(Bench& b, int k, int run)
 void AddThenDelete(Bench& b, int k, int run)
 {
     Fm_Cofferly& w = *b.window;
-    w.IComboTitle->SelectItem(k);
+    w.Controls().IComboTitle->SelectItem(k);
     w.Bt_Add_Click();
-    w.Tx_Data[0]->setText(QStringLiteral("新しいサイト %1").arg(run));
-    w.Tx_Data[1]->setText(QStringLiteral("new.user%1@example.ne.jp").arg(run));
-    w.Tx_Data[2]->setText(QStringLiteral("Qw3e-%1-Rt5y-Ui7o").arg(run));
-    w.Tx_Data[3]->setText(QStringLiteral("https://new.example.jp/login?from=%1").arg(run));
+    w.Controls().Tx_Data[0]->setText(QStringLiteral("新しいサイト %1").arg(run));
+    w.Controls().Tx_Data[1]->setText(QStringLiteral("new.user%1@example.ne.jp").arg(run));
+    w.Controls().Tx_Data[2]->setText(QStringLiteral("Qw3e-%1-Rt5y-Ui7o").arg(run));
+    w.Controls().Tx_Data[3]->setText(QStringLiteral("https://new.example.jp/login?from=%1").arg(run));
     b.Commit(run);
     // Back to 199 entries, untimed.
-    w.IComboTitle->SelectItem(k + 1);
+    w.Controls().IComboTitle->SelectItem(k + 1);
     w.Bt_Del_Click();
     QCoreApplication::processEvents();
 }
@@ -193,7 +193,7 @@ int main(int argc, char* argv[])
     std::printf("edit %.3f %.3f %zu\n", Median(b.commits), Median(b.floors), b.commits.size());
 
     // Adds that bring 199 entries to 200, each taken back again by an untimed delete.
-    b.window->IComboTitle->SelectItem(EntryTable::kCapacity);
+    b.window->Controls().IComboTitle->SelectItem(EntryTable::kCapacity);
     b.window->Bt_Del_Click();
     b.Clear();
     for (int run = -3; run < runs; ++run) {

@@ -1,10 +1,10 @@
 #include "main_window/fm_cofferly.h"
 #include "platform/desktop.h"
+#include "platform/instance_lock.h"
 #include "resources/texts.h"
 #include "store/load_save.h"
 
 #include <QApplication>
-#include <QLockFile>
 #include <csignal>
 
 int main(int argc, char* argv[])
@@ -17,19 +17,13 @@ int main(int argc, char* argv[])
     Desktop desktop;
     desktop.SetAppTitle(Texts::AppTitle);
     const QString programDirectory = QCoreApplication::applicationDirPath();
+    const QString dir = AppDir(programDirectory);
 
-    // Two instances over one data file would overwrite each other's saves. The lock is
-    // held by process id, so one left behind by a crash is taken over.
-    QLockFile lock(AppDir(programDirectory) + Texts::LockFileName);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError) {
-        MessageRequest running;
-        running.text = Texts::AlreadyRunning.arg(AppDir(programDirectory) + Texts::DataFileName);
-        running.title = Texts::MessageTitle;
-        running.icon = QMessageBox::Information;
-        desktop.Show(nullptr, running);
+    InstanceLock lock(dir + StoreFiles::Lock);
+    if (!lock.Acquire(desktop, dir + StoreFiles::Data))
         return 1;
-    }
+    // Only now: the temporaries of a save still running in another copy are not leftovers.
+    RemoveLeftovers(programDirectory);
 
     Fm_Cofferly window(programDirectory, desktop);
     if (window.Ended())

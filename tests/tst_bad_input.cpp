@@ -25,13 +25,13 @@ QByteArray EntryLines(const QByteArray& file)
 
 QStringList PanelTexts(const Fm_Cofferly& w)
 {
-    return {w.Tx_Data[0]->text(), w.Tx_Data[1]->text(), w.Tx_Data[2]->text(), w.Tx_Data[3]->text()};
+    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(), w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
 }
 
 void SetPanel(Fm_Cofferly& w, const QStringList& texts)
 {
     for (int i = 0; i < 4; ++i)
-        w.Tx_Data[i]->setText(texts[i]);
+        w.Controls().Tx_Data[i]->setText(texts[i]);
 }
 
 Entries TableEntries(const EntryTable& t)
@@ -106,7 +106,7 @@ private slots:
         // Editing the entry shows every character and a commit keeps them all.
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        w.IComboTitle->SelectItem(2);
+        w.Controls().IComboTitle->SelectItem(2);
         w.Bt_Edit_Click();
         QCOMPARE(PanelTexts(w), huge);
         w.Bt_OK_Click(0);
@@ -128,7 +128,7 @@ private slots:
                                   LongText(1000, 10)};
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        w.IComboTitle->SelectItem(199);
+        w.Controls().IComboTitle->SelectItem(199);
         w.Bt_Add_Click();
         SetPanel(w, last);
         w.Bt_OK_Click(0);
@@ -165,14 +165,14 @@ private slots:
         const QString problem = CheckStored(dir, {{u"多片"_s, u"id"_s, pw, {}}});
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
-        QCOMPARE(w.Lb_data[1]->text(), pw);
+        QCOMPARE(w.Controls().Lb_data[1]->text(), pw);
         QStringList copied;
         for (int i = 0; i <= dashes; ++i) {
-            QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+            QTest::mouseClick(w.Controls().Bt_Clip[1], Qt::LeftButton);
             copied << QApplication::clipboard()->text();
-            QCOMPARE(w.LbClipBoard->text(), copied.last());
+            QCOMPARE(w.Controls().LbClipBoard->text(), copied.last());
             // The rest of the window waits until the last piece is copied.
-            QCOMPARE(w.Bt_Add->isEnabled(), i == dashes);
+            QCOMPARE(w.Controls().Bt_Add->isEnabled(), i == dashes);
         }
         QCOMPARE(copied.size(), dashes + 1);
         QCOMPARE(copied.join(u'-'), pw);

@@ -48,18 +48,18 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         Pick(w, selected);
         const QStringList shown = WindowDriver::Displayed(w);
-        Click(w.Bt_Add);
+        Click(w.Controls().Bt_Add);
         VERIFY_MODE(w, kAdd);
         QCOMPARE(WindowDriver::TextsInPanel(w), QStringList({{}, {}, {}, {}}));
         const QStringList added{u"新しい 見出し"_s, u" id "_s, u"p-w,x"_s,
                                 u"https://例え.jp/?a=1,2"_s};
         Type(w, added);
         QCOMPARE(WindowDriver::TextsInPanel(w), added);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         VERIFY_STORED(w, dir, Inserted(entries, selected + 1, added));
         QCOMPARE(dir.backup(), before);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), selected);
-        QCOMPARE(w.IComboTitle->currentText(), entries[selected - 1][0]);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), selected);
+        QCOMPARE(w.Controls().IComboTitle->currentText(), entries[selected - 1][0]);
         QCOMPARE(WindowDriver::Displayed(w), shown);
         QCOMPARE(w.pos(), QPoint(200, 100));
         VERIFY_BROWSING(w);
@@ -74,15 +74,15 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, entries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Add);
+        Click(w.Controls().Bt_Add);
         Type(w, {u"200th"_s, {}, {}, {}});
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         entries.insert(1, {u"200th"_s, {}, {}, {}});
         VERIFY_STORED(w, dir, entries);
         const QByteArray full = dir.data();
         const QByteArray backup = dir.backup();
 
-        Click(w.Bt_Add);
+        Click(w.Controls().Bt_Add);
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.text, u"これ以上データを登録できません"_s);
@@ -92,14 +92,14 @@ private slots:
         VERIFY_BROWSING(w);
         QCOMPARE(dir.data(), full);
         QCOMPARE(dir.backup(), backup);
-        QCOMPARE(w.Bt_OK[0]->text(), kAdd);
+        QCOMPARE(w.Controls().Bt_OK[0]->text(), kAdd);
 
         Pick(w, 200);
-        Click(w.Bt_Edit);
+        Click(w.Controls().Bt_Edit);
         VERIFY_MODE(w, kEdit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entries[199]);
         Type(w, {u"Last"_s, u"i"_s, u"p"_s, u"u"_s});
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         entries[199] = {u"Last"_s, u"i"_s, u"p"_s, u"u"_s};
         VERIFY_STORED(w, dir, entries);
         QCOMPARE(dir.backup(), full);
@@ -113,12 +113,12 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, entries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Add);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_Add);
+        Click(w.Controls().Bt_OK[0]);
         VERIFY_STORED(w, dir, Inserted(entries, 2, {{}, {}, {}, {}}));
         QVERIFY(dir.data().contains("\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"Title 2\""));
-        QCOMPARE(w.IComboTitle->Image(2), ItemImage::Folder);
-        QCOMPARE(w.IComboTitle->Indent(2), 0);
+        QCOMPARE(w.Controls().IComboTitle->Image(2), ItemImage::Folder);
+        QCOMPARE(w.Controls().IComboTitle->Indent(2), 0);
     }
 
     // Editing fills the panel with the entry, replaces it, shows it and selects it again.
@@ -130,26 +130,26 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         Pick(w, 2);
-        Click(w.Bt_Edit);
+        Click(w.Controls().Bt_Edit);
         VERIFY_MODE(w, kEdit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entries[1]);
         Type(w, {u"Heading"_s, {}, {}, {}});
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         entries[1] = {u"Heading"_s, {}, {}, {}};
         VERIFY_STORED(w, dir, entries);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
         QCOMPARE(WindowDriver::Displayed(w), QStringList({{}, {}, {}, {}}));
         VERIFY_BROWSING(w);
 
-        Click(w.Bt_Edit);
+        Click(w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entries[1]);
         Type(w, {u"Heading"_s, {}, {}, u"https://x.example/ y"_s});
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         entries[1][3] = u"https://x.example/ y"_s;
         VERIFY_STORED(w, dir, entries);
         QCOMPARE(WindowDriver::Displayed(w),
                  QStringList({{}, {}, u"https://x.example/ y"_s, u"https://x.example/ y"_s}));
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
     }
 
     // Back touches neither table nor files nor selection; the typed texts stay in the boxes.
@@ -162,19 +162,19 @@ private slots:
         dir.writeData(first);
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Edit);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_Edit);
+        Click(w.Controls().Bt_OK[0]);
         QCOMPARE(dir.data(), first);
         QCOMPARE(dir.backup(), first);
-        Click(w.Bt_Edit);
+        Click(w.Controls().Bt_Edit);
         Type(w, {u"Changed"_s, u"id-1"_s, u"pw-1-x"_s, u"https://example.com/1"_s});
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         entries[0][0] = u"Changed"_s;
         const QByteArray second = WindowDriver::FileFor(w, entries);
         QCOMPARE(dir.data(), second);
         QCOMPARE(dir.backup(), first);
-        Click(w.Bt_Edit);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_Edit);
+        Click(w.Controls().Bt_OK[0]);
         QCOMPARE(dir.data(), second);
         QCOMPARE(dir.backup(), second);
     }
@@ -204,17 +204,17 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         Pick(w, 2);
-        Click(enterAdd ? w.Bt_Add : w.Bt_Edit);
-        w.Bt_OK[0]->setText(caption);
+        Click(enterAdd ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        w.Controls().Bt_OK[0]->setText(caption);
         const QStringList typed{u"New"_s, u"n"_s, u"p"_s, u"u"_s};
         Type(w, typed);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         if (adds)
             entries.insert(2, typed);
         else
             entries[1] = typed;
         VERIFY_STORED(w, dir, entries);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
     }
 
     // At 200 entries the add caption cannot make a 201st entry: the mode stays open instead.
@@ -227,11 +227,11 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         Pick(w, 200);
-        Click(w.Bt_Edit);
-        w.Bt_OK[0]->setText(kAdd);
+        Click(w.Controls().Bt_Edit);
+        w.Controls().Bt_OK[0]->setText(kAdd);
         const QStringList typed{u"201st"_s, u"i"_s, u"p"_s, u"u"_s};
         Type(w, typed);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         QCOMPARE(desktop.messages.size(), 1);
         QCOMPARE(desktop.messages[0].text, u"これ以上データを登録できません"_s);
         VERIFY_MODE(w, kAdd);
@@ -251,21 +251,21 @@ private slots:
         dir.writeData(empty);
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Edit);
-        Click(w.Bt_Del);
+        Click(w.Controls().Bt_Edit);
+        Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.beeps, 2);
         QVERIFY(desktop.messages.isEmpty());
         VERIFY_BROWSING(w);
         QCOMPARE(dir.data(), empty);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
 
-        Click(w.Bt_Add);
+        Click(w.Controls().Bt_Add);
         VERIFY_MODE(w, kAdd);
         Type(w, {u"First"_s, u"i"_s, u"p"_s, u"u"_s});
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         VERIFY_STORED(w, dir, QList<QStringList>{{u"First"_s, u"i"_s, u"p"_s, u"u"_s}});
         QCOMPARE(dir.backup(), empty);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
         // Nothing was shown before; the display shows the entry now selected.
         QCOMPARE(WindowDriver::Displayed(w), QStringList({u"i"_s, u"p"_s, u"u"_s, u"u"_s}));
         VERIFY_BROWSING(w);
@@ -281,13 +281,13 @@ private slots:
         dir.writeData(before);
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Edit);
+        Click(w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entry);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         QCOMPARE(dir.data(), before);
-        Click(w.Bt_Add);
-        w.Tx_Data[3]->setText(QString(50000, u'u'));
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_Add);
+        w.Controls().Tx_Data[3]->setText(QString(50000, u'u'));
+        Click(w.Controls().Bt_OK[0]);
         VERIFY_STORED(w, dir, QList<QStringList>({entry, {{}, {}, {}, QString(50000, u'u')}}));
     }
 };

@@ -32,23 +32,23 @@ void Press(QPushButton* button, Qt::KeyboardModifiers modifiers = Qt::NoModifier
 // While a run on copy button `index` lasts only that button, cmdTop and cmdSort are usable.
 void VerifyRunning(const Fm_Cofferly& w, int index)
 {
-    QVERIFY(w.Bt_Clip[index]->isEnabled());
-    QVERIFY(!w.Bt_Clip[1 - index]->isEnabled());
-    QVERIFY(!w.Bt_Add->isEnabled());
-    QVERIFY(!w.Bt_Edit->isEnabled());
-    QVERIFY(!w.Bt_Del->isEnabled());
-    QVERIFY(!w.CmdURL->isEnabled());
-    QVERIFY(!w.IComboTitle->isEnabled());
-    QVERIFY(w.cmdTop->isEnabled());
-    QVERIFY(w.cmdSort->isEnabled());
+    QVERIFY(w.Controls().Bt_Clip[index]->isEnabled());
+    QVERIFY(!w.Controls().Bt_Clip[1 - index]->isEnabled());
+    QVERIFY(!w.Controls().Bt_Add->isEnabled());
+    QVERIFY(!w.Controls().Bt_Edit->isEnabled());
+    QVERIFY(!w.Controls().Bt_Del->isEnabled());
+    QVERIFY(!w.Controls().CmdURL->isEnabled());
+    QVERIFY(!w.Controls().IComboTitle->isEnabled());
+    QVERIFY(w.Controls().cmdTop->isEnabled());
+    QVERIFY(w.Controls().cmdSort->isEnabled());
 }
 
 void VerifyIdle(const Fm_Cofferly& w)
 {
-    for (QWidget* c : {static_cast<QWidget*>(w.Bt_Clip[0]), static_cast<QWidget*>(w.Bt_Clip[1]),
-                       static_cast<QWidget*>(w.Bt_Add), static_cast<QWidget*>(w.Bt_Edit),
-                       static_cast<QWidget*>(w.Bt_Del), static_cast<QWidget*>(w.CmdURL),
-                       static_cast<QWidget*>(w.IComboTitle)})
+    for (QWidget* c : {static_cast<QWidget*>(w.Controls().Bt_Clip[0]), static_cast<QWidget*>(w.Controls().Bt_Clip[1]),
+                       static_cast<QWidget*>(w.Controls().Bt_Add), static_cast<QWidget*>(w.Controls().Bt_Edit),
+                       static_cast<QWidget*>(w.Controls().Bt_Del), static_cast<QWidget*>(w.Controls().CmdURL),
+                       static_cast<QWidget*>(w.Controls().IComboTitle)})
         QVERIFY(c->isEnabled());
 }
 
@@ -135,9 +135,9 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         for (int i = 0; i < pieces.size(); ++i) {
             PutSentinel();
-            Press(w.Bt_Clip[index]);
+            Press(w.Controls().Bt_Clip[index]);
             QCOMPARE(ClipboardText(), pieces[i]);
-            QCOMPARE(w.LbClipBoard->text(), pieces[i]);
+            QCOMPARE(w.Controls().LbClipBoard->text(), pieces[i]);
             if (i + 1 < pieces.size())
                 VerifyRunning(w, index);
             else
@@ -146,7 +146,7 @@ private slots:
                 return;
         }
         // The run is over: the next click starts again with the first piece.
-        Press(w.Bt_Clip[index]);
+        Press(w.Controls().Bt_Clip[index]);
         QCOMPARE(ClipboardText(), pieces[0]);
         QCOMPARE(desktop.beeps, 0);
         QCOMPARE(w.Table().DataPW[1], entry[2]); // copying never changes the entry
@@ -158,17 +158,17 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, kEntries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Press(w.Bt_Clip[1]);
+        Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"ab"_s);
-        Press(w.Bt_Clip[1], Qt::ShiftModifier);
+        Press(w.Controls().Bt_Clip[1], Qt::ShiftModifier);
         QCOMPARE(ClipboardText(), u"ab-cd-ef"_s);
-        QCOMPARE(w.LbClipBoard->text(), u"ab-cd-ef"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"ab-cd-ef"_s);
         VerifyRunning(w, 1);
-        Press(w.Bt_Clip[1]);
+        Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"cd"_s);
-        QCOMPARE(w.LbClipBoard->text(), u"cd"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"cd"_s);
         VerifyRunning(w, 1);
-        Press(w.Bt_Clip[1]);
+        Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"ef"_s);
         VerifyIdle(w);
     }
@@ -197,9 +197,9 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         PutSentinel();
-        Press(w.Bt_Clip[1], modifiers);
+        Press(w.Controls().Bt_Clip[1], modifiers);
         QCOMPARE(ClipboardText(), copied);
-        QCOMPARE(w.LbClipBoard->text(), copied);
+        QCOMPARE(w.Controls().LbClipBoard->text(), copied);
         if (running)
             VerifyRunning(w, 1);
         else
@@ -214,7 +214,7 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Press(w.Bt_Clip[0], Qt::ShiftModifier);
+        Press(w.Controls().Bt_Clip[0], Qt::ShiftModifier);
         QCOMPARE(ClipboardText(), u"user-01"_s);
 
         PutSentinel();
@@ -223,24 +223,24 @@ private slots:
         VerifyIdle(w);
 
         PutSentinel();
-        w.Bt_Clip[0]->setFocus();
-        QTest::keyClick(w.Bt_Clip[0], Qt::Key_Space);
+        w.Controls().Bt_Clip[0]->setFocus();
+        QTest::keyClick(w.Controls().Bt_Clip[0], Qt::Key_Space);
         QCOMPARE(ClipboardText(), u"user-01"_s);
 
         // Enter on the title selector presses the default button, the ID copy.
         PutSentinel();
-        w.IComboTitle->setFocus();
-        QTest::keyClick(w.IComboTitle, Qt::Key_Return);
+        w.Controls().IComboTitle->setFocus();
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Return);
         QCOMPARE(ClipboardText(), u"user-01"_s);
-        QCOMPARE(w.LbClipBoard->text(), u"user-01"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"user-01"_s);
 
         // A plain mouse press clears it: from then on the keyboard copies piece by piece.
-        Press(w.Bt_Clip[1]);
+        Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"ab"_s);
         QTest::keyClick(&w, Qt::Key_P, Qt::AltModifier);
         QTRY_COMPARE(ClipboardText(), u"cd"_s);
-        w.Bt_Clip[1]->setFocus();
-        QTest::keyClick(w.Bt_Clip[1], Qt::Key_Space);
+        w.Controls().Bt_Clip[1]->setFocus();
+        QTest::keyClick(w.Controls().Bt_Clip[1], Qt::Key_Space);
         QCOMPARE(ClipboardText(), u"ef"_s);
         VerifyIdle(w);
     }
@@ -253,21 +253,21 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Press(w.Bt_Clip[1]);
+        Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"ab"_s);
-        QVERIFY(!w.Bt_Clip[0]->isEnabled());
-        Press(w.Bt_Clip[0], Qt::ShiftModifier);
+        QVERIFY(!w.Controls().Bt_Clip[0]->isEnabled());
+        Press(w.Controls().Bt_Clip[0], Qt::ShiftModifier);
         QCOMPARE(ClipboardText(), u"ab"_s);
-        w.Bt_Clip[1]->setFocus();
-        QTest::keyClick(w.Bt_Clip[1], Qt::Key_Space);
+        w.Controls().Bt_Clip[1]->setFocus();
+        QTest::keyClick(w.Controls().Bt_Clip[1], Qt::Key_Space);
         QCOMPARE(ClipboardText(), u"cd"_s);
-        QTest::keyClick(w.Bt_Clip[1], Qt::Key_Space);
+        QTest::keyClick(w.Controls().Bt_Clip[1], Qt::Key_Space);
         VerifyIdle(w);
 
         // In a mode both copy buttons are disabled.
-        QTest::mouseClick(w.Bt_Add, Qt::LeftButton);
-        Press(w.Bt_Clip[0], Qt::ShiftModifier);
-        QTest::mouseClick(w.Bt_OK[1], Qt::LeftButton);
+        QTest::mouseClick(w.Controls().Bt_Add, Qt::LeftButton);
+        Press(w.Controls().Bt_Clip[0], Qt::ShiftModifier);
+        QTest::mouseClick(w.Controls().Bt_OK[1], Qt::LeftButton);
         QTest::keyClick(&w, Qt::Key_I, Qt::AltModifier);
         QTRY_COMPARE(ClipboardText(), u"user"_s);
     }
@@ -278,19 +278,19 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, kEntries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Press(w.Bt_Clip[0]);
+        Press(w.Controls().Bt_Clip[0]);
         QCOMPARE(ClipboardText(), u"user"_s);
-        Press(w.Bt_Clip[0]);
+        Press(w.Controls().Bt_Clip[0]);
         Pick(w, 2); // the group entry
         QCOMPARE(WindowDriver::Displayed(w), QStringList({{}, {}, {}, {}}));
         PutSentinel();
-        Press(w.Bt_Clip[0]);
-        Press(w.Bt_Clip[1]);
-        Press(w.Bt_Clip[1], Qt::ShiftModifier);
-        Press(w.CmdURL);
+        Press(w.Controls().Bt_Clip[0]);
+        Press(w.Controls().Bt_Clip[1]);
+        Press(w.Controls().Bt_Clip[1], Qt::ShiftModifier);
+        Press(w.Controls().CmdURL);
         QCOMPARE(desktop.beeps, 4);
         QCOMPARE(ClipboardText(), kSentinel);
-        QCOMPARE(w.LbClipBoard->text(), u"01"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"01"_s);
         QVERIFY(desktop.opened.isEmpty());
         VerifyIdle(w);
     }
@@ -313,15 +313,15 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         PutSentinel();
-        Press(w.Bt_Clip[1], modifiers);
+        Press(w.Controls().Bt_Clip[1], modifiers);
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
         QVERIFY(mime);
         QCOMPARE(mime->text(), copied);
         QCOMPARE(mime->data(u"text/plain"_s), copied.toUtf8());
         QCOMPARE(mime->data(u"x-kde-passwordManagerHint"_s), QByteArray("secret"));
         QVERIFY(!mime->hasHtml());
-        QCOMPARE(w.LbClipBoard->text(), copied);
-        QCOMPARE(w.LbClipBoard->textFormat(), Qt::PlainText);
+        QCOMPARE(w.Controls().LbClipBoard->text(), copied);
+        QCOMPARE(w.Controls().LbClipBoard->textFormat(), Qt::PlainText);
     }
 
     // The shown URL goes to the desktop exactly as shown, as one argument.
@@ -347,12 +347,12 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         Pick(w, 2);
-        QCOMPARE(w.Lb_data[2]->text(), url);
-        QCOMPARE(w.Lb_data[2]->toolTip(), url);
-        Press(w.CmdURL);
+        QCOMPARE(w.Controls().Lb_data[2]->text(), url);
+        QCOMPARE(w.Controls().Lb_data[2]->toolTip(), url);
+        Press(w.Controls().CmdURL);
         QCOMPARE(desktop.opened, QStringList{url});
         QCOMPARE(desktop.beeps, 0);
-        QVERIFY(w.CmdURL->isEnabled());
+        QVERIFY(w.Controls().CmdURL->isEnabled());
     }
 
     void altUOpensTheUrl()

@@ -63,16 +63,16 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, selected);
-        Click(w.Bt_Del);
+        Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.messages.size(), 1);
         VerifyQuestion(desktop.messages[0], entries[selected - 1][0]);
         entries.removeAt(selected - 1);
         VERIFY_STORED(w, dir, entries);
         QCOMPARE(dir.backup(), before);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
-        QCOMPARE(w.IComboTitle->currentText(), entries[0][0]);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().IComboTitle->currentText(), entries[0][0]);
         QCOMPARE(WindowDriver::Displayed(w), QStringList({{}, {}, {}, {}}));
-        QCOMPARE(QApplication::focusWidget(), w.IComboTitle);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().IComboTitle);
         VERIFY_BROWSING(w);
     }
 
@@ -98,16 +98,16 @@ private slots:
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, 2);
         const QStringList shown = WindowDriver::Displayed(w);
-        w.Bt_Del->setFocus();
-        Click(w.Bt_Del);
+        w.Controls().Bt_Del->setFocus();
+        Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.messages.size(), 1);
         VerifyQuestion(desktop.messages[0], u"Title 2"_s);
         VERIFY_STORED(w, dir, entries);
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
         QCOMPARE(WindowDriver::Displayed(w), shown);
-        QCOMPARE(QApplication::focusWidget(), w.IComboTitle);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().IComboTitle);
         VERIFY_BROWSING(w);
     }
 
@@ -122,13 +122,13 @@ private slots:
         desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(w.Bt_Del);
+        Click(w.Controls().Bt_Del);
         VERIFY_STORED(w, dir, entries.mid(1));
         const QByteArray one = dir.data();
-        QTest::keyClick(w.IComboTitle, Qt::Key_Home);
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Home);
         const QStringList shown = WindowDriver::Displayed(w);
-        w.Bt_Del->setFocus();
-        Click(w.Bt_Del);
+        w.Controls().Bt_Del->setFocus();
+        Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.messages.size(), 2);
         const MessageRequest& m = desktop.messages[1];
         QCOMPARE(m.text, u"最後の１項目は削除できません。必要に応じて編集してください"_s);
@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(dir.data(), one);
         QCOMPARE(dir.backup(), before);
         QCOMPARE(WindowDriver::Displayed(w), shown);
-        QCOMPARE(QApplication::focusWidget(), w.Bt_Del);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Bt_Del);
         VERIFY_BROWSING(w);
     }
 
@@ -150,7 +150,7 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, {{{}, u"i"_s, {}, {}}, {u"B"_s, {}, {}, {}}}));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Del);
+        Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.messages.size(), 1);
         VerifyQuestion(desktop.messages[0], QString());
     }
@@ -169,7 +169,7 @@ private slots:
         QTRY_COMPARE(desktop.messages.size(), 1);
         entries.removeLast();
         VERIFY_STORED(w, dir, entries);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
     }
 
     // During a copy run and in a mode there is nothing the delete button can be pressed with.
@@ -181,15 +181,15 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(w.Bt_Clip[1]); // "pw-1-x": a run of three pieces
-        Click(w.Bt_Del);
+        Click(w.Controls().Bt_Clip[1]); // "pw-1-x": a run of three pieces
+        Click(w.Controls().Bt_Del);
         QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
         QTest::qWait(200);
         QVERIFY(desktop.messages.isEmpty());
-        Click(w.Bt_Clip[1]);
-        Click(w.Bt_Clip[1]);
-        Click(w.Bt_Edit);
-        Click(w.Bt_Del);
+        Click(w.Controls().Bt_Clip[1]);
+        Click(w.Controls().Bt_Clip[1]);
+        Click(w.Controls().Bt_Edit);
+        Click(w.Controls().Bt_Del);
         QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
         QTest::qWait(200);
         QVERIFY(desktop.messages.isEmpty());

@@ -39,31 +39,31 @@ private slots:
         const QStringList shown = WindowDriver::Displayed(w);
         const int browsingHeight = w.height();
         const int top = w.geometry().top();
-        Click(add ? w.Bt_Add : w.Bt_Edit);
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[0]);
+        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[0]);
         QVERIFY(w.height() > browsingHeight);
         QCOMPARE(w.geometry().top(), top);
         const QStringList typed{u"a"_s, u"b"_s, u"c"_s, u"d"_s};
         Type(w, typed);
         if (byEscape)
-            QTest::keyClick(w.Tx_Data[2], Qt::Key_Escape);
+            QTest::keyClick(w.Controls().Tx_Data[2], Qt::Key_Escape);
         else
-            Click(w.Bt_OK[1]);
+            Click(w.Controls().Bt_OK[1]);
         VERIFY_BROWSING(w);
         VERIFY_STORED(w, dir, entries);
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
         QCOMPARE(WindowDriver::Displayed(w), shown);
         QCOMPARE(WindowDriver::TextsInPanel(w), typed);
-        QCOMPARE(QApplication::focusWidget(), w.IComboTitle);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().IComboTitle);
         QCOMPARE(w.height(), browsingHeight);
         QCOMPARE(w.geometry().top(), top);
         // Esc in browsing mode does nothing.
-        QTest::keyClick(w.IComboTitle, Qt::Key_Escape);
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Escape);
         VERIFY_BROWSING(w);
         // Entering a mode again replaces what was left in the boxes.
-        Click(add ? w.Bt_Add : w.Bt_Edit);
+        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), add ? QStringList({{}, {}, {}, {}}) : entries[1]);
     }
 
@@ -97,16 +97,16 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(add ? w.Bt_Add : w.Bt_Edit);
+        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
         for (int i = 0; i < box; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[box]);
-        QTest::keyClicks(w.Tx_Data[box], u"typed"_s);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[box]);
+        QTest::keyClicks(w.Controls().Tx_Data[box], u"typed"_s);
         const QStringList typed = WindowDriver::TextsInPanel(w);
-        QTest::keyClick(w.Tx_Data[box], Qt::Key(key),
+        QTest::keyClick(w.Controls().Tx_Data[box], Qt::Key(key),
                         key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         VERIFY_BROWSING(w);
-        QCOMPARE(QApplication::focusWidget(), w.IComboTitle);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().IComboTitle);
         if (key == Qt::Key_Escape) {
             QCOMPARE(dir.data(), before);
             VERIFY_STORED(w, dir, entries);
@@ -129,15 +129,15 @@ private slots:
         RecordingDesktop desktop;
         desktop.answers.push_back(MessageRequest::Answer::Yes);
         Fm_Cofferly w(dir.path(), desktop);
-        w.IComboTitle->SelectItem(3);
-        Click(w.Bt_Edit);
+        w.Controls().IComboTitle->SelectItem(3);
+        Click(w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entries[2]);
         for (int i = 1; i <= 3; ++i) // a long URL is shown from its start
-            QCOMPARE(w.Tx_Data[i]->cursorPosition(), 0);
-        Click(w.Bt_OK[1]);
+            QCOMPARE(w.Controls().Tx_Data[i]->cursorPosition(), 0);
+        Click(w.Controls().Bt_OK[1]);
         QCOMPARE(WindowDriver::Displayed(w)[0], entries[0][1]);
-        Click(w.Bt_Del); // the display is empty afterwards, entry 1 selected
-        Click(w.Bt_Edit);
+        Click(w.Controls().Bt_Del); // the display is empty afterwards, entry 1 selected
+        Click(w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entries[0]);
     }
 
@@ -150,15 +150,15 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::keyClick(&w, Qt::Key_A, Qt::AltModifier);
-        QTRY_VERIFY(w.Bt_OK[0]->isEnabled());
+        QTRY_VERIFY(w.Controls().Bt_OK[0]->isEnabled());
         VERIFY_MODE(w, kAdd);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         VERIFY_BROWSING(w);
         QTest::keyClick(&w, Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(w.Bt_OK[0]->isEnabled());
+        QTRY_VERIFY(w.Controls().Bt_OK[0]->isEnabled());
         VERIFY_MODE(w, kEdit);
-        QCOMPARE(w.Tx_Data[0]->text(), u"Title 1"_s);
-        QCOMPARE(w.Tx_Data[0]->selectedText(), u"Title 1"_s);
+        QCOMPARE(w.Controls().Tx_Data[0]->text(), u"Title 1"_s);
+        QCOMPARE(w.Controls().Tx_Data[0]->selectedText(), u"Title 1"_s);
     }
 
     // A table with no entries: add makes entry 1; edit and delete only beep.
@@ -179,7 +179,7 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(add ? w.Bt_Add : w.Bt_Edit);
+        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
         Type(w, {u"typed"_s, u"t"_s, u"t"_s, u"t"_s});
         const QByteArray expected = WindowDriver::FileFor(w, entries);
         QVERIFY(w.close());

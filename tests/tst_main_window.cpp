@@ -24,20 +24,20 @@ private slots:
         QVERIFY(!w.Ended());
         QCOMPARE(w.windowTitle(), u"ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40"_s);
         QCOMPARE(desktop.AppTitle(), u"コファリー"_s);
-        QCOMPARE(w.IComboTitle->ListCount(), 2);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
-        QCOMPARE(w.Lb_data[0]->text(), u"me"_s);
-        QCOMPARE(w.Lb_data[1]->text(), u"p-w"_s);
-        QCOMPARE(w.Lb_data[2]->text(), u"https://bank"_s);
-        QCOMPARE(w.Lb_data[2]->toolTip(), u"https://bank"_s);
-        for (QLineEdit* box : w.Tx_Data)
+        QCOMPARE(w.Controls().IComboTitle->ListCount(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().Lb_data[0]->text(), u"me"_s);
+        QCOMPARE(w.Controls().Lb_data[1]->text(), u"p-w"_s);
+        QCOMPARE(w.Controls().Lb_data[2]->text(), u"https://bank"_s);
+        QCOMPARE(w.Controls().Lb_data[2]->toolTip(), u"https://bank"_s);
+        for (QLineEdit* box : w.Controls().Tx_Data)
             QVERIFY(!box->isEnabled());
-        QVERIFY(!w.Bt_OK[0]->isEnabled() && !w.Bt_OK[1]->isEnabled());
-        for (QWidget* c : {(QWidget*)w.IComboTitle, (QWidget*)w.Bt_Add, (QWidget*)w.Bt_Edit,
-                           (QWidget*)w.Bt_Del, (QWidget*)w.Bt_Clip[0], (QWidget*)w.Bt_Clip[1],
-                           (QWidget*)w.CmdURL, (QWidget*)w.cmdTop, (QWidget*)w.cmdSort})
+        QVERIFY(!w.Controls().Bt_OK[0]->isEnabled() && !w.Controls().Bt_OK[1]->isEnabled());
+        for (QWidget* c : {(QWidget*)w.Controls().IComboTitle, (QWidget*)w.Controls().Bt_Add, (QWidget*)w.Controls().Bt_Edit,
+                           (QWidget*)w.Controls().Bt_Del, (QWidget*)w.Controls().Bt_Clip[0], (QWidget*)w.Controls().Bt_Clip[1],
+                           (QWidget*)w.Controls().CmdURL, (QWidget*)w.Controls().cmdTop, (QWidget*)w.Controls().cmdSort})
             QVERIFY(c->isEnabled());
-        QCOMPARE(w.DefaultButton(), w.Bt_Clip[0]);
+        QCOMPARE(w.DefaultButton(), w.Controls().Bt_Clip[0]);
         QCOMPARE(w.pos(), QPoint(200, 100));
         QVERIFY(desktop.messages.isEmpty());
     }
@@ -48,10 +48,10 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         // Everything above Line1 is in view, nothing of the edit panel.
-        QVERIFY(w.Shape1->geometry().bottom() < w.height());
-        QVERIFY(w.cmdTop->geometry().bottom() < w.height());
-        QVERIFY(w.Tx_Data[0]->geometry().top() >= w.height());
-        QVERIFY(w.Label2->geometry().top() >= w.height());
+        QVERIFY(w.Controls().Shape1->geometry().bottom() < w.height());
+        QVERIFY(w.Controls().cmdTop->geometry().bottom() < w.height());
+        QVERIFY(w.Controls().Tx_Data[0]->geometry().top() >= w.height());
+        QVERIFY(w.Controls().Label2->geometry().top() >= w.height());
         QCOMPARE(w.width(), 382);
     }
 
@@ -61,12 +61,12 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(QFileInfo::exists(dir.dataPath()));
-        QCOMPARE(w.IComboTitle->ListCount(), 1);
-        QCOMPARE(w.IComboTitle->Text(), u"新規グループ"_s);
-        QCOMPARE(w.IComboTitle->Image(1), ItemImage::Folder);
-        for (QLabel* label : w.Lb_data)
+        QCOMPARE(w.Controls().IComboTitle->ListCount(), 1);
+        QCOMPARE(w.Controls().IComboTitle->Text(), u"新規グループ"_s);
+        QCOMPARE(w.Controls().IComboTitle->Image(1), ItemImage::Folder);
+        for (QLabel* label : w.Controls().Lb_data)
             QCOMPARE(label->text(), QString());
-        QCOMPARE(w.Lb_data[2]->toolTip(), QString());
+        QCOMPARE(w.Controls().Lb_data[2]->toolTip(), QString());
         const QByteArray expectedPosition =
             QByteArray::number(w.y() * 15) + ',' + QByteArray::number(w.x() * 15) + "\r\n";
         QVERIFY(dir.data().startsWith(expectedPosition));
@@ -78,10 +78,10 @@ private slots:
         dir.writeData("0,0\r\n");
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        QCOMPARE(w.IComboTitle->ListCount(), 0);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 0);
-        QCOMPARE(w.Lb_data[0]->text(), u"未入力"_s);
-        QCOMPARE(w.Lb_data[1]->text(), u"未入力"_s);
+        QCOMPARE(w.Controls().IComboTitle->ListCount(), 0);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 0);
+        QCOMPARE(w.Controls().Lb_data[0]->text(), u"未入力"_s);
+        QCOMPARE(w.Controls().Lb_data[1]->text(), u"未入力"_s);
     }
 
     void topSwitchesTheLampAndTheStaysOnTopFlag()
@@ -92,15 +92,15 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPoint where = w.pos();
-        QCOMPARE(w.Shape2->FillColor(), QColor(128, 128, 0));
-        QTest::mouseClick(w.cmdTop, Qt::LeftButton);
+        QCOMPARE(w.Controls().Shape2->FillColor(), QColor(128, 128, 0));
+        QTest::mouseClick(w.Controls().cmdTop, Qt::LeftButton);
         QVERIFY(w.IsOnTop());
-        QCOMPARE(w.Shape2->FillColor(), QColor(255, 255, 0));
+        QCOMPARE(w.Controls().Shape2->FillColor(), QColor(255, 255, 0));
         QVERIFY(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
         QVERIFY(w.isVisible());
-        QTest::mouseClick(w.cmdTop, Qt::LeftButton);
+        QTest::mouseClick(w.Controls().cmdTop, Qt::LeftButton);
         QVERIFY(!w.IsOnTop());
-        QCOMPARE(w.Shape2->FillColor(), QColor(128, 128, 0));
+        QCOMPARE(w.Controls().Shape2->FillColor(), QColor(128, 128, 0));
         QVERIFY(!(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(w.pos(), where);
     }
@@ -137,22 +137,22 @@ private slots:
         w.show();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.IComboTitle->SelectItem(2);
+        w.Controls().IComboTitle->SelectItem(2);
         ActOnModal<QDialog> mover([](QDialog* sort) {
             auto* list = sort->findChild<QTreeWidget*>();
             list->setCurrentItem(list->topLevelItem(0));
             QTest::keyClick(list, Qt::Key_D, Qt::ControlModifier);
             QTest::keyClick(list, Qt::Key_S, Qt::ControlModifier);
         });
-        QTest::mouseClick(w.cmdSort, Qt::LeftButton);
+        QTest::mouseClick(w.Controls().cmdSort, Qt::LeftButton);
         QVERIFY(mover.Acted());
         const QList<QStringList> sorted{entries[1], entries[0], entries[2]};
         QCOMPARE(dir.data(), TestFiles::Make(w.pos().y() * 15, w.pos().x() * 15, sorted));
         QCOMPARE(dir.backup(), before);
-        QCOMPARE(w.IComboTitle->ListCount(), 3);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
-        QCOMPARE(w.IComboTitle->Text(), u"Mail"_s);
-        for (QLabel* shown : w.Lb_data)
+        QCOMPARE(w.Controls().IComboTitle->ListCount(), 3);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().IComboTitle->Text(), u"Mail"_s);
+        for (QLabel* shown : w.Controls().Lb_data)
             QCOMPARE(shown->text(), QString());
         QVERIFY(desktop.messages.isEmpty());
     }

@@ -102,8 +102,8 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, {{u"T"_s, u"id"_s, {}, url}}));
         Desktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        QCOMPARE(w.Lb_data[2]->text(), url);
-        QTest::mouseClick(w.CmdURL, Qt::LeftButton);
+        QCOMPARE(w.Controls().Lb_data[2]->text(), url);
+        QTest::mouseClick(w.Controls().CmdURL, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(Out(u"count"_s)), 20000);
         QCOMPARE(Received(), QStringList{url});
         QTest::qWait(300);

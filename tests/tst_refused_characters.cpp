@@ -58,13 +58,13 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(add ? w.Bt_Add : w.Bt_Edit);
+        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
         QStringList texts{u"見出し"_s, u"user"_s, u"pw"_s, u"https://e.example"_s};
         texts[field] = u"ab"_s + bad + u"cd"_s;
         for (int i = 0; i < 4; ++i)
-            w.Tx_Data[i]->setText(texts[i]);
+            w.Controls().Tx_Data[i]->setText(texts[i]);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
 
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
@@ -77,15 +77,15 @@ private slots:
         QCOMPARE(m.icon, QMessageBox::Warning);
         VERIFY_MODE(w, add ? u"追 加"_s : u"確 定"_s);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[field]);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[field]);
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
         QCOMPARE(int(w.Table().DataCount), 2);
 
         // With the character taken out the same mode commits.
         texts[field] = u"abcd"_s;
-        w.Tx_Data[field]->setText(texts[field]);
-        QTest::keyClick(w.Tx_Data[field], Qt::Key_Return);
+        w.Controls().Tx_Data[field]->setText(texts[field]);
+        QTest::keyClick(w.Controls().Tx_Data[field], Qt::Key_Return);
         if (add)
             entries.insert(1, texts);
         else
@@ -103,20 +103,20 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(w.Bt_Edit);
-        w.Tx_Data[1]->setText(u"a\u301cb"_s);
-        w.Tx_Data[3]->setText(u"\"q\""_s);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_Edit);
+        w.Controls().Tx_Data[1]->setText(u"a\u301cb"_s);
+        w.Controls().Tx_Data[3]->setText(u"\"q\""_s);
+        Click(w.Controls().Bt_OK[0]);
         QCOMPARE(desktop.messages.size(), 1);
         QVERIFY(desktop.messages[0].text.contains(u"U+301C"_s));
         QVERIFY(!desktop.messages[0].text.contains(u"U+0022"_s));
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[1]);
-        w.Tx_Data[1]->setText(u"ab"_s);
-        Click(w.Bt_OK[0]);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[1]);
+        w.Controls().Tx_Data[1]->setText(u"ab"_s);
+        Click(w.Controls().Bt_OK[0]);
         QCOMPARE(desktop.messages.size(), 2);
         QVERIFY(desktop.messages[1].text.contains(u"U+0022"_s));
         QVERIFY(desktop.messages[1].text.contains(u"関連URL"_s));
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[3]);
     }
 
     // A line break cannot be typed into a line box but can be pasted; it is refused too.
@@ -128,16 +128,16 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        QTest::mouseClick(w.Bt_Add, Qt::LeftButton);
+        QTest::mouseClick(w.Controls().Bt_Add, Qt::LeftButton);
         QGuiApplication::clipboard()->setText(u"line one\r\nline two"_s);
-        QTest::keySequence(w.Tx_Data[2], QKeySequence::Paste);
-        QCOMPARE(w.Tx_Data[2]->text(), u"line one\r\nline two"_s);
-        QTest::keyClick(w.Tx_Data[2], Qt::Key_Return);
+        QTest::keySequence(w.Controls().Tx_Data[2], QKeySequence::Paste);
+        QCOMPARE(w.Controls().Tx_Data[2]->text(), u"line one\r\nline two"_s);
+        QTest::keyClick(w.Controls().Tx_Data[2], Qt::Key_Return);
         QCOMPARE(desktop.messages.size(), 1);
         QVERIFY(desktop.messages[0].text.contains(u"改行"_s));
         QVERIFY(desktop.messages[0].text.contains(u"U+000D"_s));
         VERIFY_MODE(w, u"追 加"_s);
-        QCOMPARE(w.Tx_Data[2]->text(), u"line one\r\nline two"_s);
+        QCOMPARE(w.Controls().Tx_Data[2]->text(), u"line one\r\nline two"_s);
         QCOMPARE(dir.data(), before);
     }
 
@@ -149,16 +149,16 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, entries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        Click(w.Bt_Add);
+        Click(w.Controls().Bt_Add);
         const QStringList texts{u"  ～ ｺﾌｧﾘｰ ①ⅰ∑  "_s, u"a\\b'c,d"_s, u"\tp w\t"_s,
                                 u"https://例え.jp/?q=1,2&r='3'"_s};
         WindowDriver::Type(w, texts);
         // A tab cannot be typed into a line box, but it can be pasted.
         QGuiApplication::clipboard()->setText(texts[2]);
-        w.Tx_Data[2]->selectAll();
-        QTest::keySequence(w.Tx_Data[2], QKeySequence::Paste);
+        w.Controls().Tx_Data[2]->selectAll();
+        QTest::keySequence(w.Controls().Tx_Data[2], QKeySequence::Paste);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);
-        Click(w.Bt_OK[0]);
+        Click(w.Controls().Bt_OK[0]);
         QVERIFY(desktop.messages.isEmpty());
         entries << texts;
         VERIFY_STORED(w, dir, entries);

@@ -28,8 +28,8 @@ QStringList Shown(const QStringList& entry)
 // Opens the list and clicks item k, as a user does with the mouse.
 void PickFromList(Fm_Cofferly& w, int k)
 {
-    w.IComboTitle->showPopup();
-    QAbstractItemView* view = w.IComboTitle->view();
+    w.Controls().IComboTitle->showPopup();
+    QAbstractItemView* view = w.Controls().IComboTitle->view();
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     const QRect rect = view->visualRect(view->model()->index(k - 1, 0));
     QVERIFY(rect.isValid());
@@ -49,13 +49,13 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QCOMPARE(Displayed(w), Shown(kEntries[0]));
-        QSignalSpy picks(w.IComboTitle, &TitleSelector::Click);
+        QSignalSpy picks(w.Controls().IComboTitle, &TitleSelector::Click);
         for (int k : {2, 3, 4}) {
-            QTest::keyClick(w.IComboTitle, Qt::Key_Down);
-            QCOMPARE(w.IComboTitle->SelectedIndex(), k);
+            QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Down);
+            QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), k);
             QCOMPARE(Displayed(w), Shown(kEntries[k - 1]));
         }
-        QTest::keyClick(w.IComboTitle, Qt::Key_Up);
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Up);
         QCOMPARE(Displayed(w), Shown(kEntries[2]));
         QCOMPARE(picks.size(), 4);
         QCOMPARE(desktop.beeps, 0);
@@ -69,7 +69,7 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         PickFromList(w, 2);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 2);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
         QCOMPARE(Displayed(w), Shown(kEntries[1]));
         PickFromList(w, 1);
         QCOMPARE(Displayed(w), Shown(kEntries[0]));
@@ -85,9 +85,9 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         // Deleting entry 1 leaves item 1 selected, now the entry "Bank", with nothing shown.
-        QTest::mouseClick(w.Bt_Del, Qt::LeftButton);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 1);
-        QCOMPARE(w.IComboTitle->Text(), kEntries[1][0]);
+        QTest::mouseClick(w.Controls().Bt_Del, Qt::LeftButton);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().IComboTitle->Text(), kEntries[1][0]);
         QCOMPARE(Displayed(w), QStringList({{}, {}, {}, {}}));
         PickFromList(w, 1);
         QCOMPARE(Displayed(w), Shown(kEntries[1]));
@@ -100,15 +100,15 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, kEntries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        QTest::keyClick(w.IComboTitle, Qt::Key_Down);
-        QSignalSpy picks(w.IComboTitle, &TitleSelector::Click);
-        w.IComboTitle->SelectItem(3);
-        QCOMPARE(w.IComboTitle->SelectedIndex(), 3);
-        QCOMPARE(w.IComboTitle->currentText(), u"Mail"_s);
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Down);
+        QSignalSpy picks(w.Controls().IComboTitle, &TitleSelector::Click);
+        w.Controls().IComboTitle->SelectItem(3);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 3);
+        QCOMPARE(w.Controls().IComboTitle->currentText(), u"Mail"_s);
         QCOMPARE(picks.size(), 0);
         QCOMPARE(Displayed(w), Shown(kEntries[1]));
         // Copies read the display, not the table.
-        QTest::mouseClick(w.Bt_Clip[0], Qt::LeftButton);
+        QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"me"_s);
     }
 
@@ -119,16 +119,16 @@ private slots:
         dir.writeData(TestFiles::Make(1500, 3000, kEntries));
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
-        QTest::keyClick(w.IComboTitle, Qt::Key_Down);
-        QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Down);
+        QTest::mouseClick(w.Controls().Bt_Clip[1], Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"p w"_s);
-        QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+        QTest::mouseClick(w.Controls().Bt_Clip[1], Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"2"_s);
         w.IComboTitle_Click();
         QCOMPARE(Displayed(w), Shown(kEntries[1]));
-        QTest::mouseClick(w.Bt_Clip[1], Qt::LeftButton);
+        QTest::mouseClick(w.Controls().Bt_Clip[1], Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"p w"_s);
-        QCOMPARE(w.LbClipBoard->text(), u"p w"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"p w"_s);
     }
 
     // Groups stand as unindented folders, every other entry as an indented sheet of paper.
@@ -150,17 +150,17 @@ private slots:
         for (int i = 1; i <= entries.size(); ++i) {
             const bool group =
                 (entries[i - 1][1] + entries[i - 1][2] + entries[i - 1][3]).isEmpty();
-            QCOMPARE(w.IComboTitle->itemIcon(i - 1).pixmap(16).toImage(), group ? folder : sheet);
+            QCOMPARE(w.Controls().IComboTitle->itemIcon(i - 1).pixmap(16).toImage(), group ? folder : sheet);
         }
         // The open list draws an indented item wider by its indent than the same text unindented.
-        QAbstractItemView* view = w.IComboTitle->view();
+        QAbstractItemView* view = w.Controls().IComboTitle->view();
         QStyleOptionViewItem option;
         option.initFrom(view);
         const auto hint = [&](int row) {
             return view->itemDelegate()->sizeHint(option, view->model()->index(row, 0)).width();
         };
-        w.IComboTitle->setItemText(0, u"Same"_s);
-        w.IComboTitle->setItemText(1, u"Same"_s);
+        w.Controls().IComboTitle->setItemText(0, u"Same"_s);
+        w.Controls().IComboTitle->setItemText(1, u"Same"_s);
         QVERIFY(hint(1) > hint(0));
     }
 
@@ -173,15 +173,15 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        QTest::mouseClick(w.Bt_Clip[0], Qt::LeftButton, Qt::ShiftModifier);
-        for (QLabel* label : {w.Lb_data[0], w.Lb_data[1], w.Lb_data[2], w.LbClipBoard}) {
+        QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton, Qt::ShiftModifier);
+        for (QLabel* label : {w.Controls().Lb_data[0], w.Controls().Lb_data[1], w.Controls().Lb_data[2], w.Controls().LbClipBoard}) {
             QCOMPARE(label->textFormat(), Qt::PlainText);
             // Rendered as rich text, "<b>x</b>" would be as narrow as one letter.
             QVERIFY(label->sizeHint().width() >=
                     label->fontMetrics().horizontalAdvance(label->text()));
         }
         QCOMPARE(Displayed(w), Shown(entry));
-        QCOMPARE(w.LbClipBoard->text(), u"<b>x</b>"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"<b>x</b>"_s);
     }
 
     // A text box that gets the focus selects its whole text, whichever way the focus came.
@@ -193,63 +193,63 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
-        QTest::mouseClick(w.Bt_Edit, Qt::LeftButton);
+        QTest::mouseClick(w.Controls().Bt_Edit, Qt::LeftButton);
 
         // From code: entering the mode focuses the title box.
-        QTRY_COMPARE(QApplication::focusWidget(), w.Tx_Data[0]);
-        QCOMPARE(w.Tx_Data[0]->selectedText(), entry[0]);
+        QTRY_COMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[0]);
+        QCOMPARE(w.Controls().Tx_Data[0]->selectedText(), entry[0]);
 
         // By the Tab key; an empty box selects nothing and keeps the caret at the start.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[1]);
-        QCOMPARE(w.Tx_Data[1]->selectedText(), entry[1]);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[1]);
+        QCOMPARE(w.Controls().Tx_Data[1]->selectedText(), entry[1]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[2]);
-        QVERIFY(!w.Tx_Data[2]->hasSelectedText());
-        QCOMPARE(w.Tx_Data[2]->cursorPosition(), 0);
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[2]);
+        QVERIFY(!w.Controls().Tx_Data[2]->hasSelectedText());
+        QCOMPARE(w.Controls().Tx_Data[2]->cursorPosition(), 0);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(w.Tx_Data[1]->selectedText(), entry[1]);
+        QCOMPARE(w.Controls().Tx_Data[1]->selectedText(), entry[1]);
 
         // By a mouse click in the middle of the text.
-        QTest::mouseClick(w.Tx_Data[3], Qt::LeftButton, {}, QPoint(20, 5));
-        QCOMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
-        QTRY_COMPARE(w.Tx_Data[3]->selectedText(), entry[3]);
+        QTest::mouseClick(w.Controls().Tx_Data[3], Qt::LeftButton, {}, QPoint(20, 5));
+        QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[3]);
+        QTRY_COMPARE(w.Controls().Tx_Data[3]->selectedText(), entry[3]);
 
         // From code again, after a key has replaced a selection.
-        w.Tx_Data[0]->setFocus();
-        QTest::keyClick(w.Tx_Data[0], Qt::Key_Z);
-        QCOMPARE(w.Tx_Data[0]->text(), u"z"_s);
-        w.Tx_Data[1]->setFocus();
-        w.Tx_Data[0]->setFocus(Qt::OtherFocusReason);
-        QCOMPARE(w.Tx_Data[0]->selectedText(), u"z"_s);
+        w.Controls().Tx_Data[0]->setFocus();
+        QTest::keyClick(w.Controls().Tx_Data[0], Qt::Key_Z);
+        QCOMPARE(w.Controls().Tx_Data[0]->text(), u"z"_s);
+        w.Controls().Tx_Data[1]->setFocus();
+        w.Controls().Tx_Data[0]->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(w.Controls().Tx_Data[0]->selectedText(), u"z"_s);
 
         // A context menu closing, or the window becoming active again, hands the focus back
         // without selecting: a paste from the menu goes where the caret stood.
-        w.Tx_Data[3]->setFocus(Qt::OtherFocusReason);
-        w.Tx_Data[3]->setCursorPosition(5);
+        w.Controls().Tx_Data[3]->setFocus(Qt::OtherFocusReason);
+        w.Controls().Tx_Data[3]->setCursorPosition(5);
         QMenu menu(&w);
         menu.addAction(u"x"_s);
-        menu.popup(w.Tx_Data[3]->mapToGlobal(QPoint(5, 5)));
+        menu.popup(w.Controls().Tx_Data[3]->mapToGlobal(QPoint(5, 5)));
         QTRY_VERIFY(menu.isVisible());
         menu.close();
-        QTRY_COMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
-        QVERIFY(!w.Tx_Data[3]->hasSelectedText());
-        QCOMPARE(w.Tx_Data[3]->cursorPosition(), 5);
+        QTRY_COMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[3]);
+        QVERIFY(!w.Controls().Tx_Data[3]->hasSelectedText());
+        QCOMPARE(w.Controls().Tx_Data[3]->cursorPosition(), 5);
         QWidget other;
         other.show();
         other.activateWindow();
         QTRY_VERIFY(other.isActiveWindow());
         w.activateWindow();
         QTRY_VERIFY(w.isActiveWindow());
-        QTRY_COMPARE(QApplication::focusWidget(), w.Tx_Data[3]);
-        QVERIFY(!w.Tx_Data[3]->hasSelectedText());
-        QCOMPARE(w.Tx_Data[3]->cursorPosition(), 5);
+        QTRY_COMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[3]);
+        QVERIFY(!w.Controls().Tx_Data[3]->hasSelectedText());
+        QCOMPARE(w.Controls().Tx_Data[3]->cursorPosition(), 5);
 
         // Calling the handler selects the whole text too, wherever the caret stood.
-        w.Tx_Data[3]->setCursorPosition(3);
+        w.Controls().Tx_Data[3]->setCursorPosition(3);
         w.Tx_Data_GotFocus(3);
-        QCOMPARE(w.Tx_Data[3]->selectedText(), entry[3]);
-        QCOMPARE(w.Tx_Data[3]->selectionStart(), 0);
+        QCOMPARE(w.Controls().Tx_Data[3]->selectedText(), entry[3]);
+        QCOMPARE(w.Controls().Tx_Data[3]->selectionStart(), 0);
     }
 };
 

@@ -73,7 +73,7 @@ private slots:
             RecordingDesktop desktop;
             Fm_Cofferly w(dir.path(), desktop);
             w.Bt_Edit_Click();
-            w.Tx_Data[3]->setText(u"https://bank.example/新しい"_s);
+            w.Controls().Tx_Data[3]->setText(u"https://bank.example/新しい"_s);
             FaultShim::Watch(dir.path().toStdString());
             if (total >= 0)
                 FaultShim::FailAfterBytes(n);
@@ -135,7 +135,7 @@ private slots:
         RecordingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         w.Bt_Edit_Click();
-        w.Tx_Data[1]->setText(u"新しいID"_s);
+        w.Controls().Tx_Data[1]->setText(u"新しいID"_s);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         rlimit small = saved;

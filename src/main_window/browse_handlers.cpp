@@ -6,7 +6,7 @@ void Fm_Cofferly::IComboTitle_Click()
 {
     PieceCount = 0;
     const int n = IComboTitle->SelectedIndex();
-    if (n < 1 || n > table_.DataCount)
+    if (n < 1 || n > entries_.size())
         return;
     ShowEntry(n);
 }
@@ -41,14 +41,10 @@ void Fm_Cofferly::Bt_Clip_Click(int index)
         return;
     }
     if (PieceCount == 0) {
-        Bt_Del->setEnabled(false);
-        Bt_Add->setEnabled(false);
-        Bt_Edit->setEnabled(false);
-        CmdURL->setEnabled(false);
-        IComboTitle->setEnabled(false);
-        Bt_Clip[index == 1 ? 0 : 1]->setEnabled(false);
         PieceCount = DevideSentense(s);
         PieceNo = 1;
+        RunButton = index;
+        SetMode(Mode::CopyRun);
     }
     const QString& piece = Pieces.at(PieceNo - 1);
     Clipboard::Put(piece);
@@ -56,13 +52,7 @@ void Fm_Cofferly::Bt_Clip_Click(int index)
     if (PieceNo == PieceCount) {
         PieceCount = 0;
         PieceNo = 0;
-        Bt_Clip[0]->setEnabled(true);
-        Bt_Clip[1]->setEnabled(true);
-        Bt_Del->setEnabled(true);
-        Bt_Add->setEnabled(true);
-        Bt_Edit->setEnabled(true);
-        CmdURL->setEnabled(true);
-        IComboTitle->setEnabled(true);
+        SetMode(Mode::Browsing);
     } else {
         ++PieceNo;
     }

@@ -6,14 +6,6 @@
 
 namespace {
 
-void CopyEntry(EntryTable& t, int from, int to)
-{
-    t.DataTitle[to] = t.DataTitle[from];
-    t.DataID[to] = t.DataID[from];
-    t.DataPW[to] = t.DataPW[from];
-    t.DataURL[to] = t.DataURL[from];
-}
-
 void ShowTableFull(Desktop& desktop, QWidget* parent)
 {
     MessageRequest full;
@@ -26,11 +18,11 @@ void ShowTableFull(Desktop& desktop, QWidget* parent)
 
 void Fm_Cofferly::Bt_Add_Click()
 {
-    if (table_.DataCount >= EntryTable::kCapacity) {
+    if (entries_.size() >= kEntryCapacity) {
         ShowTableFull(desktop_, this);
         return;
     }
-    EnterMode(Texts::CommitAddCaption);
+    SetMode(Mode::Adding);
     for (QLineEdit* box : Tx_Data)
         box->clear();
     Tx_Data[0]->setFocus(Qt::OtherFocusReason);
@@ -40,40 +32,20 @@ void Fm_Cofferly::Bt_Edit_Click()
 {
     // An empty table has no entry to edit.
     const int k = IComboTitle->SelectedIndex();
-    if (k < 1 || k > table_.DataCount) {
+    if (k < 1 || k > entries_.size()) {
         desktop_.Beep();
         return;
     }
-    EnterMode(Texts::CommitEditCaption);
+    SetMode(Mode::Editing);
+    const Entry& entry = entries_[k - 1];
     Tx_Data[0]->setText(IComboTitle->Text());
-    Tx_Data[1]->setText(table_.DataID[k]);
-    Tx_Data[2]->setText(table_.DataPW[k]);
-    Tx_Data[3]->setText(table_.DataURL[k]);
+    Tx_Data[1]->setText(entry.id);
+    Tx_Data[2]->setText(entry.pw);
+    Tx_Data[3]->setText(entry.url);
     // Show each text from its start, as a long URL is read from the left.
     for (QLineEdit* box : Tx_Data)
         box->setCursorPosition(0);
     Tx_Data[0]->setFocus(Qt::OtherFocusReason);
-}
-
-void Fm_Cofferly::EnterMode(const QString& commitCaption)
-{
-    SetOuterHeight(kEditHeight);
-    IComboTitle->setEnabled(false);
-    Bt_Clip[0]->setEnabled(false);
-    Bt_Clip[1]->setEnabled(false);
-    CmdURL->setEnabled(false);
-    Bt_Add->setEnabled(false);
-    Bt_Edit->setEnabled(false);
-    Bt_Del->setEnabled(false);
-    // A sort saved during a mode would move the entry the commit is meant for.
-    cmdSort->setEnabled(false);
-    for (QLineEdit* box : Tx_Data)
-        box->setEnabled(true);
-    Bt_OK[0]->setEnabled(true);
-    SetDefaultButton(Bt_OK[0]);
-    Bt_OK[0]->setText(commitCaption);
-    Bt_OK[1]->setEnabled(true);
-    SetCancelButton(Bt_OK[1]);
 }
 
 void Fm_Cofferly::Bt_OK_Click(int index)
@@ -85,59 +57,36 @@ void Fm_Cofferly::Bt_OK_Click(int index)
     }
     if (!TextsAreStorable())
         return; // the mode stays open with everything typed
-    const int n = table_.DataCount;
-    if (Bt_OK[0]->text() == Texts::CommitAddCaption) {
-        // The caption alone decides, so an add can reach a full table from edit mode too;
-        // there is no slot for a 201st entry, and the file could not be read back.
-        if (n >= EntryTable::kCapacity) {
+    const Entry typed{Tx_Data[0]->text(), Tx_Data[1]->text(), Tx_Data[2]->text(),
+                      Tx_Data[3]->text()};
+    const bool adding = mode_ == Mode::Adding;
+    Entries changed = entries_;
+    if (adding) {
+        // There is no room for a 201st entry, and the file could not be read back.
+        if (changed.size() >= kEntryCapacity) {
             ShowTableFull(desktop_, this);
             return; // the mode stays open with everything typed
         }
-        for (int i = n; i >= k + 1; --i)
-            CopyEntry(table_, i, i + 1);
-        table_.DataCount = static_cast<qint16>(n + 1);
-        table_.DataTitle[k + 1] = Tx_Data[0]->text();
-        table_.DataID[k + 1] = Tx_Data[1]->text();
-        table_.DataPW[k + 1] = Tx_Data[2]->text();
-        table_.DataURL[k + 1] = Tx_Data[3]->text();
-        if (!SaveData())
-            return;
+        changed.insert(k, typed);
     } else {
-        table_.DataTitle[k] = Tx_Data[0]->text();
-        table_.DataID[k] = Tx_Data[1]->text();
-        table_.DataPW[k] = Tx_Data[2]->text();
-        table_.DataURL[k] = Tx_Data[3]->text();
-        Lb_data[0]->setText(Tx_Data[1]->text());
-        Lb_data[1]->setText(Tx_Data[2]->text());
-        Lb_data[2]->setText(Tx_Data[3]->text());
-        Lb_data[2]->setToolTip(Tx_Data[3]->text());
-        if (!SaveData())
-            return;
+        changed[k - 1] = typed;
     }
-    if (!LoadData())
+    // A failed save has been reported; the mode stays open with everything typed, to try
+    // again or go back.
+    if (!Commit(changed))
         return;
     LeaveMode(k);
-    // An add into an empty table had no entry on show; show the one now selected.
-    if (k < 1)
+    // The entry display shows an edited entry as saved; an add into an empty table had no
+    // entry on show, and shows the one now selected.
+    if (!adding)
+        ShowEntry(k);
+    else if (k < 1)
         ShowEntry(1);
 }
 
 void Fm_Cofferly::LeaveMode(int k)
 {
-    IComboTitle->setEnabled(true);
-    Bt_Clip[0]->setEnabled(true);
-    SetDefaultButton(Bt_Clip[0]);
-    Bt_Clip[1]->setEnabled(true);
-    CmdURL->setEnabled(true);
-    Bt_Add->setEnabled(true);
-    Bt_Edit->setEnabled(true);
-    Bt_Del->setEnabled(true);
-    cmdSort->setEnabled(true);
-    for (QLineEdit* box : Tx_Data)
-        box->setEnabled(false);
-    Bt_OK[0]->setEnabled(false);
-    Bt_OK[1]->setEnabled(false);
-    SetOuterHeight(kBrowsingHeight);
+    SetMode(Mode::Browsing);
     IComboTitle->setFocus(Qt::OtherFocusReason);
     // In an empty table nothing was selected; the first add leaves its entry selected.
     if (k >= 1)
@@ -165,7 +114,7 @@ bool Fm_Cofferly::TextsAreStorable()
 
 void Fm_Cofferly::Bt_Del_Click()
 {
-    const int n = table_.DataCount;
+    const int n = static_cast<int>(entries_.size());
     // An empty table has nothing to delete.
     if (n == 0 || IComboTitle->SelectedIndex() < 1) {
         desktop_.Beep();
@@ -187,11 +136,10 @@ void Fm_Cofferly::Bt_Del_Click()
         IComboTitle->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const int k = IComboTitle->SelectedIndex();
-    for (int i = k; i <= n - 1; ++i)
-        CopyEntry(table_, i + 1, i);
-    table_.DataCount = static_cast<qint16>(n - 1);
-    if (!SaveData() || !LoadData())
+    Entries changed = entries_;
+    changed.removeAt(IComboTitle->SelectedIndex() - 1);
+    // A failed save has been reported, and the entry is still there.
+    if (!Commit(changed))
         return;
     IComboTitle->SelectItem(1);
     ClearEntryDisplay();

@@ -2,8 +2,10 @@
 
 #include "platform/stays_on_top.h"
 #include "platform/units.h"
+#include "resources/item_image.h"
 #include "resources/texts.h"
 #include "sort_window/frm_sort.h"
+#include "store_messages.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -66,7 +68,7 @@ void Fm_Cofferly::Form_Load()
     desktop_.SetAppTitle(Texts::AppTitle);
     desktop_.SetHelpFile(programDirectory_ + u'/' + Texts::HelpFileName);
     SetOuterHeight(kBrowsingHeight);
-    if (!LoadData())
+    if (!PrepareDataFile() || !LoadData())
         return;
     OnTop = false;
     Shape2->SetFillColor(kLampNormal);
@@ -74,10 +76,39 @@ void Fm_Cofferly::Form_Load()
         IComboTitle->SelectItem(1);
         ShowEntry(1);
     }
-    for (QLineEdit* box : Tx_Data)
-        box->setEnabled(false);
-    Bt_OK[0]->setEnabled(false);
-    Bt_OK[1]->setEnabled(false);
+    SetMode(Mode::Browsing);
+}
+
+// A first start writes the default file. A data file that has gone missing beside its
+// backup is never replaced by the default: the user decides whether the backup comes back.
+bool Fm_Cofferly::PrepareDataFile()
+{
+    std::optional<StoreError> error;
+    switch (FindDataFiles(programDirectory_)) {
+    case StartFiles::DataFile:
+        return true;
+    case StartFiles::Neither:
+        error = CreateDefaultFile(programDirectory_, WindowPosition(), Texts::NewGroupTitle);
+        break;
+    case StartFiles::BackupOnly: {
+        const QString dir = AppDir(programDirectory_);
+        MessageRequest question{
+            Texts::RestoreQuestion.arg(dir + StoreFiles::Data, dir + StoreFiles::Backup),
+            Texts::MessageTitle, MessageRequest::Buttons::YesNo, MessageRequest::Answer::Yes,
+            QMessageBox::Question};
+        if (desktop_.Show(this, question) != MessageRequest::Answer::Yes) {
+            End();
+            return false;
+        }
+        error = RestoreBackup(programDirectory_);
+        break;
+    }
+    }
+    if (error) {
+        Report(*error, true);
+        return false;
+    }
+    return true;
 }
 
 void Fm_Cofferly::cmdTop_Click()
@@ -95,18 +126,22 @@ void Fm_Cofferly::cmdTop_Click()
 
 void Fm_Cofferly::cmdSort_Click()
 {
-    frmSort sort(table_, *this, desktop_, this);
-    sort.exec();
+    frmSort sort(entries_, desktop_, this);
+    // A save that fails is reported and the sort window comes back with its order.
+    while (sort.exec() == QDialog::Accepted && !Commit(sort.Rows()) && !ended_) {
+    }
+    if (!ended_)
+        ResetTitleDisplay();
 }
 
 void Fm_Cofferly::Form_QueryUnload()
 {
-    SaveData();
+    SaveData(entries_, true);
 }
 
 void Fm_Cofferly::Form_Unload()
 {
-    SaveData();
+    SaveData(entries_, true);
 }
 
 void Fm_Cofferly::closeEvent(QCloseEvent* event)
@@ -191,17 +226,13 @@ void Fm_Cofferly::SetDefaultButton(QPushButton* button)
     button->setDefault(true);
 }
 
-void Fm_Cofferly::SetCancelButton(QPushButton* button)
-{
-    cancelButton_ = button;
-}
-
 void Fm_Cofferly::ShowEntry(int n)
 {
-    Lb_data[0]->setText(table_.DataID[n]);
-    Lb_data[1]->setText(table_.DataPW[n]);
-    Lb_data[2]->setText(table_.DataURL[n]);
-    Lb_data[2]->setToolTip(table_.DataURL[n]);
+    const Entry& entry = entries_[n - 1];
+    Lb_data[0]->setText(entry.id);
+    Lb_data[1]->setText(entry.pw);
+    Lb_data[2]->setText(entry.url);
+    Lb_data[2]->setToolTip(entry.url);
 }
 
 void Fm_Cofferly::ClearEntryDisplay()
@@ -218,34 +249,73 @@ void Fm_Cofferly::ResetTitleDisplay()
     ClearEntryDisplay();
 }
 
-bool Fm_Cofferly::SaveData()
+bool Fm_Cofferly::Commit(const Entries& entries)
 {
-    if (auto error = ::SaveData(table_, *this)) {
-        Fail(*error);
+    return SaveData(entries, false) && LoadData();
+}
+
+bool Fm_Cofferly::SaveData(const Entries& entries, bool ending)
+{
+    auto result = ::SaveData(programDirectory_, WindowPosition(), entries, read_);
+    if (const auto* error = std::get_if<StoreError>(&result)) {
+        Report(*error, ending);
         return false;
+    }
+    const Saved& saved = std::get<Saved>(result);
+    read_ = saved.written;
+    if (saved.otherVersionKept) {
+        MessageRequest kept;
+        kept.text = Texts::OtherVersionKept.arg(AppDir(programDirectory_) + StoreFiles::Data,
+                                                AppDir(programDirectory_) + StoreFiles::Backup);
+        kept.title = Texts::MessageTitle;
+        kept.icon = QMessageBox::Information;
+        desktop_.Show(this, kept);
     }
     return true;
 }
 
+// Reads the data file back into the window: the entries, the title selector with item 1
+// selected, and the stored position. The entry display is left as it was.
 bool Fm_Cofferly::LoadData()
 {
-    if (auto error = ::LoadData(table_, *this)) {
-        Fail(*error);
+    auto result = ::LoadData(programDirectory_);
+    if (const auto* error = std::get_if<StoreError>(&result)) {
+        Report(*error, true);
         return false;
     }
+    Loaded& loaded = std::get<Loaded>(result);
+    entries_ = std::move(loaded.contents.entries);
+    read_ = loaded.read;
+    MoveWindow(loaded.contents.position);
+    IComboTitle->Clear();
+    for (const Entry& entry : entries_) {
+        const bool group = entry.IsGroup();
+        IComboTitle->AddItem(entry.title, ImageFor(group), group ? 0 : 1);
+    }
+    if (!entries_.isEmpty())
+        IComboTitle->SelectItem(1);
     return true;
 }
 
-void Fm_Cofferly::Fail(const StoreError& error)
+// One message naming the file and the reason. A failure at start-up or at the close ends
+// the program; one at a commit leaves it running with nothing changed.
+void Fm_Cofferly::Report(const StoreError& error, bool ending)
 {
-    ended_ = true;
-    const QString& text =
-        error.kind == StoreError::Kind::Read ? Texts::FileReadFailed : Texts::FileWriteFailed;
+    const QString& text = error.kind == StoreError::Kind::Read ? Texts::FileReadFailed
+                          : ending                             ? Texts::FileWriteFailed
+                                                               : Texts::CommitWriteFailed;
     MessageRequest message;
-    message.text = text.arg(error.path, error.reason);
+    message.text = text.arg(error.path, StoreErrorReason(error));
     message.title = Texts::MessageTitle;
     message.icon = QMessageBox::Critical;
     desktop_.Show(this, message);
+    if (ending)
+        End();
+}
+
+void Fm_Cofferly::End()
+{
+    ended_ = true;
     hide();
     desktop_.EndProgram(1);
 }
@@ -255,29 +325,13 @@ DataFile::Position Fm_Cofferly::WindowPosition() const
     return {Units::TwipsFromPx(y()), Units::TwipsFromPx(x())};
 }
 
+// A position beyond the primary screen's size puts the window at the top left corner.
 void Fm_Cofferly::MoveWindow(DataFile::Position position)
-{
-    move(Units::PxFromTwips(position.left), Units::PxFromTwips(position.top));
-}
-
-QSizeF Fm_Cofferly::ScreenSize() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize();
-    return {Units::TwipsFromPx(size.width()), Units::TwipsFromPx(size.height())};
-}
-
-void Fm_Cofferly::ClearTitles()
-{
-    IComboTitle->Clear();
-}
-
-void Fm_Cofferly::AppendTitle(const QString& text, ItemImage image, int indent)
-{
-    IComboTitle->AddItem(text, image, indent);
-}
-
-void Fm_Cofferly::SelectTitle(int index)
-{
-    IComboTitle->SelectItem(index);
+    if (position.top > Units::TwipsFromPx(size.height()) ||
+        position.left > Units::TwipsFromPx(size.width()))
+        position = {0, 0};
+    move(Units::PxFromTwips(position.left), Units::PxFromTwips(position.top));
 }

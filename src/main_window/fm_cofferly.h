@@ -1,23 +1,16 @@
 #pragma once
 
+#include "main_controls.h"
 #include "platform/desktop.h"
-#include "platform/title_selector.h"
-#include "shapes.h"
-#include "sort_window/sort_owner.h"
-#include "store/entry_table.h"
+#include "store/entry.h"
 #include "store/load_save.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStringList>
 #include <QWidget>
-#include <array>
 
 // The program's one permanent window: browse entries, copy an ID or PW piece by piece,
 // open the URL, add, edit, delete, sort, and keep the window on top.
-class Fm_Cofferly : public QWidget, private DataHost, private SortOwner {
+class Fm_Cofferly : public QWidget, private MainControls {
     Q_OBJECT
 public:
     // Outer heights in twips: browsing shows everything above Line1, the modes show
@@ -25,36 +18,23 @@ public:
     static constexpr int kBrowsingHeight = 2748;
     static constexpr int kEditHeight = 4665;
 
+    // What the window is doing; every control's enabled state follows from it.
+    enum class Mode { Browsing, CopyRun, Adding, Editing };
+
     // Runs the load handling at once: the window stands in browsing mode afterwards,
     // unless a file error ended the program (see Ended()).
     Fm_Cofferly(const QString& programDirectory, Desktop& desktop, QWidget* parent = nullptr);
 
-    // True once a file operation failed and was reported: nothing more is saved.
+    // True once the program is ending: a file operation failed and was reported, or the
+    // user declined to start. Nothing more is saved.
     bool Ended() const { return ended_; }
-    const EntryTable& Table() const { return table_; }
+    const Entries& Table() const { return entries_; }
+    Mode CurrentMode() const { return mode_; }
     bool IsOnTop() const { return OnTop; }
     const QStringList& PiecesOfRun() const { return Pieces; }
-
-    // Controls, under the names the rest of the program knows them by
-    TitleSelector* IComboTitle;
-    QPushButton* Bt_Add;
-    QPushButton* Bt_Edit;
-    QPushButton* Bt_Del;
-    QGroupBox* Frame1;
-    std::array<QLabel*, 7> Label1;
-    std::array<QLabel*, 3> Lb_data;
-    std::array<QPushButton*, 2> Bt_Clip;
-    QPushButton* CmdURL;
-    FilledShape* Shape2;
-    QPushButton* cmdTop;
-    OutlineShape* Shape1;
-    QLabel* Label3;
-    QLabel* LbClipBoard;
-    QPushButton* cmdSort;
-    LineShape* Line1;
-    std::array<QLineEdit*, 4> Tx_Data;
-    QLabel* Label2;
-    std::array<QPushButton*, 2> Bt_OK;
+    const MainControls& Controls() const { return *this; }
+    QPushButton* DefaultButton() const { return defaultButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
 
     // Handlers
     void IComboTitle_Click();
@@ -75,9 +55,6 @@ public:
     // returns how many there are.
     int DevideSentense(const QString& text);
 
-    QPushButton* DefaultButton() const { return defaultButton_; }
-    QPushButton* CancelButton() const { return cancelButton_; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -88,34 +65,33 @@ private:
     void SetTabOrder();
     void ConnectHandlers();
     void Form_Load();
+    bool PrepareDataFile();
 
+    void SetMode(Mode mode);
+    void ApplyMode();
     void SetOuterHeight(int twips);
     void SetDefaultButton(QPushButton* button);
-    void SetCancelButton(QPushButton* button);
     void ShowEntry(int n);
     void ClearEntryDisplay();
-    void EnterMode(const QString& commitCaption);
+    void ResetTitleDisplay();
     void LeaveMode(int k);
     bool TextsAreStorable();
-    void Fail(const StoreError& error);
 
-    // SortOwner (and the store calls every change ends with)
-    bool SaveData() override;
-    bool LoadData() override;
-    void ResetTitleDisplay() override;
-
-    // DataHost
-    QString ProgramDirectory() const override { return programDirectory_; }
-    DataFile::Position WindowPosition() const override;
-    void MoveWindow(DataFile::Position position) override;
-    QSizeF ScreenSize() const override;
-    void ClearTitles() override;
-    void AppendTitle(const QString& text, ItemImage image, int indent) override;
-    void SelectTitle(int index) override;
+    // The store calls every change ends with. A failed save at a commit is reported and
+    // changes nothing; Commit returns false and the caller keeps what the user typed.
+    bool Commit(const Entries& entries);
+    bool SaveData(const Entries& entries, bool ending);
+    bool LoadData();
+    void Report(const StoreError& error, bool ending);
+    void End();
+    DataFile::Position WindowPosition() const;
+    void MoveWindow(DataFile::Position position);
 
     const QString programDirectory_;
     Desktop& desktop_;
-    EntryTable table_;
+    Entries entries_;
+    Fingerprint read_; // of the data file as last read or written
+    Mode mode_ = Mode::Browsing;
     bool ended_ = false;
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
@@ -123,9 +99,11 @@ private:
     // Program-wide flag: the window stays above all others. Never stored.
     bool OnTop = false;
 
-    // The copy run in progress: PieceCount pieces, PieceNo the next to copy (0 when idle).
+    // The copy run in progress: PieceCount pieces, PieceNo the next to copy (0 when idle),
+    // RunButton the copy button whose text is being copied.
     int PieceCount = 0;
     int PieceNo = 0;
+    int RunButton = 0;
     QStringList Pieces;
     // The last mouse press on a copy button was made with Shift alone.
     bool ShiftCopy = false;

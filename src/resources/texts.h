@@ -8,10 +8,7 @@ namespace Texts {
 // Application
 inline const QString AppTitle = QStringLiteral("コファリー");
 inline const QString MessageTitle = QStringLiteral("Cofferly");
-inline const QString DataFileName = QStringLiteral("Cofferly.Dat");
-inline const QString BackupFileName = QStringLiteral("Cofferly.bak");
 inline const QString HelpFileName = QStringLiteral("Cofferly.hlp");
-inline const QString LockFileName = QStringLiteral("Cofferly.lock");
 inline const QString NewGroupTitle = QStringLiteral("新規グループ");
 
 // Main window
@@ -73,28 +70,61 @@ inline const QString FileReadFailed =
 inline const QString FileWriteFailed =
     QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2\n\n"
                    "ファイルは書き込み前の状態のままです。プログラムを終了します。");
+inline const QString CommitWriteFailed =
+    QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2\n\n"
+                   "ファイルは書き込み前の状態のままで、この変更はまだ保存されていません。"
+                   "原因を取り除いてからもう一度お試しください。");
+// %1 the data file's path, %2 the lock file's path
 inline const QString AlreadyRunning =
     QStringLiteral("コファリーはすでに起動しています。\n%1\n\n"
-                   "同じデータファイルを二つのウィンドウで開くことはできません。");
+                   "同じデータファイルを二つのウィンドウで開くことはできません。\n"
+                   "起動していないはずなら、次のファイルを削除してから起動してください。\n%2");
+// %1 the other computer's name, %2 the lock file's path
+inline const QString LockOfOtherHost = QStringLiteral(
+    "このデータファイルは、別のコンピューター (%1) のコファリーが使用中です。\n%2\n\n"
+    "そのコンピューターでコファリーが動いていないことを確かめてください。\n"
+    "このまま起動しますか？");
+// %1 the data file's path, %2 the backup's path
+inline const QString RestoreQuestion =
+    QStringLiteral("データファイルがありません。\n%1\n\n"
+                   "バックアップから復元しますか？\n%2\n\n"
+                   "「いいえ」を選ぶと、何も書き込まずに終了します。");
+// %1 the data file's path, %2 the backup's path
+inline const QString OtherVersionKept = QStringLiteral(
+    "データファイルは、読み込んだ後にほかのプログラムによって変更されていました。\n%1\n\n"
+    "変更されていた内容はバックアップに残してあります。\n%2");
 
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =
     QStringLiteral("シフトJIS (コードページ 932) で保存できない文字があります。");
+inline const QString ReasonNoConverter =
+    QStringLiteral("この環境にはシフトJIS (コードページ 932) の変換機能がありません。");
 inline const QString ReasonReadIncomplete =
     QStringLiteral("ファイルを最後まで読み込めませんでした。");
+inline const QString ReasonNotRegularFile =
+    QStringLiteral("通常のファイルではありません (デバイス、パイプなど)。");
+// %1 the largest size a data file may have, in MiB
+inline const QString ReasonTooLarge = QStringLiteral(
+    "ファイルが大きすぎます (%1 MiB を超えています)。データファイルではありません。");
 inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
 inline const QString FileCutInPosition =
     QStringLiteral("位置の記録の途中でファイルが終わっています。");
-// %1 the entry's number
-inline const QString FileCutInEntry =
-    QStringLiteral("%1 件目のデータの途中でファイルが終わっています。");
-// %1 the entry's number
+inline const QString FilePositionFields =
+    QStringLiteral("1 行目の位置の記録に、数値が 2 つより多く書かれています。");
+// %1 the place as FilePlaceInEntry or FilePlaceInPosition gives it
+inline const QString FileCutInEntry = QStringLiteral("%1でファイルが終わっています。");
 inline const QString FileStrayQuote =
-    QStringLiteral("%1 件目のデータの、引用符 (\") で始まらない欄に引用符があります。");
+    QStringLiteral("%1の、引用符 (\") で始まらない欄に引用符があります。");
+inline const QString FileTextAfterQuote =
+    QStringLiteral("%1で、閉じる引用符 (\") の後に文字があります。");
+// %1 the line's number, %2 the entry's number
+inline const QString FilePlaceInEntry = QStringLiteral("%1 行目 (%2 件目のデータ)");
+// %1 the line's number
+inline const QString FilePlaceInPosition = QStringLiteral("%1 行目 (位置の記録)");
 inline const QString FileTooManyEntries = QStringLiteral("データが 200 件を超えています。");
-// %1 the byte offset
-inline const QString FileNotCp932 =
-    QStringLiteral("%1 バイト目にシフトJIS (コードページ 932) として読めないバイトがあります。");
+// %1 the line's number, %2 the byte offset
+inline const QString FileNotCp932 = QStringLiteral(
+    "%1 行目 (%2 バイト目) にシフトJIS (コードページ 932) として読めないバイトがあります。");
 
 // Sort window
 inline const QString SortCaptionWindow = QStringLiteral("Cofferly データの並べ替え");

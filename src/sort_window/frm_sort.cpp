@@ -4,7 +4,6 @@
 #include "resources/item_images.h"
 #include "resources/texts.h"
 #include "sort_list.h"
-#include "store/entry_table.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -22,8 +21,8 @@ QRect Twips(int left, int top, int width, int height)
 
 } // namespace
 
-frmSort::frmSort(EntryTable& table, SortOwner& owner, Desktop& desktop, QWidget* parent)
-    : QDialog(parent), table_(table), owner_(owner), desktop_(desktop)
+frmSort::frmSort(const Entries& entries, Desktop& desktop, QWidget* parent)
+    : QDialog(parent), desktop_(desktop)
 {
     setWindowTitle(Texts::SortCaptionWindow);
     setWindowIcon(WindowIcons::Sort());
@@ -31,7 +30,7 @@ frmSort::frmSort(EntryTable& table, SortOwner& owner, Desktop& desktop, QWidget*
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     CreateMenus();
     CreateControls();
-    Form_Load();
+    Form_Load(entries);
 }
 
 void frmSort::CreateMenus()
@@ -102,7 +101,7 @@ void frmSort::CreateControls()
     connect(ListView1, &SortList::MouseUp, this, &frmSort::ListView1_MouseUp);
 }
 
-void frmSort::Form_Load()
+void frmSort::Form_Load(const Entries& entries)
 {
     listChanged_ = false;
 
@@ -120,9 +119,8 @@ void frmSort::Form_Load()
         ListView1->setColumnWidth(column, rowsWidth * shares[column] / 10);
     ListView1->header()->setStretchLastSection(true);
 
-    for (int k = 1; k <= table_.DataCount; ++k) {
-        auto* row = new QTreeWidgetItem(QStringList{table_.DataTitle[k], table_.DataID[k],
-                                                    table_.DataPW[k], table_.DataURL[k]});
+    for (const Entry& entry : entries) {
+        auto* row = new QTreeWidgetItem(QStringList{entry.title, entry.id, entry.pw, entry.url});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
         ShowRowImage(row);
         ListView1->addTopLevelItem(row);
@@ -133,4 +131,14 @@ void frmSort::ShowRowImage(QTreeWidgetItem* row)
 {
     const bool group = row->text(1).isEmpty() && row->text(2).isEmpty() && row->text(3).isEmpty();
     row->setIcon(0, ItemImages::Icon(ImageFor(group)));
+}
+
+Entries frmSort::Rows() const
+{
+    Entries rows;
+    for (int k = 0; k < ListView1->topLevelItemCount(); ++k) {
+        const QTreeWidgetItem* row = ListView1->topLevelItem(k);
+        rows.append({row->text(0), row->text(1), row->text(2), row->text(3)});
+    }
+    return rows;
 }

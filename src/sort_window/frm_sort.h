@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/entry.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <array>
@@ -11,16 +13,18 @@ class QMenuBar;
 class QPushButton;
 class QTreeWidgetItem;
 class SortList;
-class SortOwner;
-struct EntryTable;
 
 // The modal window in which the user reorders the entries and retypes titles. It works on
-// its own rows and writes them into the entry table only when the user saves.
+// its own rows and hands them back only when the user saves: exec() then returns Accepted
+// and Rows() holds the new list; discarding returns Rejected. The window can be shown
+// again with its rows as they stand, for a save that failed to be tried again.
 class frmSort : public QDialog {
     Q_OBJECT
 
 public:
-    frmSort(EntryTable& table, SortOwner& owner, Desktop& desktop, QWidget* parent = nullptr);
+    frmSort(const Entries& entries, Desktop& desktop, QWidget* parent = nullptr);
+
+    Entries Rows() const;
 
     SortList* ListView1 = nullptr;
     std::array<QPushButton*, 2> CmdOK{}; // 0 saves, 1 discards
@@ -45,15 +49,15 @@ public:
 
     // Esc and the close box both arrive here; they discard like CmdOK(1).
     void reject() override;
+    int exec() override;
 
 private:
     void CreateControls();
     void CreateMenus();
-    void Form_Load();
+    void Form_Load(const Entries& entries);
     void Form_Unload();
-    bool SaveProcedure();
+    void SaveProcedure();
     void Unload();
-    void EndAtOnce();
 
     QTreeWidgetItem* SelectedRow() const;
     void MoveSelectedRow(int step);
@@ -63,10 +67,8 @@ private:
     bool EndTitleEdits();
     void RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char32_t character);
 
-    EntryTable& table_;
-    SortOwner& owner_;
     Desktop& desktop_;
     bool listChanged_ = false;
     bool closing_ = false; // the close procedure has begun
-    bool ending_ = false;  // a file operation failed; the program is ending
+    bool saving_ = false;  // the rows are to be saved
 };

@@ -4,9 +4,7 @@
 #include "resources/character_name.h"
 #include "resources/texts.h"
 #include "sort_list.h"
-#include "sort_owner.h"
 #include "store/data_file.h"
-#include "store/entry_table.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -38,24 +36,18 @@ void frmSort::reject()
     CmdOK_Click(1);
 }
 
-// Returns false when the program is ending and the caller must stop.
-bool frmSort::SaveProcedure()
+int frmSort::exec()
 {
-    const int rows = ListView1->topLevelItemCount();
-    for (int k = 1; k <= rows; ++k) {
-        const QTreeWidgetItem* row = ListView1->topLevelItem(k - 1);
-        table_.DataTitle[k] = row->text(0);
-        table_.DataID[k] = row->text(1);
-        table_.DataPW[k] = row->text(2);
-        table_.DataURL[k] = row->text(3);
-    }
-    if (!owner_.SaveData() || !owner_.LoadData()) {
-        EndAtOnce();
-        return false;
-    }
-    listChanged_ = false;
+    closing_ = false;
+    saving_ = false;
+    return QDialog::exec();
+}
+
+// The rows are handed back to be saved; the window closes.
+void frmSort::SaveProcedure()
+{
+    saving_ = true;
     Unload();
-    return true;
 }
 
 // Closing the window, however it was asked for, runs the close procedure once. The save
@@ -67,32 +59,18 @@ void frmSort::Unload()
         return;
     closing_ = true;
     Form_Unload();
-    // Rejected tells the opener that the window stopped because the program is ending.
-    done(ending_ ? QDialog::Rejected : QDialog::Accepted);
-}
-
-// A file operation failed and has been reported: close without another save or question.
-void frmSort::EndAtOnce()
-{
-    ending_ = true;
-    if (closing_)
-        return;
-    closing_ = true;
-    done(QDialog::Rejected);
+    done(saving_ ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void frmSort::Form_Unload()
 {
-    if (listChanged_) {
+    if (listChanged_ && !saving_) {
         const auto answer = desktop_.Show(this, {Texts::SaveQuestion, Texts::SaveQuestionTitle,
                                                  MessageRequest::Buttons::YesNo,
                                                  MessageRequest::Answer::Yes, QMessageBox::NoIcon});
-        if (answer == MessageRequest::Answer::Yes && !SaveProcedure())
-            return;
+        if (answer == MessageRequest::Answer::Yes)
+            SaveProcedure();
     }
-    // Also after a Yes: the main window then ends as it does after the save button, with
-    // the first title selected and the entry display empty, whichever way the save came.
-    owner_.ResetTitleDisplay();
 }
 
 QTreeWidgetItem* frmSort::SelectedRow() const

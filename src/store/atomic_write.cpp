@@ -1,23 +1,21 @@
 #include "atomic_write.h"
 
-#include "resources/texts.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <cerrno>
+#include <fcntl.h>
 #include <memory>
 
-#ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
 StoreError WriteError(const QString& path, const QString& reason)
 {
-    return StoreError{StoreError::Kind::Write, path, reason};
+    return StoreError{StoreError::Kind::Write, path, StoreError::Cause::System, reason};
 }
 
 std::optional<StoreError> OpenAndFill(QSaveFile& file, const QByteArray& bytes)
@@ -81,22 +79,41 @@ void PutBack(const Previous& previous)
 
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes)
 {
-    auto error = [&path](const QString& reason) {
-        return StoreError{StoreError::Kind::Read, path, reason};
+    using Cause = StoreError::Cause;
+    auto error = [&path](Cause cause, const QString& reason = {}) {
+        return StoreError{StoreError::Kind::Read, path, cause, reason};
     };
-    if (QFileInfo(path).isDir())
-        return error(qt_error_string(EISDIR));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return error(file.errorString());
-    const qint64 size = file.size();
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return error(file.errorString());
-    // Qt reports a failed read only when it got nothing at all; a file that stops short
-    // of its size was not read whole.
-    if (bytes.size() != size)
-        return error(Texts::ReasonReadIncomplete);
+    // Non-blocking, so that a pipe put in the file's place cannot stall the start-up.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return error(Cause::System, qt_error_string(errno));
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        return error(Cause::System, qt_error_string(errno));
+    if (S_ISDIR(status.st_mode))
+        return error(Cause::System, qt_error_string(EISDIR));
+    if (!S_ISREG(status.st_mode))
+        return error(Cause::NotRegularFile);
+    if (status.st_size > kMaxDataFileSize)
+        return error(Cause::TooLarge);
+
+    // One byte more than the size, to notice a file that grew while it was read.
+    bytes.resize(static_cast<qsizetype>(status.st_size) + 1);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return error(Cause::System, qt_error_string(errno));
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
+    if (done != status.st_size)
+        return error(Cause::ReadIncomplete);
     return std::nullopt;
 }
 

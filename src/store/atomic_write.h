@@ -1,6 +1,6 @@
 #pragma once
 
-#include "load_save.h"
+#include "store_error.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,8 +20,9 @@ struct PendingWrite {
 // leaves every file as it was.
 std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes);
 
-// Reads the whole of a file. A read that fails after some bytes is an error, even where
-// the system library would hand back the part it got.
+// Reads the whole of a regular file (links followed) of at most kMaxDataFileSize bytes.
+// Anything else is refused without blocking: a pipe, a device or a directory. A read that
+// fails after some bytes is an error, even where the system would hand back the part it got.
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes);
 
 inline std::optional<StoreError> AtomicWrite(const QString& path, const QByteArray& bytes)

@@ -84,6 +84,8 @@ public:
         return true;
     }
 
+    bool Open() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
 private:
     iconv_t cd_;
 };
@@ -107,6 +109,11 @@ QString FromUtf16Le(const QByteArray& bytes)
 
 } // namespace
 
+bool Available()
+{
+    return ToCp932().Open() && FromCp932().Open();
+}
+
 std::optional<QByteArray> Encode(QStringView text)
 {
     QByteArray out;
@@ -121,13 +128,10 @@ std::optional<QByteArray> Encode(QStringView text)
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
-        // iconv would accept a lone surrogate in some builds; it is never a character.
-        if (QChar::isSurrogate(unit)) {
-            const bool pairOk = QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
-                                QChar::isLowSurrogate(text[i + 1].unicode());
-            if (!pairOk)
-                return std::nullopt;
-        }
+        // Code page 932 holds nothing beyond the Basic Multilingual Plane, and iconv would
+        // accept a lone surrogate in some builds.
+        if (QChar::isSurrogate(unit))
+            return std::nullopt;
         if (const auto byte = ExtraByteForUnit(unit)) {
             if (!flush(i))
                 return std::nullopt;

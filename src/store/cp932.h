@@ -8,6 +8,10 @@
 // a caller that gets nullopt must not write or show anything made from the input.
 namespace Cp932 {
 
+// False when the system has no code page 932 converter (glibc's gconv modules missing):
+// nothing can then be read or written, and callers say so rather than blame the data.
+bool Available();
+
 // The bytes of `text`, or nullopt when some character has no code page 932 encoding.
 std::optional<QByteArray> Encode(QStringView text);
 

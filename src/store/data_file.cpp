@@ -1,12 +1,13 @@
 #include "data_file.h"
 
 #include "cp932.h"
-#include "resources/texts.h"
 
 #include <cmath>
 
 namespace DataFile {
 namespace {
+
+using Problem = ParseError::Problem;
 
 bool IsBlank(QChar c)
 {
@@ -19,36 +20,49 @@ bool IsLineEnd(QChar c)
 }
 
 // Reads fields the way the writer lays them out, and also the shapes a person might
-// leave after editing the file by hand: blanks around fields, unquoted fields, text after
-// a closing quote, fields sharing a line, no line end after the last field.
+// leave after editing the file by hand: blanks around fields, unquoted fields, fields
+// sharing a line, no line end after the last field. Shapes that could only be read by
+// dropping part of the text (anything after a closing quote) are reported instead.
 class FieldReader {
 public:
     explicit FieldReader(const QString& text) : text_(text) {}
 
-    // The next field, or nullopt when the file ends before one is complete.
-    std::optional<QString> Next()
+    struct Field {
+        QString value;
+        bool endedByComma = false;
+    };
+
+    // The next field; nullopt when the file ends before one is complete, or when text
+    // follows a closing quote (TrailingText() tells which).
+    std::optional<Field> Next()
     {
         while (pos_ < text_.size() && IsBlank(text_[pos_]))
             ++pos_;
         if (pos_ >= text_.size())
             return std::nullopt;
-        QString value;
+        Field field;
         if (text_[pos_] == u'"') {
             const qsizetype close = text_.indexOf(u'"', pos_ + 1);
             if (close < 0)
                 return std::nullopt;
-            value = text_.mid(pos_ + 1, close - pos_ - 1);
+            field.value = text_.mid(pos_ + 1, close - pos_ - 1);
+            CountLines(pos_, close);
             pos_ = close + 1;
-            while (pos_ < text_.size() && text_[pos_] != u',' && !IsLineEnd(text_[pos_]))
+            while (pos_ < text_.size() && IsBlank(text_[pos_]))
                 ++pos_;
+            if (pos_ < text_.size() && text_[pos_] != u',' && !IsLineEnd(text_[pos_])) {
+                trailingText_ = true;
+                return std::nullopt;
+            }
         } else {
             const qsizetype start = pos_;
             while (pos_ < text_.size() && text_[pos_] != u',' && !IsLineEnd(text_[pos_]))
                 ++pos_;
-            value = text_.mid(start, pos_ - start).trimmed();
+            field.value = text_.mid(start, pos_ - start).trimmed();
         }
+        field.endedByComma = pos_ < text_.size() && text_[pos_] == u',';
         SkipDelimiter();
-        return value;
+        return field;
     }
 
     // True when nothing but blanks and line ends is left.
@@ -59,6 +73,10 @@ public:
                 return false;
         return true;
     }
+
+    bool TrailingText() const { return trailingText_; }
+    // The 1-based line the reader stands on.
+    int Line() const { return line_; }
 
 private:
     void SkipDelimiter()
@@ -71,13 +89,26 @@ private:
             ++pos_;
             if (pos_ < text_.size() && text_[pos_] == u'\n')
                 ++pos_;
+            ++line_;
         } else if (text_[pos_] == u'\n') {
             ++pos_;
+            ++line_;
         }
+    }
+
+    // A quoted field cannot hold a line end that the file keeps, but a hand-edited one
+    // might span lines before it is refused; keep the count true for the message.
+    void CountLines(qsizetype from, qsizetype to)
+    {
+        for (qsizetype i = from; i < to; ++i)
+            if (text_[i] == u'\n' || (text_[i] == u'\r' && (i + 1 >= to || text_[i + 1] != u'\n')))
+                ++line_;
     }
 
     const QString& text_;
     qsizetype pos_ = 0;
+    int line_ = 1;
+    bool trailingText_ = false;
 };
 
 // A position value that is not a finite number reads as 0.
@@ -88,54 +119,71 @@ double ReadNumber(const QString& field)
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
+// The 1-based line of a byte offset; a line feed byte is never part of a double-byte
+// character, so counting them is exact.
+int LineOfOffset(QByteArrayView bytes, qsizetype offset)
+{
+    return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + offset, '\n'));
+}
+
 } // namespace
 
 std::variant<Contents, ParseError> Parse(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
-        return ParseError{Texts::FileEmpty};
+        return ParseError{Problem::Empty};
+    if (!Cp932::Available())
+        return ParseError{Problem::NoConverter};
     qsizetype badOffset = 0;
     const auto text = Cp932::Decode(bytes, &badOffset);
     if (!text)
-        return ParseError{Texts::FileNotCp932.arg(badOffset + 1)};
+        return ParseError{Problem::NotCp932, LineOfOffset(bytes, badOffset), 0, badOffset};
 
     FieldReader reader(*text);
+    auto broken = [&reader](Problem cut, int entry) {
+        return ParseError{reader.TrailingText() ? Problem::TextAfterQuote : cut, reader.Line(),
+                          entry};
+    };
     Contents contents;
     const auto top = reader.Next();
     const auto left = top ? reader.Next() : std::nullopt;
     if (!top || !left)
-        return ParseError{Texts::FileCutInPosition};
-    contents.position = {ReadNumber(*top), ReadNumber(*left)};
+        return broken(Problem::CutInPosition, 0);
+    // A third field on the position line would shift every entry by one text.
+    if (top->endedByComma && left->endedByComma)
+        return ParseError{Problem::PositionFields, 1, 0};
+    contents.position = {ReadNumber(top->value), ReadNumber(left->value)};
 
-    EntryTable& t = contents.table;
+    Entries& entries = contents.entries;
     while (!reader.AtEnd()) {
-        if (t.DataCount == EntryTable::kCapacity)
-            return ParseError{Texts::FileTooManyEntries};
-        const int n = t.DataCount + 1;
-        for (QString* column : {&t.DataTitle[n], &t.DataID[n], &t.DataPW[n], &t.DataURL[n]}) {
+        const int n = static_cast<int>(entries.size()) + 1;
+        if (n > kEntryCapacity)
+            return ParseError{Problem::TooManyEntries, reader.Line(), n};
+        Entry entry;
+        for (QString* text : {&entry.title, &entry.id, &entry.pw, &entry.url}) {
+            const int line = reader.Line();
             auto field = reader.Next();
             if (!field)
-                return ParseError{Texts::FileCutInEntry.arg(n)};
+                return broken(Problem::CutInEntry, n);
             // Only an unquoted field can hold a quote. Such a text could never be written
             // back, so every later save would fail: refuse the file while nothing is lost.
-            if (field->contains(u'"'))
-                return ParseError{Texts::FileStrayQuote.arg(n)};
-            *column = std::move(*field);
+            if (field->value.contains(u'"'))
+                return ParseError{Problem::StrayQuote, line, n};
+            *text = std::move(field->value);
         }
-        t.DataCount = static_cast<qint16>(n);
+        entries.append(std::move(entry));
     }
     return contents;
 }
 
-std::optional<QByteArray> Format(Position position, const EntryTable& table)
+std::optional<QByteArray> Format(Position position, const Entries& entries)
 {
     // The whole file is laid out as text and converted at once: one pass through the
     // converter costs far less than one per field.
     QString text = QString::fromLatin1(FormatNumber(position.top) + ',' +
                                        FormatNumber(position.left) + "\r\n");
-    for (int i = 1; i <= table.DataCount; ++i) {
-        for (const QString* field :
-             {&table.DataTitle[i], &table.DataID[i], &table.DataPW[i], &table.DataURL[i]}) {
+    for (const Entry& entry : entries) {
+        for (const QString* field : {&entry.title, &entry.id, &entry.pw, &entry.url}) {
             // A quote inside a text would end the field early when the file is read back.
             if (field->contains(u'"'))
                 return std::nullopt;
@@ -144,7 +192,12 @@ std::optional<QByteArray> Format(Position position, const EntryTable& table)
             text += u"\"\r\n";
         }
     }
-    return Cp932::Encode(text);
+    auto bytes = Cp932::Encode(text);
+    // Some characters encode to bytes that read back as another one (U+301C WAVE DASH
+    // comes back as U+FF5E): such a file would change the user's text at the next start.
+    if (!bytes || Cp932::Decode(*bytes) != text)
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<char32_t> FirstUnstorable(QStringView text)
@@ -162,12 +215,9 @@ std::optional<char32_t> FirstUnstorable(QStringView text)
     return std::nullopt;
 }
 
-QByteArray DefaultFile(Position position)
+std::optional<QByteArray> DefaultFile(Position position, const QString& groupTitle)
 {
-    EntryTable table;
-    table.DataCount = 1;
-    table.DataTitle[1] = Texts::NewGroupTitle;
-    return *Format(position, table);
+    return Format(position, {Entry{groupTitle, {}, {}, {}}});
 }
 
 QByteArray FormatNumber(double value)

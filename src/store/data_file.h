@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry_table.h"
+#include "entry.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,27 +18,45 @@ struct Position {
 
 struct Contents {
     Position position;
-    EntryTable table;
+    Entries entries;
 };
 
-// Why a file could not be read whole; `what` is a sentence for the user.
+// Why a file could not be read whole, and where: `line` is 1-based, `entry` is the entry
+// the problem lies in (0 for the position record), `offset` the 0-based byte offset of an
+// undecodable byte.
 struct ParseError {
-    QString what;
+    enum class Problem {
+        Empty,
+        NoConverter,
+        NotCp932,
+        CutInPosition,
+        PositionFields,
+        CutInEntry,
+        StrayQuote,
+        TextAfterQuote,
+        TooManyEntries,
+    };
+    Problem problem = Problem::Empty;
+    int line = 0;
+    int entry = 0;
+    qsizetype offset = 0;
 };
 
 std::variant<Contents, ParseError> Parse(QByteArrayView bytes);
 
-// Bytes of a file holding `position` and entries 1..DataCount of `table`, or nullopt
-// when some text cannot be held faithfully (the caller then writes nothing).
-std::optional<QByteArray> Format(Position position, const EntryTable& table);
+// Bytes of a file holding `position` and `entries`, or nullopt when some text cannot be
+// held faithfully: a double quote, or a character that code page 932 cannot encode or
+// gives back as another (U+301C WAVE DASH comes back as U+FF5E). The caller then writes
+// nothing. A line break inside a text survives between its quotes.
+std::optional<QByteArray> Format(Position position, const Entries& entries);
 
 // The first character of `text` that the file cannot hold as it is, or nullopt when the
 // whole text can be stored: a double quote or a line break would end its field early, and
 // a character that code page 932 gives back as another would change on the next start.
 std::optional<char32_t> FirstUnstorable(QStringView text);
 
-// The default file: the position, then the group entry "新規グループ" with empty texts.
-QByteArray DefaultFile(Position position);
+// The default file: the position, then one group entry titled `groupTitle`.
+std::optional<QByteArray> DefaultFile(Position position, const QString& groupTitle);
 
 // "1500" for whole values, "1500.5" otherwise; never a locale's separator.
 QByteArray FormatNumber(double value);

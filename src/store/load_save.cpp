@@ -1,79 +1,159 @@
 #include "load_save.h"
 
 #include "atomic_write.h"
-#include "resources/texts.h"
+#include "cp932.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+QString DataPath(const QString& programDirectory)
+{
+    return AppDir(programDirectory) + StoreFiles::Data;
+}
+
+QString BackupPath(const QString& programDirectory)
+{
+    return AppDir(programDirectory) + StoreFiles::Backup;
+}
+
+StoreError Problem(StoreError::Kind kind, const QString& path, StoreError::Cause cause)
+{
+    return StoreError{kind, path, cause, {}};
+}
+
+// The whole file, read and parsed; a file that does not read faithfully is damaged.
+std::variant<Loaded, StoreError> ReadDataFile(const QString& path, QByteArray* read = nullptr)
+{
+    if (!Cp932::Available())
+        return Problem(StoreError::Kind::Read, path, StoreError::Cause::NoConverter);
+    QByteArray bytes;
+    if (auto error = ReadWholeFile(path, bytes))
+        return *error;
+    auto parsed = DataFile::Parse(bytes);
+    if (const auto* bad = std::get_if<DataFile::ParseError>(&parsed)) {
+        StoreError error = Problem(StoreError::Kind::Read, path, StoreError::Cause::Damaged);
+        error.damage = *bad;
+        return error;
+    }
+    Loaded loaded{std::get<DataFile::Contents>(std::move(parsed)), Fingerprint::Of(bytes)};
+    if (read)
+        *read = std::move(bytes);
+    return loaded;
+}
+
+} // namespace
 
 QString AppDir(const QString& programDirectory)
 {
     return programDirectory.endsWith(u'/') ? programDirectory : programDirectory + u'/';
 }
 
-std::optional<StoreError> LoadData(EntryTable& table, DataHost& host)
+Fingerprint Fingerprint::Of(const QByteArray& bytes)
 {
-    table.DataCount = 0;
-    host.ClearTitles();
-    const QString dataPath = AppDir(host.ProgramDirectory()) + Texts::DataFileName;
-
-    if (!QFileInfo::exists(dataPath)) {
-        if (auto error = AtomicWrite(dataPath, DataFile::DefaultFile(host.WindowPosition())))
-            return error;
-    }
-
-    QByteArray bytes;
-    if (auto error = ReadWholeFile(dataPath, bytes))
-        return error;
-    auto parsed = DataFile::Parse(bytes);
-    if (const auto* bad = std::get_if<DataFile::ParseError>(&parsed))
-        return StoreError{StoreError::Kind::Read, dataPath, bad->what};
-    auto& contents = std::get<DataFile::Contents>(parsed);
-
-    DataFile::Position position = contents.position;
-    const QSizeF screen = host.ScreenSize();
-    if (position.top > screen.height() || position.left > screen.width())
-        position = {0, 0};
-    host.MoveWindow(position);
-
-    const EntryTable& read = contents.table;
-    for (int n = 1; n <= read.DataCount; ++n) {
-        table.DataCount = static_cast<qint16>(n);
-        table.DataTitle[n] = read.DataTitle[n];
-        table.DataID[n] = read.DataID[n];
-        table.DataPW[n] = read.DataPW[n];
-        table.DataURL[n] = read.DataURL[n];
-        const bool group = table.IsGroup(n);
-        host.AppendTitle(table.DataTitle[n], ImageFor(group), group ? 0 : 1);
-    }
-
-    if (table.DataCount > 0)
-        host.SelectTitle(1);
-    return std::nullopt;
+    return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
 }
 
-std::optional<StoreError> SaveData(const EntryTable& table, DataHost& host)
+StartFiles FindDataFiles(const QString& programDirectory)
 {
-    const QString dir = AppDir(host.ProgramDirectory());
-    const QString dataPath = dir + Texts::DataFileName;
-    const QString backupPath = dir + Texts::BackupFileName;
+    if (QFileInfo::exists(DataPath(programDirectory)))
+        return StartFiles::DataFile;
+    if (QFileInfo::exists(BackupPath(programDirectory)))
+        return StartFiles::BackupOnly;
+    return StartFiles::Neither;
+}
 
-    const auto newData = DataFile::Format(host.WindowPosition(), table);
+std::optional<StoreError> CreateDefaultFile(const QString& programDirectory,
+                                            DataFile::Position position, const QString& groupTitle)
+{
+    const QString path = DataPath(programDirectory);
+    const auto bytes = DataFile::DefaultFile(position, groupTitle);
+    if (!bytes)
+        return Problem(StoreError::Kind::Write, path,
+                       Cp932::Available() ? StoreError::Cause::UnstorableText
+                                          : StoreError::Cause::NoConverter);
+    return AtomicWrite(path, *bytes);
+}
+
+std::optional<StoreError> RestoreBackup(const QString& programDirectory)
+{
+    QByteArray bytes;
+    const auto read = ReadDataFile(BackupPath(programDirectory), &bytes);
+    if (const auto* error = std::get_if<StoreError>(&read))
+        return *error;
+    return AtomicWrite(DataPath(programDirectory), bytes);
+}
+
+std::variant<Loaded, StoreError> LoadData(const QString& programDirectory)
+{
+    return ReadDataFile(DataPath(programDirectory));
+}
+
+std::variant<Saved, StoreError> SaveData(const QString& programDirectory,
+                                         DataFile::Position position, const Entries& entries,
+                                         const Fingerprint& lastRead)
+{
+    const QString dataPath = DataPath(programDirectory);
+    if (!Cp932::Available())
+        return Problem(StoreError::Kind::Write, dataPath, StoreError::Cause::NoConverter);
+    const auto newData = DataFile::Format(position, entries);
     if (!newData)
-        return StoreError{StoreError::Kind::Write, dataPath, Texts::ReasonUnstorableText};
+        return Problem(StoreError::Kind::Write, dataPath, StoreError::Cause::UnstorableText);
 
-    // A data file that has gone missing has nothing to back up; the table is still saved.
+    // A data file that has gone missing has nothing to back up; the entries are still saved.
     std::optional<QByteArray> oldData;
     if (QFileInfo::exists(dataPath)) {
         QByteArray bytes;
         if (auto error = ReadWholeFile(dataPath, bytes))
-            return error;
+            return *error;
         oldData = std::move(bytes);
     }
 
+    Saved saved{Fingerprint::Of(*newData)};
+    bool backUp = false;
+    if (oldData) {
+        saved.otherVersionKept = Fingerprint::Of(*oldData) != lastRead;
+        if (saved.otherVersionKept) {
+            backUp = true;
+        } else {
+            // The file is what was read, so it parses; only a change of entries replaces the
+            // backup, never a moved window.
+            const auto parsed = DataFile::Parse(*oldData);
+            const auto* old = std::get_if<DataFile::Contents>(&parsed);
+            backUp = !old || old->entries != entries;
+        }
+    }
+
     std::vector<PendingWrite> writes;
-    if (oldData)
-        writes.push_back({backupPath, *oldData});
-    writes.push_back({dataPath, *newData});
-    return AtomicWriteAll(writes);
+    if (backUp)
+        writes.push_back({BackupPath(programDirectory), *oldData});
+    if (oldData != newData)
+        writes.push_back({dataPath, *newData});
+    if (writes.empty())
+        return saved;
+    if (auto error = AtomicWriteAll(writes))
+        return *error;
+    return saved;
+}
+
+QStringList RemoveLeftovers(const QString& programDirectory)
+{
+    // The names QSaveFile gives its temporaries: the file's name, a dot, six letters or digits.
+    static const QRegularExpression temporary(QRegularExpression::anchoredPattern(
+        QStringLiteral("Cofferly\\.(Dat|bak)\\.[A-Za-z0-9]{6}")));
+    QStringList removed;
+    const QDir dir(programDirectory);
+    const auto found =
+        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& file : found) {
+        if (!file.isFile() || file.isSymLink() || !temporary.match(file.fileName()).hasMatch())
+            continue;
+        if (QFile::remove(file.filePath()))
+            removed << file.fileName();
+    }
+    return removed;
 }

@@ -1,41 +1,69 @@
 #pragma once
 
 #include "data_file.h"
-#include "entry_table.h"
+#include "store_error.h"
 
-#include <QSizeF>
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <variant>
 
-// What LoadData and SaveData need of the main window. Positions and sizes are in twips.
-class DataHost {
-public:
-    virtual ~DataHost() = default;
-    virtual QString ProgramDirectory() const = 0;
-    virtual DataFile::Position WindowPosition() const = 0;
-    virtual void MoveWindow(DataFile::Position position) = 0;
-    virtual QSizeF ScreenSize() const = 0;
-    virtual void ClearTitles() = 0;
-    virtual void AppendTitle(const QString& text, ItemImage image, int indent) = 0;
-    virtual void SelectTitle(int index) = 0;
-};
-
-// A file operation that failed: the file concerned and the system's reason.
-struct StoreError {
-    enum class Kind { Read, Write };
-    Kind kind;
-    QString path;
-    QString reason;
-};
+// The files of a program directory. Their names are part of the format users keep.
+namespace StoreFiles {
+inline const QString Data = QStringLiteral("Cofferly.Dat");
+inline const QString Backup = QStringLiteral("Cofferly.bak");
+inline const QString Lock = QStringLiteral("Cofferly.lock");
+} // namespace StoreFiles
 
 // The program directory with exactly one "/" after it.
 QString AppDir(const QString& programDirectory);
 
-// Reads the data file into `table` (creating the default file first when there is none),
-// moves the window to the stored position and refills the title selector with item 1
-// selected. A file that cannot be read whole is reported and nothing is changed on disk.
-std::optional<StoreError> LoadData(EntryTable& table, DataHost& host);
+// What a read of the data file saw, to tell later whether another program has changed
+// the file since. Only the bytes count: a file rewritten with the same bytes lost nothing.
+struct Fingerprint {
+    qint64 size = -1; // -1: there was no file
+    QByteArray sha256;
 
-// Copies the data file to the backup, then rewrites the data file from the window's
-// position and the table. Either both files take their new contents, or neither changes.
-std::optional<StoreError> SaveData(const EntryTable& table, DataHost& host);
+    static Fingerprint Of(const QByteArray& bytes);
+    friend bool operator==(const Fingerprint&, const Fingerprint&) = default;
+};
+
+// Which of the two files a program directory holds before the first load.
+enum class StartFiles { DataFile, BackupOnly, Neither };
+StartFiles FindDataFiles(const QString& programDirectory);
+
+// Writes the default file: `position`, then one group entry titled `groupTitle`.
+std::optional<StoreError> CreateDefaultFile(const QString& programDirectory,
+                                            DataFile::Position position, const QString& groupTitle);
+
+// Puts the backup in the data file's place, only when the backup reads whole.
+std::optional<StoreError> RestoreBackup(const QString& programDirectory);
+
+struct Loaded {
+    DataFile::Contents contents;
+    Fingerprint read;
+};
+
+// Reads the data file whole. Nothing is written, whatever the file holds.
+std::variant<Loaded, StoreError> LoadData(const QString& programDirectory);
+
+struct Saved {
+    Fingerprint written;
+    // The data file had been changed by another program since `lastRead`; its version is
+    // now the backup.
+    bool otherVersionKept = false;
+};
+
+// Rewrites the data file with `position` and `entries`. The data file goes to the backup
+// first when the entries change or when another program changed it since `lastRead`, so the
+// backup keeps the entries as they stood before the last real change. Either every file
+// takes its new contents, or none changes.
+std::variant<Saved, StoreError> SaveData(const QString& programDirectory,
+                                         DataFile::Position position, const Entries& entries,
+                                         const Fingerprint& lastRead);
+
+// Removes the temporary files that an interrupted save left in the program directory
+// (they hold passwords); returns their names. Only while holding the lock: a running save
+// of another copy would lose its temporary.
+QStringList RemoveLeftovers(const QString& programDirectory);

@@ -79,6 +79,22 @@ QByteArray Make(int top, int left, const QList<QStringList>& entries)
     return out;
 }
 
+QList<QStringList> AsLists(const Entries& entries)
+{
+    QList<QStringList> lists;
+    for (const Entry& e : entries)
+        lists << QStringList{e.title, e.id, e.pw, e.url};
+    return lists;
+}
+
+Entries FromLists(const QList<QStringList>& entries)
+{
+    Entries out;
+    for (const QStringList& e : entries)
+        out.append({e.value(0), e.value(1), e.value(2), e.value(3)});
+    return out;
+}
+
 QList<QStringList> NumberedEntries(int n)
 {
     QList<QStringList> entries;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "store/entry.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -73,6 +74,9 @@ void Write(const QString& path, const QByteArray& bytes);
 // A data file with the given position and entries, each entry four texts (title, ID,
 // PW, URL), written the way the program writes it. Texts are given in UTF-8.
 QByteArray Make(int top, int left, const QList<QStringList>& entries);
+// Entries as lists of their four texts (title, ID, PW, URL), and back.
+QList<QStringList> AsLists(const Entries& entries);
+Entries FromLists(const QList<QStringList>& entries);
 // n ordinary entries "Title i", "id-i", "pw-i-x", "https://example.com/i".
 QList<QStringList> NumberedEntries(int n);
 } // namespace TestFiles

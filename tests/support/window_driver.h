@@ -36,9 +36,9 @@ inline bool ShowActive(Fm_Cofferly& w)
 // entry display follows (item 1 needs no step: start-up shows it).
 inline void Pick(Fm_Cofferly& w, int k)
 {
-    QTest::keyClick(w.IComboTitle, Qt::Key_Home);
+    QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Home);
     for (int i = 1; i < k; ++i)
-        QTest::keyClick(w.IComboTitle, Qt::Key_Down);
+        QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Down);
 }
 
 // Types `text` key by key; characters without a key of their own arrive as a key event
@@ -60,21 +60,21 @@ inline void TypeText(QWidget* box, const QString& text)
 inline void Type(Fm_Cofferly& w, const QStringList& texts)
 {
     for (int i = 0; i < 4; ++i) {
-        w.Tx_Data[i]->selectAll();
-        QTest::keyClick(w.Tx_Data[i], Qt::Key_Delete);
-        TypeText(w.Tx_Data[i], texts[i]);
+        w.Controls().Tx_Data[i]->selectAll();
+        QTest::keyClick(w.Controls().Tx_Data[i], Qt::Key_Delete);
+        TypeText(w.Controls().Tx_Data[i], texts[i]);
     }
 }
 
 inline QStringList TextsInPanel(const Fm_Cofferly& w)
 {
-    return {w.Tx_Data[0]->text(), w.Tx_Data[1]->text(), w.Tx_Data[2]->text(), w.Tx_Data[3]->text()};
+    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(), w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
 }
 
 inline QStringList Displayed(const Fm_Cofferly& w)
 {
-    return {w.Lb_data[0]->text(), w.Lb_data[1]->text(), w.Lb_data[2]->text(),
-            w.Lb_data[2]->toolTip()};
+    return {w.Controls().Lb_data[0]->text(), w.Controls().Lb_data[1]->text(), w.Controls().Lb_data[2]->text(),
+            w.Controls().Lb_data[2]->toolTip()};
 }
 
 // The data file as the program must write it for the window's current position.
@@ -87,16 +87,14 @@ inline QByteArray FileFor(const Fm_Cofferly& w, const QList<QStringList>& entrie
 inline void VerifyStored(const Fm_Cofferly& w, const ProgramDir& dir,
                          const QList<QStringList>& entries)
 {
-    const EntryTable& t = w.Table();
-    QCOMPARE(int(t.DataCount), int(entries.size()));
-    QCOMPARE(w.IComboTitle->ListCount(), int(entries.size()));
+    QCOMPARE(TestFiles::AsLists(w.Table()), entries);
+    QCOMPARE(w.Controls().IComboTitle->ListCount(), int(entries.size()));
     for (int i = 1; i <= entries.size(); ++i) {
         const QStringList& e = entries[i - 1];
-        QCOMPARE(QStringList({t.DataTitle[i], t.DataID[i], t.DataPW[i], t.DataURL[i]}), e);
-        QCOMPARE(w.IComboTitle->itemText(i - 1), e[0]);
+        QCOMPARE(w.Controls().IComboTitle->itemText(i - 1), e[0]);
         const bool group = (e[1] + e[2] + e[3]).isEmpty();
-        QCOMPARE(w.IComboTitle->Image(i), group ? ItemImage::Folder : ItemImage::Sheet);
-        QCOMPARE(w.IComboTitle->Indent(i), group ? 0 : 1);
+        QCOMPARE(w.Controls().IComboTitle->Image(i), group ? ItemImage::Folder : ItemImage::Sheet);
+        QCOMPARE(w.Controls().IComboTitle->Indent(i), group ? 0 : 1);
     }
     QCOMPARE(dir.data(), FileFor(w, entries));
 }
@@ -105,40 +103,40 @@ inline void VerifyStored(const Fm_Cofferly& w, const ProgramDir& dir,
 inline void VerifyBrowsing(const Fm_Cofferly& w)
 {
     const std::pair<const char*, QWidget*> controls[] = {
-        {"IComboTitle", w.IComboTitle}, {"Bt_Clip(0)", w.Bt_Clip[0]}, {"Bt_Clip(1)", w.Bt_Clip[1]},
-        {"CmdURL", w.CmdURL},           {"Bt_Add", w.Bt_Add},         {"Bt_Edit", w.Bt_Edit},
-        {"Bt_Del", w.Bt_Del},           {"cmdTop", w.cmdTop},         {"cmdSort", w.cmdSort}};
+        {"IComboTitle", w.Controls().IComboTitle}, {"Bt_Clip(0)", w.Controls().Bt_Clip[0]}, {"Bt_Clip(1)", w.Controls().Bt_Clip[1]},
+        {"CmdURL", w.Controls().CmdURL},           {"Bt_Add", w.Controls().Bt_Add},         {"Bt_Edit", w.Controls().Bt_Edit},
+        {"Bt_Del", w.Controls().Bt_Del},           {"cmdTop", w.Controls().cmdTop},         {"cmdSort", w.Controls().cmdSort}};
     for (const auto& [name, control] : controls)
         QVERIFY2(control->isEnabled(), name);
-    for (QLineEdit* box : w.Tx_Data)
+    for (QLineEdit* box : w.Controls().Tx_Data)
         QVERIFY(!box->isEnabled());
-    QVERIFY(!w.Bt_OK[0]->isEnabled());
-    QVERIFY(!w.Bt_OK[1]->isEnabled());
-    QCOMPARE(w.DefaultButton(), w.Bt_Clip[0]);
-    QVERIFY(w.Bt_Clip[0]->isDefault());
-    QVERIFY(!w.Bt_OK[0]->isDefault());
+    QVERIFY(!w.Controls().Bt_OK[0]->isEnabled());
+    QVERIFY(!w.Controls().Bt_OK[1]->isEnabled());
+    QCOMPARE(w.DefaultButton(), w.Controls().Bt_Clip[0]);
+    QVERIFY(w.Controls().Bt_Clip[0]->isDefault());
+    QVERIFY(!w.Controls().Bt_OK[0]->isDefault());
     // The edit panel is out of view.
-    QVERIFY(w.Tx_Data[0]->geometry().top() >= w.height());
+    QVERIFY(w.Controls().Tx_Data[0]->geometry().top() >= w.height());
 }
 
 // The states a mode gives the window; add and edit differ only in the commit caption.
 inline void VerifyMode(const Fm_Cofferly& w, const QString& caption)
 {
     for (QWidget* c :
-         std::initializer_list<QWidget*>{w.IComboTitle, w.Bt_Clip[0], w.Bt_Clip[1], w.CmdURL,
-                                         w.Bt_Add, w.Bt_Edit, w.Bt_Del, w.cmdSort})
+         std::initializer_list<QWidget*>{w.Controls().IComboTitle, w.Controls().Bt_Clip[0], w.Controls().Bt_Clip[1], w.Controls().CmdURL,
+                                         w.Controls().Bt_Add, w.Controls().Bt_Edit, w.Controls().Bt_Del, w.Controls().cmdSort})
         QVERIFY(!c->isEnabled());
-    for (QLineEdit* box : w.Tx_Data)
+    for (QLineEdit* box : w.Controls().Tx_Data)
         QVERIFY(box->isEnabled());
-    QVERIFY(w.cmdTop->isEnabled());
-    QVERIFY(w.Bt_OK[0]->isEnabled());
-    QVERIFY(w.Bt_OK[1]->isEnabled());
-    QCOMPARE(w.Bt_OK[0]->text(), caption);
-    QCOMPARE(w.DefaultButton(), w.Bt_OK[0]);
-    QCOMPARE(w.CancelButton(), w.Bt_OK[1]);
+    QVERIFY(w.Controls().cmdTop->isEnabled());
+    QVERIFY(w.Controls().Bt_OK[0]->isEnabled());
+    QVERIFY(w.Controls().Bt_OK[1]->isEnabled());
+    QCOMPARE(w.Controls().Bt_OK[0]->text(), caption);
+    QCOMPARE(w.DefaultButton(), w.Controls().Bt_OK[0]);
+    QCOMPARE(w.CancelButton(), w.Controls().Bt_OK[1]);
     // The whole edit panel is in view.
-    for (QWidget* c : std::initializer_list<QWidget*>{w.Tx_Data[3], w.Label2, w.Bt_OK[0],
-                                                      w.Bt_OK[1], w.Label1[6]})
+    for (QWidget* c : std::initializer_list<QWidget*>{w.Controls().Tx_Data[3], w.Controls().Label2, w.Controls().Bt_OK[0],
+                                                      w.Controls().Bt_OK[1], w.Controls().Label1[6]})
         QVERIFY(c->geometry().bottom() < w.height());
 }
 

@@ -96,7 +96,10 @@ bool Fm_Cofferly::PrepareDataFile()
             Texts::RestoreQuestion.arg(dir + StoreFiles::Data, dir + StoreFiles::Backup),
             Texts::MessageTitle, MessageRequest::Buttons::YesNo, MessageRequest::Answer::Yes,
             QMessageBox::Question};
-        if (desktop_.Show(this, question) != MessageRequest::Answer::Yes) {
+        // No parent: the window is not shown yet, and a box over it would have its native
+        // window made before its stored position is applied, which the window manager
+        // then takes as the position of its client area.
+        if (desktop_.Show(nullptr, question) != MessageRequest::Answer::Yes) {
             End();
             return false;
         }

@@ -101,8 +101,8 @@ keys alt+i alt+t
 poll 15 is_above "$MAIN_WIN" || fail "Alt+T did not keep the window on top"
 clipboard_is "hanako" || fail "Alt+I after the delete copied \"$(clipboard)\""
 
-step "closing saves the same table twice"
+step "closing saves the same table: the backup keeps the entries from before the delete"
 close_by_wm
 expect_file "$DAT" "$WORK/3.Dat"
-expect_file "$BAK" "$WORK/3.Dat"
+expect_file "$BAK" "$WORK/2.Dat"
 echo PASS

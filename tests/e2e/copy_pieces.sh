@@ -51,7 +51,7 @@ step "copying wrote nothing"
 same_bytes "$DAT" "$WORK/start.Dat" || fail "the data file changed"
 [[ ! -e $BAK ]] || fail "a backup was written"
 
-step "closing saves twice"
+step "closing saves the position; with no entry changed, no backup is made"
 close_by_wm
 {
     position_line 1500 3000
@@ -59,5 +59,5 @@ close_by_wm
     records "メール" "taro" "mail-pw" ""
 } >"$WORK/expected.Dat"
 expect_file "$DAT" "$WORK/expected.Dat"
-expect_file "$BAK" "$DAT"
+[[ ! -e $BAK ]] || fail "closing wrote a backup"
 echo PASS

@@ -82,5 +82,5 @@ wait_resize "$MAIN_WIN" "$browsing"
 type_text "dropped"
 close_by_wm
 expect_file "$DAT" "$WORK/0.Dat"
-expect_file "$BAK" "$WORK/0.Dat"
+[[ ! -e $BAK ]] || fail "closing with no entry changed made a backup"
 echo PASS

@@ -60,15 +60,15 @@ keys alt+n
 poll 15 window_gone "保存の確認" || fail "the save question stayed open after Alt+N"
 poll 15 window_gone "$SORT_TITLE" || fail "the sort window stayed open after No"
 # Open and save once more without a move: that save is the marker that everything
-# before it has been handled, and it must write the order as it stood.
+# before it has been handled. It changes no entry, so the backup stays as it was.
 open_sort
 keys ctrl+s
 poll 15 window_gone "$SORT_TITLE" || fail "Ctrl+S did not close the sort window"
-expect_file "$BAK" "$WORK/2.Dat"
+expect_file "$BAK" "$WORK/1.Dat"
 expect_file "$DAT" "$WORK/2.Dat"
 
-step "closing keeps the sorted order"
+step "closing keeps the sorted order, and the backup the order before the last move"
 close_by_wm
 expect_file "$DAT" "$WORK/2.Dat"
-expect_file "$BAK" "$WORK/2.Dat"
+expect_file "$BAK" "$WORK/1.Dat"
 echo PASS

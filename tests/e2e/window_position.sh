@@ -29,7 +29,8 @@ check_start() {
 }
 
 # close_and_check X Y TEXT...: closes through the window manager; the data file must then
-# hold the position X,Y (pixels) and the given entry texts, and the backup the same.
+# hold the position X,Y (pixels) and the given entry texts; moving the window changes no
+# entry, so no backup is ever made.
 close_and_check() {
     local x=$1 y=$2
     shift 2
@@ -40,7 +41,7 @@ close_and_check() {
         records "$@"
     } >"$WORK/expected.Dat"
     expect_file "$DAT" "$WORK/expected.Dat"
-    expect_file "$BAK" "$DAT"
+    [[ ! -e $BAK ]] || fail "a moved window made a backup"
 }
 
 step "first start without a data file: the default file records where the window opened"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The built program against a full disk, a directory it may not write, a data file that
-# is a directory, a second instance and a lock left by a killed one. Each case starts the
+# is a directory or a pipe, a second instance, locks left by a killed one, by a power cut
+# or by another computer, leftovers of an interrupted save and a data file gone beside its
+# backup. Each case starts the
 # real program under Xvfb and openbox, answers its message box with the keyboard and
 # checks the exit code and the bytes of both files. (What the message says is checked by
 # tst_window_faults, through the same code; a box's text cannot be read from outside.)
@@ -108,11 +110,11 @@ height_changed_from() {
     h=$(window_height) && [[ -n $h && $h != "$1" ]]
 }
 
-# message_box: waits for the box titled "Cofferly" and answers it with Enter.
+# message_box [KEY]: waits for the box titled "Cofferly" and answers it with KEY (Enter).
 message_box() {
     poll 30 find_window '^Cofferly$' || fail "no message box"
     xdotool windowactivate --sync "$win"
-    xdotool key --clearmodifiers Return
+    xdotool key --clearmodifiers "${1:-Return}"
 }
 
 # ended_with CODE: the program has ended with CODE.
@@ -138,11 +140,20 @@ case_start() {
     echo "== $1"
 }
 
+# moved_main: moves the main window, so that the close has a new position to save (a close
+# that would write the same bytes writes nothing).
+at_200() { xdotool getwindowgeometry "$win" 2>/dev/null | grep -q 'Position: 2[0-9][0-9],'; }
+moved_main() {
+    xdotool windowmove "$win" 200 200
+    poll 15 at_200 || fail "the window did not move"
+}
+
 # --- cases --------------------------------------------------------------------------------
 case_start "full disk: closing"
 new_app full-close
 start bash -c 'ulimit -f 1; exec "$0"' # files may not grow past 1 KB
 main_window
+moved_main
 xdotool key --clearmodifiers alt+F4
 message_box
 ended_with 1
@@ -158,7 +169,14 @@ poll 15 height_changed_from "$browsing" || fail "Alt+E did not open the edit pan
 xdotool type --delay 20 'changed'
 xdotool key --clearmodifiers Return
 message_box
-ended_with 1
+# The program goes on, with the edit panel open and what was typed; Esc goes back.
+main_window
+[[ $(window_height) != "$browsing" ]] || fail "the edit panel closed after the failed save"
+xdotool key --clearmodifiers Escape
+poll 15 bash -c "[[ \$(xwininfo -id $win | awk '/^ *Height:/ { print \$2 }') == $browsing ]]" ||
+    fail "Esc did not close the edit panel"
+xdotool key --clearmodifiers alt+F4
+ended_with 0
 unchanged
 
 # Root writes anywhere, so as root the program runs as nobody in a directory it does not own.
@@ -177,6 +195,7 @@ new_app read-only
 read_only
 start "${as_other[@]}"
 main_window
+moved_main
 xdotool key --clearmodifiers alt+F4
 message_box
 ended_with 1
@@ -218,7 +237,7 @@ app_pid=$first_pid
 main_window
 xdotool key --clearmodifiers alt+F4
 ended_with 0
-cmp -s "$app/Cofferly.bak" "$app/Cofferly.Dat" || fail "closing did not save twice"
+[[ ! -e $app/Cofferly.bak ]] || fail "closing with no entry changed made a backup"
 [[ $(tail -c +12 "$app/Cofferly.Dat") == "$(tail -c +12 "$work/expected.Dat")" ]] ||
     fail "entries changed on closing"
 
@@ -234,6 +253,93 @@ main_window
 find_window '^Cofferly$' && fail "a message box appeared"
 xdotool key --clearmodifiers alt+F4
 ended_with 0
-cmp -s "$app/Cofferly.bak" "$app/Cofferly.Dat" || fail "closing did not save"
+[[ ! -e $app/Cofferly.lock ]] || fail "the lock was left behind"
+cmp -s "$app/Cofferly.Dat" "$work/expected.Dat" || fail "closing changed the data file"
+
+# A lock that no process can hold any more: empty (a power cut while it was written) or
+# garbled. The program starts without a word and removes it when it closes.
+for lock in empty garbled; do
+    case_start "$lock lock file"
+    new_app "lock-$lock"
+    if [[ $lock == empty ]]; then
+        : >"$app/Cofferly.lock"
+    else
+        printf 'x\x01\xff\n' >"$app/Cofferly.lock"
+    fi
+    start
+    main_window
+    find_window '^Cofferly$' && fail "a message box appeared"
+    xdotool key --clearmodifiers alt+F4
+    ended_with 0
+    [[ ! -e $app/Cofferly.lock ]] || fail "the lock was left behind"
+done
+
+# A lock of another computer (a program folder on a shared disk) may be held there: the
+# user is asked. No ends without touching anything; Yes starts.
+case_start "lock of another host, No"
+new_app lock-host-no
+printf '4242\ncofferly\nanother-host-%s\n' "$RANDOM" >"$app/Cofferly.lock"
+cp "$app/Cofferly.lock" "$work/lock.before"
+start
+message_box # Enter: No is the default
+ended_with 1
+cmp -s "$app/Cofferly.lock" "$work/lock.before" || fail "the other host's lock changed"
+unchanged
+
+case_start "lock of another host, Yes"
+new_app lock-host-yes
+printf '4242\ncofferly\nanother-host-%s\n' "$RANDOM" >"$app/Cofferly.lock"
+start
+message_box alt+y
+main_window
+xdotool key --clearmodifiers alt+F4
+ended_with 0
+[[ ! -e $app/Cofferly.lock ]] || fail "the lock was left behind"
+
+# A pipe in the data file's place would block a plain open for ever: the program reports
+# it at once and writes nothing.
+case_start "data file is a pipe"
+new_app fifo
+rm "$app/Cofferly.Dat" && mkfifo "$app/Cofferly.Dat"
+start
+message_box
+ended_with 1
+[[ -p $app/Cofferly.Dat && ! -e $app/Cofferly.bak ]] || fail "files changed"
+
+# Temporaries of a save cut off by a kill hold passwords: the next start removes them,
+# and nothing else.
+case_start "leftovers of an interrupted save"
+new_app leftovers
+cp "$app/Cofferly.Dat" "$app/Cofferly.Dat.a1B2c3"
+cp "$app/Cofferly.Dat" "$app/Cofferly.bak.Zz9Yy8"
+echo keep >"$app/Cofferly.Dat.keep"
+start
+main_window
+[[ ! -e $app/Cofferly.Dat.a1B2c3 && ! -e $app/Cofferly.bak.Zz9Yy8 ]] || fail "leftovers stayed"
+[[ -e $app/Cofferly.Dat.keep ]] || fail "a file of another name was removed"
+xdotool key --clearmodifiers alt+F4
+ended_with 0
+
+# The data file gone, its backup there: the user decides. No ends without writing; Yes
+# brings the backup back.
+case_start "missing data file beside a backup, No"
+new_app restore-no
+mv "$app/Cofferly.Dat" "$app/Cofferly.bak"
+start
+message_box alt+n
+ended_with 1
+[[ ! -e $app/Cofferly.Dat ]] || fail "a data file was written"
+cmp -s "$app/Cofferly.bak" "$work/expected.Dat" || fail "the backup changed"
+
+case_start "missing data file beside a backup, Yes"
+new_app restore-yes
+mv "$app/Cofferly.Dat" "$app/Cofferly.bak"
+start
+message_box # Enter: Yes is the default
+main_window
+cmp -s "$app/Cofferly.Dat" "$work/expected.Dat" || fail "the backup was not restored"
+xdotool key --clearmodifiers alt+F4
+ended_with 0
+cmp -s "$app/Cofferly.Dat" "$work/expected.Dat" || fail "closing changed the data file"
 
 echo "all program fault cases passed"

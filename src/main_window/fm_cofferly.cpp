@@ -130,8 +130,10 @@ void Fm_Cofferly::cmdTop_Click()
 void Fm_Cofferly::cmdSort_Click()
 {
     frmSort sort(entries_, desktop_, this);
-    // A save that fails is reported and the sort window comes back with its order.
-    while (sort.exec() == QDialog::Accepted && !Commit(sort.Rows()) && !ended_) {
+    while (sort.exec() == QDialog::Accepted) {
+        if (Commit(sort.Rows()) || ended_)
+            break;
+        // The save failed and was reported: the sort window comes back with its order.
     }
     if (!ended_)
         ResetTitleDisplay();
@@ -304,9 +306,11 @@ bool Fm_Cofferly::LoadData()
 // the program; one at a commit leaves it running with nothing changed.
 void Fm_Cofferly::Report(const StoreError& error, bool ending)
 {
-    const QString& text = error.kind == StoreError::Kind::Read ? Texts::FileReadFailed
-                          : ending                             ? Texts::FileWriteFailed
-                                                               : Texts::CommitWriteFailed;
+    // A commit's save that could not even read the file first still leaves the program
+    // running: its message must not say the program ends.
+    const QString& text = !ending                                ? Texts::CommitWriteFailed
+                          : error.kind == StoreError::Kind::Read ? Texts::FileReadFailed
+                                                                 : Texts::FileWriteFailed;
     MessageRequest message;
     message.text = text.arg(error.path, StoreErrorReason(error));
     message.title = Texts::MessageTitle;

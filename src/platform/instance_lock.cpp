@@ -21,15 +21,17 @@ bool InstanceLock::Acquire(Desktop& desktop, const QString& dataPath)
     qint64 pid = 0;
     QString host;
     QString application;
-    if (!lock_.getLockInfo(&pid, &host, &application))
-        return TakeOver();
-    if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
+    if (!lock_.getLockInfo(&pid, &host, &application)) {
+        if (TakeOver())
+            return true;
+    } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
         MessageRequest question{Texts::LockOfOtherHost.arg(host, path_), Texts::MessageTitle,
                                 MessageRequest::Buttons::YesNo, MessageRequest::Answer::No,
                                 QMessageBox::Question};
-        if (desktop.Show(nullptr, question) == MessageRequest::Answer::Yes && TakeOver())
+        if (desktop.Show(nullptr, question) != MessageRequest::Answer::Yes)
+            return false;
+        if (TakeOver())
             return true;
-        return false;
     }
     MessageRequest running{Texts::AlreadyRunning.arg(dataPath, path_), Texts::MessageTitle,
                            MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok,
@@ -38,8 +40,9 @@ bool InstanceLock::Acquire(Desktop& desktop, const QString& dataPath)
     return false;
 }
 
+// A copy that is running holds a file lock on its lock file, so this never removes a live
+// one, even one it has only begun to write.
 bool InstanceLock::TakeOver()
 {
-    lock_.removeStaleLockFile();
-    return lock_.tryLock(0) || lock_.error() != QLockFile::LockFailedError;
+    return lock_.removeStaleLockFile() && lock_.tryLock(0);
 }

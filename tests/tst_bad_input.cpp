@@ -9,13 +9,15 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using Entries = QList<QStringList>;
+using EntryLists = QList<QStringList>;
 
 // The file's entry lines: everything after the position record.
 QByteArray EntryLines(const QByteArray& file)
@@ -25,7 +27,8 @@ QByteArray EntryLines(const QByteArray& file)
 
 QStringList PanelTexts(const Fm_Cofferly& w)
 {
-    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(), w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
+    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(),
+            w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
 }
 
 void SetPanel(Fm_Cofferly& w, const QStringList& texts)
@@ -34,16 +37,8 @@ void SetPanel(Fm_Cofferly& w, const QStringList& texts)
         w.Controls().Tx_Data[i]->setText(texts[i]);
 }
 
-Entries TableEntries(const EntryTable& t)
-{
-    Entries entries;
-    for (int i = 1; i <= t.DataCount; ++i)
-        entries << QStringList{t.DataTitle[i], t.DataID[i], t.DataPW[i], t.DataURL[i]};
-    return entries;
-}
-
 // The file holds exactly `entries`, and a fresh start reads them all back.
-QString CheckStored(const ProgramDir& dir, const Entries& entries)
+QString CheckStored(const ProgramDir& dir, const EntryLists& entries)
 {
     if (EntryLines(dir.data()) != EntryLines(TestFiles::Make(0, 0, entries)))
         return u"file bytes differ"_s;
@@ -51,7 +46,7 @@ QString CheckStored(const ProgramDir& dir, const Entries& entries)
     Fm_Cofferly again(dir.path(), desktop);
     if (again.Ended())
         return u"the file does not load"_s;
-    if (TableEntries(again.Table()) != entries)
+    if (TestFiles::AsLists(again.Table()) != entries)
         return u"entries read back differ"_s;
     return {};
 }
@@ -99,7 +94,7 @@ private slots:
             w.Bt_OK_Click(0);
             QVERIFY(desktop.messages.isEmpty());
         }
-        const Entries expected = {{u"先頭"_s, {}, {}, {}}, huge};
+        const EntryLists expected = {{u"先頭"_s, {}, {}, {}}, huge};
         QString problem = CheckStored(dir, expected);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
 
@@ -118,7 +113,7 @@ private slots:
     void twoHundredEntriesOfAThousandCharacters()
     {
         ProgramDir dir;
-        Entries entries;
+        EntryLists entries;
         for (int i = 0; i < 199; ++i)
             entries << QStringList{LongText(1000, char16_t(i)), LongText(1000, char16_t(i + 1)),
                                    LongText(1000, char16_t(i + 2)),
@@ -141,7 +136,7 @@ private slots:
         w.Bt_Add_Click();
         QCOMPARE(desktop.messages.size(), 1); // the table is full
         QCOMPARE(dir.data(), full);
-        QCOMPARE(w.Table().DataCount, 200);
+        QCOMPARE(w.Table().size(), 200);
     }
 
     // A PW of many pieces is stored whole and copied piece by piece, every piece in turn.
@@ -178,12 +173,32 @@ private slots:
         QCOMPARE(copied.join(u'-'), pw);
     }
 
-    // A hand-edited file with a quote inside an unquoted field could be read but never
-    // written back: it is refused at start-up and left alone.
-    void quoteInAnUnquotedFieldIsRefused()
+    // Hand-edited files that could be read but never written back as they are: refused at
+    // start-up with the line (and the entry) named, and left alone.
+    void handEditedFilesAreRefused_data()
     {
+        QTest::addColumn<QByteArray>("edited");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("quote inside an unquoted field")
+            << QByteArray("0,0\r\nBank\r\nme\"x\r\n\"\"\r\n\"\"\r\n")
+            << Texts::FileStrayQuote.arg(Texts::FilePlaceInEntry.arg(3).arg(1));
+        QTest::newRow("text after the closing quote")
+            << QByteArray("0,0\r\n\"Bank\"\r\n\"me\"\r\n\"pass\"word!\r\n\"\"\r\n")
+            << Texts::FileTextAfterQuote.arg(Texts::FilePlaceInEntry.arg(4).arg(1));
+        QTest::newRow("in the second entry")
+            << QByteArray("0,0\r\n\"A\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"
+                          "\"B\"\r\n\"\"\r\n\"\"x\r\n\"\"\r\n")
+            << Texts::FileTextAfterQuote.arg(Texts::FilePlaceInEntry.arg(8).arg(2));
+        QTest::newRow("a position of six fields")
+            << QByteArray("1500,1500,a,b,c,d\r\n\"Bank\"\r\n\"me\"\r\n\"pw\"\r\n\"\"\r\n")
+            << Texts::FilePositionFields;
+    }
+
+    void handEditedFilesAreRefused()
+    {
+        QFETCH(QByteArray, edited);
+        QFETCH(QString, reason);
         ProgramDir dir;
-        const QByteArray edited = "0,0\r\nBank\r\nme\"x\r\n\"\"\r\n\"\"\r\n";
         dir.writeData(edited);
         RecordingDesktop desktop;
         {
@@ -192,10 +207,15 @@ private slots:
             w.close();
         }
         QCOMPARE(desktop.messages.size(), 1);
-        QVERIFY(desktop.messages[0].text.contains(dir.dataPath()));
-        QVERIFY(desktop.messages[0].text.contains(Texts::FileStrayQuote.arg(1)));
+        const MessageRequest& m = desktop.messages[0];
+        QCOMPARE(m.icon, QMessageBox::Critical);
+        QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(reason), qPrintable(m.text));
+        QCOMPARE(desktop.endCodes, QList<int>{1});
         QCOMPARE(dir.data(), edited);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"Cofferly.Dat"_s});
     }
 
     // A position a hair left of the screen is written as 0, which reads back the same.

@@ -40,12 +40,10 @@ private slots:
     {
         QFETCH(int, count);
         QFETCH(int, selected);
-        ProgramDir dir;
         const auto entries = TestFiles::NumberedEntries(count);
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         Pick(w, selected);
         const QStringList shown = WindowDriver::Displayed(w);
         Click(w.Controls().Bt_Add);
@@ -69,11 +67,9 @@ private slots:
     // At 200 entries add is refused with a message, while edit still works.
     void fullTableRefusesAddButNotEdit()
     {
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(199);
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         Click(w.Controls().Bt_Add);
         Type(w, {u"200th"_s, {}, {}, {}});
         Click(w.Controls().Bt_OK[0]);
@@ -108,11 +104,9 @@ private slots:
 
     void allEmptyAddIsAGroupWithAnEmptyTitle()
     {
-        ProgramDir dir;
         const auto entries = TestFiles::NumberedEntries(2);
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         Click(w.Controls().Bt_Add);
         Click(w.Controls().Bt_OK[0]);
         VERIFY_STORED(w, dir, Inserted(entries, 2, {{}, {}, {}, {}}));
@@ -124,11 +118,9 @@ private slots:
     // Editing fills the panel with the entry, replaces it, shows it and selects it again.
     void editIntoAGroupAndBack()
     {
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(3);
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         Pick(w, 2);
         Click(w.Controls().Bt_Edit);
         VERIFY_MODE(w, kEdit);
@@ -154,18 +146,18 @@ private slots:
 
     // Back touches neither table nor files nor selection; the typed texts stay in the boxes.
 
-    void commitWithoutChangeStillRotatesTheBackup()
+    // The backup changes only with the entries: an unchanged commit rewrites nothing it
+    // need not, and leaves the backup as the last real change left it.
+    void commitWithoutChangeLeavesTheBackup()
     {
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(2);
-        const QByteArray first = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(first);
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray first = WindowDriver::FileFor(w, entries);
         Click(w.Controls().Bt_Edit);
         Click(w.Controls().Bt_OK[0]);
         QCOMPARE(dir.data(), first);
-        QCOMPARE(dir.backup(), first);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
         Click(w.Controls().Bt_Edit);
         Type(w, {u"Changed"_s, u"id-1"_s, u"pw-1-x"_s, u"https://example.com/1"_s});
         Click(w.Controls().Bt_OK[0]);
@@ -176,35 +168,66 @@ private slots:
         Click(w.Controls().Bt_Edit);
         Click(w.Controls().Bt_OK[0]);
         QCOMPARE(dir.data(), second);
-        QCOMPARE(dir.backup(), second);
+        QCOMPARE(dir.backup(), first);
+        QVERIFY(desktop.messages.isEmpty());
     }
 
-    // The commit button's caption decides: exactly "追 加" adds, anything else replaces.
-    void captionDecidesAddOrReplace_data()
+    // A data file another program changed after it was read is kept as the backup, and the
+    // user is told where it is.
+    void fileChangedMeanwhileIsKeptAsTheBackup()
+    {
+        auto entries = TestFiles::NumberedEntries(2);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        auto theirs = entries;
+        theirs[1][2] = u"changed elsewhere"_s;
+        const QByteArray other = TestFiles::Make(1500, 3000, theirs);
+        dir.writeData(other);
+        Click(w.Controls().Bt_Edit);
+        Type(w, {u"Mine"_s, u"i"_s, u"p"_s, u"u"_s});
+        Click(w.Controls().Bt_OK[0]);
+        entries[0] = {u"Mine"_s, u"i"_s, u"p"_s, u"u"_s};
+        VERIFY_STORED(w, dir, entries);
+        QCOMPARE(dir.backup(), other);
+        QCOMPARE(desktop.messages.size(), 1);
+        const MessageRequest& m = desktop.messages[0];
+        QCOMPARE(m.icon, QMessageBox::Information);
+        QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(dir.backupPath()), qPrintable(m.text));
+        // Now the file is the window's own again: the next unchanged commit says nothing.
+        Click(w.Controls().Bt_Edit);
+        Click(w.Controls().Bt_OK[0]);
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(dir.backup(), other);
+    }
+
+    // The mode decides whether a commit adds or replaces; the caption shown plays no part.
+    void modeDecidesAddOrReplace_data()
     {
         QTest::addColumn<bool>("enterAdd");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("adds");
         QTest::newRow("add mode as entered") << true << kAdd << true;
         QTest::newRow("edit mode as entered") << false << kEdit << false;
-        QTest::newRow("edit mode showing 追 加") << false << kAdd << true;
-        QTest::newRow("add mode, no space") << true << u"追加"_s << false;
-        QTest::newRow("add mode, ideographic space") << true << u"追\u3000加"_s << false;
-        QTest::newRow("add mode, trailing space") << true << u"追 加 "_s << false;
+        QTest::newRow("edit mode showing 追 加") << false << kAdd << false;
+        QTest::newRow("add mode showing 確 定") << true << kEdit << true;
+        QTest::newRow("add mode, no space") << true << u"追加"_s << true;
+        QTest::newRow("add mode, ideographic space") << true << u"追\u3000加"_s << true;
+        QTest::newRow("add mode, trailing space") << true << u"追 加 "_s << true;
     }
 
-    void captionDecidesAddOrReplace()
+    void modeDecidesAddOrReplace()
     {
         QFETCH(bool, enterAdd);
         QFETCH(QString, caption);
         QFETCH(bool, adds);
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(3);
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         Pick(w, 2);
         Click(enterAdd ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        QCOMPARE(w.CurrentMode(),
+                 enterAdd ? Fm_Cofferly::Mode::Adding : Fm_Cofferly::Mode::Editing);
         w.Controls().Bt_OK[0]->setText(caption);
         const QStringList typed{u"New"_s, u"n"_s, u"p"_s, u"u"_s};
         Type(w, typed);
@@ -217,29 +240,27 @@ private slots:
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
     }
 
-    // At 200 entries the add caption cannot make a 201st entry: the mode stays open instead.
-    void addCaptionAtAFullTableKeepsTheModeOpen()
+    // At 200 entries an edit showing the add caption replaces its entry: no 201st entry, and
+    // no refusal.
+    void addCaptionAtAFullTableStillEdits()
     {
-        ProgramDir dir;
         const auto entries = TestFiles::NumberedEntries(200);
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         Pick(w, 200);
         Click(w.Controls().Bt_Edit);
         w.Controls().Bt_OK[0]->setText(kAdd);
         const QStringList typed{u"201st"_s, u"i"_s, u"p"_s, u"u"_s};
         Type(w, typed);
         Click(w.Controls().Bt_OK[0]);
-        QCOMPARE(desktop.messages.size(), 1);
-        QCOMPARE(desktop.messages[0].text, u"これ以上データを登録できません"_s);
-        VERIFY_MODE(w, kAdd);
-        QCOMPARE(WindowDriver::TextsInPanel(w), typed);
-        QCOMPARE(dir.data(), before);
-        VERIFY_STORED(w, dir, entries);
-        QCOMPARE(w.Table().DataTitle[0], QString());
-        QCOMPARE(w.Table().DataID[0], QString());
+        QVERIFY(desktop.messages.isEmpty());
+        VERIFY_BROWSING(w);
+        auto edited = entries;
+        edited[199] = typed;
+        VERIFY_STORED(w, dir, edited);
+        QCOMPARE(dir.backup(), before);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 200);
     }
 
     // Enter commits and Esc goes back from each of the four text boxes.

@@ -29,7 +29,8 @@ void Press(QPushButton* button, Qt::KeyboardModifiers modifiers = Qt::NoModifier
     QTest::mouseClick(button, Qt::LeftButton, modifiers);
 }
 
-// While a run on copy button `index` lasts only that button, cmdTop and cmdSort are usable.
+// While a run on copy button `index` lasts only that button and cmdTop are usable: a sort
+// would change the entries under the run.
 void VerifyRunning(const Fm_Cofferly& w, int index)
 {
     QVERIFY(w.Controls().Bt_Clip[index]->isEnabled());
@@ -40,16 +41,21 @@ void VerifyRunning(const Fm_Cofferly& w, int index)
     QVERIFY(!w.Controls().CmdURL->isEnabled());
     QVERIFY(!w.Controls().IComboTitle->isEnabled());
     QVERIFY(w.Controls().cmdTop->isEnabled());
-    QVERIFY(w.Controls().cmdSort->isEnabled());
+    QVERIFY(!w.Controls().cmdSort->isEnabled());
+    QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::CopyRun);
 }
 
 void VerifyIdle(const Fm_Cofferly& w)
 {
-    for (QWidget* c : {static_cast<QWidget*>(w.Controls().Bt_Clip[0]), static_cast<QWidget*>(w.Controls().Bt_Clip[1]),
-                       static_cast<QWidget*>(w.Controls().Bt_Add), static_cast<QWidget*>(w.Controls().Bt_Edit),
-                       static_cast<QWidget*>(w.Controls().Bt_Del), static_cast<QWidget*>(w.Controls().CmdURL),
-                       static_cast<QWidget*>(w.Controls().IComboTitle)})
+    for (QWidget* c :
+         {static_cast<QWidget*>(w.Controls().Bt_Clip[0]),
+          static_cast<QWidget*>(w.Controls().Bt_Clip[1]),
+          static_cast<QWidget*>(w.Controls().Bt_Add), static_cast<QWidget*>(w.Controls().Bt_Edit),
+          static_cast<QWidget*>(w.Controls().Bt_Del), static_cast<QWidget*>(w.Controls().CmdURL),
+          static_cast<QWidget*>(w.Controls().IComboTitle),
+          static_cast<QWidget*>(w.Controls().cmdSort)})
         QVERIFY(c->isEnabled());
+    QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
 }
 
 // Entry 1: an ID with one dash and a PW with two; entry 2 a group; entry 3 no dashes.
@@ -149,15 +155,14 @@ private slots:
         Press(w.Controls().Bt_Clip[index]);
         QCOMPARE(ClipboardText(), pieces[0]);
         QCOMPARE(desktop.beeps, 0);
-        QCOMPARE(w.Table().DataPW[1], entry[2]); // copying never changes the entry
+        QCOMPARE(TestFiles::AsLists(w.Table()),
+                 QList<QStringList>{entry}); // copying changes no entry
     }
 
     void shiftClickInTheMiddleOfARunCopiesWholeAndTheRunGoesOn()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"ab"_s);
         Press(w.Controls().Bt_Clip[1], Qt::ShiftModifier);
@@ -192,10 +197,8 @@ private slots:
         QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(QString, copied);
         QFETCH(bool, running);
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         PutSentinel();
         Press(w.Controls().Bt_Clip[1], modifiers);
         QCOMPARE(ClipboardText(), copied);
@@ -209,10 +212,8 @@ private slots:
     // A click from the keyboard goes by the last mouse press on a copy button.
     void keyboardCopyAfterAShiftClickCopiesWhole()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         Press(w.Controls().Bt_Clip[0], Qt::ShiftModifier);
         QCOMPARE(ClipboardText(), u"user-01"_s);
@@ -248,10 +249,8 @@ private slots:
     // A press on the copy button that a run has disabled is no press on a copy button.
     void pressOnADisabledCopyButtonChangesNothing()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         Press(w.Controls().Bt_Clip[1]);
         QCOMPARE(ClipboardText(), u"ab"_s);
@@ -274,10 +273,8 @@ private slots:
 
     void emptyTextsOnlyBeep()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         Press(w.Controls().Bt_Clip[0]);
         QCOMPARE(ClipboardText(), u"user"_s);
         Press(w.Controls().Bt_Clip[0]);
@@ -308,10 +305,8 @@ private slots:
     {
         QFETCH(Qt::KeyboardModifiers, modifiers);
         QFETCH(QString, copied);
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, {{u"T"_s, u"i"_s, u" パス -ﾜｰﾄﾞ&<b>"_s, {}}}));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f({{u"T"_s, u"i"_s, u" パス -ﾜｰﾄﾞ&<b>"_s, {}}});
+        auto [dir, desktop, w] = f.Parts();
         PutSentinel();
         Press(w.Controls().Bt_Clip[1], modifiers);
         const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
@@ -342,10 +337,8 @@ private slots:
     void urlHandedOverUnchanged()
     {
         QFETCH(QString, url);
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, {{u"G"_s, {}, {}, {}}, {u"T"_s, {}, {}, url}}));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f({{u"G"_s, {}, {}, {}}, {u"T"_s, {}, {}, url}});
+        auto [dir, desktop, w] = f.Parts();
         Pick(w, 2);
         QCOMPARE(w.Controls().Lb_data[2]->text(), url);
         QCOMPARE(w.Controls().Lb_data[2]->toolTip(), url);
@@ -357,10 +350,8 @@ private slots:
 
     void altUOpensTheUrl()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::keyClick(&w, Qt::Key_U, Qt::AltModifier);
         QTRY_COMPARE(desktop.opened, QStringList{u"https://bank.example/login"_s});

@@ -19,7 +19,7 @@ void VerifyQuestion(const MessageRequest& m, const QString& title)
     QCOMPARE(m.icon, QMessageBox::Question);
 }
 
-QList<QStringList> Entries(int count, int group)
+QList<QStringList> EntriesWithGroup(int count, int group)
 {
     auto entries = TestFiles::NumberedEntries(count);
     if (group > 0)
@@ -54,13 +54,11 @@ private slots:
         QFETCH(int, count);
         QFETCH(int, selected);
         QFETCH(int, group);
-        ProgramDir dir;
-        auto entries = Entries(count, group);
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
+        auto entries = EntriesWithGroup(count, group);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         desktop.answers.push_back(MessageRequest::Answer::Yes);
-        Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, selected);
         Click(w.Controls().Bt_Del);
@@ -114,13 +112,11 @@ private slots:
     // The last entry cannot go: a message under the application's own title, nothing else.
     void lastEntryIsRefused()
     {
-        ProgramDir dir;
         const auto entries = TestFiles::NumberedEntries(2);
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         desktop.answers.push_back(MessageRequest::Answer::Yes);
-        Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Click(w.Controls().Bt_Del);
         VERIFY_STORED(w, dir, entries.mid(1));
@@ -146,10 +142,8 @@ private slots:
 
     void emptyTitleIsAskedAboutWithTheSuffixAlone()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, {{{}, u"i"_s, {}, {}}, {u"B"_s, {}, {}, {}}}));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f({{{}, u"i"_s, {}, {}}, {u"B"_s, {}, {}, {}}});
+        auto [dir, desktop, w] = f.Parts();
         Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.messages.size(), 1);
         VerifyQuestion(desktop.messages[0], QString());
@@ -157,12 +151,10 @@ private slots:
 
     void altDAsksAndDeletes()
     {
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(3);
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         desktop.answers.push_back(MessageRequest::Answer::Yes);
-        Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, 3);
         QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
@@ -175,24 +167,32 @@ private slots:
     // During a copy run and in a mode there is nothing the delete button can be pressed with.
     void unreachableDuringARunOrAMode()
     {
-        ProgramDir dir;
-        const QByteArray before = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(3));
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(TestFiles::NumberedEntries(3));
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
         Click(w.Controls().Bt_Clip[1]); // "pw-1-x": a run of three pieces
+        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::CopyRun);
         Click(w.Controls().Bt_Del);
-        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
-        QTest::qWait(200);
         QVERIFY(desktop.messages.isEmpty());
+        // A button that takes its access key shows itself pressed at once, and clicks later.
+        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
+        QVERIFY(!w.Controls().Bt_Del->isDown());
         Click(w.Controls().Bt_Clip[1]);
         Click(w.Controls().Bt_Clip[1]);
         Click(w.Controls().Bt_Edit);
+        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Editing);
         Click(w.Controls().Bt_Del);
-        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
-        QTest::qWait(200);
         QVERIFY(desktop.messages.isEmpty());
+        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
+        QVERIFY(!w.Controls().Bt_Del->isDown());
+        Click(w.Controls().Bt_OK[1]);
+        VERIFY_BROWSING(w);
+        // In browsing the same key reaches the button, answered No.
+        desktop.answers.push_back(MessageRequest::Answer::No);
+        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
+        QVERIFY(w.Controls().Bt_Del->isDown());
+        QTRY_COMPARE(desktop.messages.size(), 1);
         QCOMPARE(dir.data(), before);
     }
 };

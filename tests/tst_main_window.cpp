@@ -1,8 +1,13 @@
 // The main window's start-up, layout, always-on-top and close.
 #include "main_window/fm_cofferly.h"
+#include "resources/texts.h"
+#include "sort_window/frm_sort.h"
 #include "support/test_support.h"
+#include "support/window_driver.h"
 
+#include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QTreeWidget>
 #include <QWindow>
@@ -33,9 +38,11 @@ private slots:
         for (QLineEdit* box : w.Controls().Tx_Data)
             QVERIFY(!box->isEnabled());
         QVERIFY(!w.Controls().Bt_OK[0]->isEnabled() && !w.Controls().Bt_OK[1]->isEnabled());
-        for (QWidget* c : {(QWidget*)w.Controls().IComboTitle, (QWidget*)w.Controls().Bt_Add, (QWidget*)w.Controls().Bt_Edit,
-                           (QWidget*)w.Controls().Bt_Del, (QWidget*)w.Controls().Bt_Clip[0], (QWidget*)w.Controls().Bt_Clip[1],
-                           (QWidget*)w.Controls().CmdURL, (QWidget*)w.Controls().cmdTop, (QWidget*)w.Controls().cmdSort})
+        for (QWidget* c : {(QWidget*)w.Controls().IComboTitle, (QWidget*)w.Controls().Bt_Add,
+                           (QWidget*)w.Controls().Bt_Edit, (QWidget*)w.Controls().Bt_Del,
+                           (QWidget*)w.Controls().Bt_Clip[0], (QWidget*)w.Controls().Bt_Clip[1],
+                           (QWidget*)w.Controls().CmdURL, (QWidget*)w.Controls().cmdTop,
+                           (QWidget*)w.Controls().cmdSort})
             QVERIFY(c->isEnabled());
         QCOMPARE(w.DefaultButton(), w.Controls().Bt_Clip[0]);
         QCOMPARE(w.pos(), QPoint(200, 100));
@@ -105,6 +112,8 @@ private slots:
         QCOMPARE(w.pos(), where);
     }
 
+    // The close saves the window's position; the entries did not change, so the backup is
+    // left as it was: none here, an older one in the second round.
     void closingSavesTwice()
     {
         ProgramDir dir;
@@ -119,7 +128,19 @@ private slots:
         w.close();
         const QByteArray after = TestFiles::Make(900, 600, TestFiles::NumberedEntries(3));
         QCOMPARE(dir.data(), after);
-        QCOMPARE(dir.backup(), after);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+
+        const QByteArray older = TestFiles::Make(0, 0, TestFiles::NumberedEntries(1));
+        TestFiles::Write(dir.backupPath(), older);
+        Fm_Cofferly again(dir.path(), desktop);
+        again.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        again.move(80, 30);
+        QTRY_COMPARE(again.pos(), QPoint(80, 30));
+        again.close();
+        QCOMPARE(dir.data(), TestFiles::Make(450, 1200, TestFiles::NumberedEntries(3)));
+        QCOMPARE(dir.backup(), older);
+        QVERIFY(desktop.messages.isEmpty());
     }
 
     // The sort window over the real main window: a move saved there reaches the file and
@@ -155,6 +176,158 @@ private slots:
         for (QLabel* shown : w.Controls().Lb_data)
             QCOMPARE(shown->text(), QString());
         QVERIFY(desktop.messages.isEmpty());
+    }
+
+    // A sort saved without a change rewrites the file with the window's position and leaves
+    // the backup alone; discarding writes nothing. Either way item 1 is selected and the
+    // entry display emptied.
+    void sortSavedUnchangedOrDiscarded()
+    {
+        MainWindowFixture f(TestFiles::NumberedEntries(3), 10, 20);
+        auto [dir, desktop, w] = f.Parts();
+        QVERIFY(WindowDriver::ShowActive(w));
+        WindowDriver::Pick(w, 2);
+        ActOnModal<frmSort> discard([](frmSort* sort) { QTest::keyClick(sort, Qt::Key_Escape); });
+        w.cmdSort_Click();
+        QVERIFY(discard.Acted());
+        QCOMPARE(dir.data(), f.before);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(WindowDriver::Displayed(w), QStringList({{}, {}, {}, {}}));
+
+        ActOnModal<frmSort> save([](frmSort* sort) { sort->CmdOK_Click(0); });
+        w.cmdSort_Click();
+        QVERIFY(save.Acted());
+        QCOMPARE(dir.data(), WindowDriver::FileFor(w, TestFiles::NumberedEntries(3)));
+        QVERIFY(dir.data() != f.before);
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        QVERIFY(desktop.messages.isEmpty());
+        VERIFY_BROWSING(w);
+    }
+
+    // A copy run leaves no way into the sort window: a sort discarded in the middle of a run
+    // used to empty the display and leave the run, and every control it disables, stuck.
+    void noSortDuringACopyRun()
+    {
+        MainWindowFixture f({{u"Bank"_s, u"user-01"_s, u"ab-cd-ef"_s, u"https://bank"_s},
+                             {u"Mail"_s, u"m"_s, u"x"_s, {}}});
+        auto [dir, desktop, w] = f.Parts();
+        QVERIFY(WindowDriver::ShowActive(w));
+        ActOnModal<frmSort> discard([](frmSort* sort) { QTest::keyClick(sort, Qt::Key_Escape); });
+        QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"user"_s);
+        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::CopyRun);
+        QVERIFY(!w.Controls().cmdSort->isEnabled());
+        QTest::mouseClick(w.Controls().cmdSort, Qt::LeftButton);
+        // A button that takes its access key shows itself pressed at once, and clicks later.
+        QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(!w.Controls().cmdSort->isDown());
+        QVERIFY(!discard.Acted());
+        QCOMPARE(WindowDriver::Displayed(w),
+                 QStringList({u"user-01"_s, u"ab-cd-ef"_s, u"https://bank"_s, u"https://bank"_s}));
+        QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"01"_s);
+        VERIFY_BROWSING(w);
+        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+        // After the run the same key opens it.
+        QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier);
+        QVERIFY(w.Controls().cmdSort->isDown());
+        QTRY_VERIFY(discard.Acted());
+        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+        for (QWidget* c : {(QWidget*)w.Controls().IComboTitle, (QWidget*)w.Controls().Bt_Clip[1],
+                           (QWidget*)w.Controls().Bt_Add, (QWidget*)w.Controls().cmdSort})
+            QVERIFY(c->isEnabled());
+        QCOMPARE(w.DefaultButton(), w.Controls().Bt_Clip[0]);
+        QCOMPARE(dir.data(), f.before);
+    }
+
+    // Only the data file's backup is there: the user is asked whether it comes back.
+    void missingDataFileRestoredFromTheBackup()
+    {
+        ProgramDir dir;
+        const QList<QStringList> entries{{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s},
+                                         {u"Mail"_s, u"m"_s, u"x"_s, {}}};
+        const QByteArray backup = TestFiles::Make(1500, 3000, entries);
+        TestFiles::Write(dir.backupPath(), backup);
+        RecordingDesktop desktop;
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
+        Fm_Cofferly w(dir.path(), desktop);
+        QVERIFY(!w.Ended());
+        QCOMPARE(desktop.messages.size(), 1);
+        const MessageRequest& m = desktop.messages[0];
+        QCOMPARE(m.buttons, MessageRequest::Buttons::YesNo);
+        QCOMPARE(m.icon, QMessageBox::Question);
+        QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(dir.backupPath()), qPrintable(m.text));
+        QCOMPARE(dir.data(), backup);
+        QCOMPARE(dir.backup(), backup);
+        QCOMPARE(TestFiles::AsLists(w.Table()), entries);
+        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
+        QCOMPARE(w.Controls().Lb_data[0]->text(), u"me"_s);
+        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+        // Nothing but the two files: no temporary was left behind.
+        QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        files.sort();
+        QCOMPARE(files, QStringList({u"Cofferly.Dat"_s, u"Cofferly.bak"_s}));
+        QVERIFY(desktop.endCodes.isEmpty());
+    }
+
+    // No ends the program with nothing written.
+    void restoreDeclinedEndsWithoutWriting()
+    {
+        ProgramDir dir;
+        const QByteArray backup = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(2));
+        TestFiles::Write(dir.backupPath(), backup);
+        RecordingDesktop desktop;
+        desktop.answers.push_back(MessageRequest::Answer::No);
+        {
+            Fm_Cofferly w(dir.path(), desktop);
+            QVERIFY(w.Ended());
+            QCOMPARE(desktop.endCodes, QList<int>{1});
+            w.close(); // a close after it saves nothing
+        }
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(desktop.messages[0].buttons, MessageRequest::Buttons::YesNo);
+        QVERIFY(!QFileInfo::exists(dir.dataPath()));
+        QCOMPARE(dir.backup(), backup);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"Cofferly.bak"_s});
+    }
+
+    // A backup that does not read whole is reported like a damaged data file: nothing is
+    // restored, nothing written, the program ends.
+    void damagedBackupIsNotRestored_data()
+    {
+        QTest::addColumn<QByteArray>("backup");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("cut in an entry")
+            << QByteArray("0,0\r\n\"Bank\"\r\n\"me\"\r\n")
+            << Texts::FileCutInEntry.arg(Texts::FilePlaceInEntry.arg(4).arg(1));
+        QTest::newRow("empty") << QByteArray() << Texts::FileEmpty;
+    }
+
+    void damagedBackupIsNotRestored()
+    {
+        QFETCH(QByteArray, backup);
+        QFETCH(QString, reason);
+        ProgramDir dir;
+        TestFiles::Write(dir.backupPath(), backup);
+        RecordingDesktop desktop;
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
+        {
+            Fm_Cofferly w(dir.path(), desktop);
+            QVERIFY(w.Ended());
+            w.close();
+        }
+        QCOMPARE(desktop.endCodes, QList<int>{1});
+        QCOMPARE(desktop.messages.size(), 2);
+        const MessageRequest& m = desktop.messages[1];
+        QCOMPARE(m.icon, QMessageBox::Critical);
+        QVERIFY2(m.text.contains(dir.backupPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(reason), qPrintable(m.text));
+        QVERIFY(!QFileInfo::exists(dir.dataPath()));
+        QCOMPARE(dir.backup(), backup);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"Cofferly.bak"_s});
     }
 
     void damagedFileEndsTheProgramWithoutWriting()

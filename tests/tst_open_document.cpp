@@ -19,6 +19,10 @@ private:
 
     QString Out(const QString& name) const { return out_.filePath(name); }
 
+    // The command line of the process that started the stand-in: a shell running the
+    // target as part of a command line would show it there.
+    QString Parent() const { return QString::fromUtf8(TestFiles::Read(Out(u"parent"_s))); }
+
     // What the stand-in xdg-open received, once it has finished.
     QStringList Received() const
     {
@@ -40,7 +44,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(bin_.isValid() && out_.isValid());
-        // Writes each argument to a file of its own; the count comes last, when all is there.
+        // Writes each argument to a file of its own and its parent's command line; the count
+        // comes last, when all is there.
         const QByteArray script = "#!/bin/sh\n"
                                   "out='" +
                                   out_.path().toUtf8() +
@@ -50,6 +55,7 @@ private slots:
                                   "  i=$((i+1))\n"
                                   "  printf '%s' \"$a\" > \"$out/arg$i\"\n"
                                   "done\n"
+                                  "tr '\\000' ' ' < /proc/$PPID/cmdline > \"$out/parent\"\n"
                                   "printf '%s' \"$#\" > \"$out/count.part\"\n"
                                   "mv \"$out/count.part\" \"$out/count\"\n";
         const QString path = bin_.filePath(u"xdg-open"_s);
@@ -87,10 +93,12 @@ private slots:
         desktop.OpenDocument(target);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(Out(u"count"_s)), 20000);
         QCOMPARE(Received(), QStringList{target});
-        // A shell would have run the rest of the line once xdg-open returned.
-        QTest::qWait(300);
+        // A shell would run a substitution before xdg-open, and the rest of the line after
+        // it, as xdg-open's parent.
         if (!mustNotExist.isEmpty())
             QVERIFY(!QFileInfo::exists(mustNotExist));
+        QVERIFY(!Parent().isEmpty());
+        QVERIFY2(!Parent().contains(target.trimmed()), qPrintable(Parent()));
     }
 
     // The window's URL button hands over the shown text through the same call.
@@ -106,8 +114,8 @@ private slots:
         QTest::mouseClick(w.Controls().CmdURL, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(Out(u"count"_s)), 20000);
         QCOMPARE(Received(), QStringList{url});
-        QTest::qWait(300);
         QVERIFY(!QFileInfo::exists(x));
+        QVERIFY2(!Parent().contains(url), qPrintable(Parent()));
     }
 };
 

@@ -51,12 +51,10 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, field);
         QFETCH(bool, add);
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(2);
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
         Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
         QStringList texts{u"見出し"_s, u"user"_s, u"pw"_s, u"https://e.example"_s};
@@ -80,7 +78,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[field]);
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
-        QCOMPARE(int(w.Table().DataCount), 2);
+        QCOMPARE(w.Table().size(), 2);
 
         // With the character taken out the same mode commits.
         texts[field] = u"abcd"_s;
@@ -98,10 +96,8 @@ private slots:
     // The first box in panel order that holds such a character is the one named.
     void firstOffendingBoxIsNamed()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(1)));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(TestFiles::NumberedEntries(1));
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         Click(w.Controls().Bt_Edit);
         w.Controls().Tx_Data[1]->setText(u"a\u301cb"_s);
@@ -122,11 +118,9 @@ private slots:
     // A line break cannot be typed into a line box but can be pasted; it is refused too.
     void pastedLineBreakIsRefused()
     {
-        ProgramDir dir;
-        const QByteArray before = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(1));
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(TestFiles::NumberedEntries(1));
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::mouseClick(w.Controls().Bt_Add, Qt::LeftButton);
         QGuiApplication::clipboard()->setText(u"line one\r\nline two"_s);
@@ -144,11 +138,9 @@ private slots:
     // Characters that survive the trip through code page 932 are stored as typed.
     void lookAlikesThatSurviveAreStored()
     {
-        ProgramDir dir;
         auto entries = TestFiles::NumberedEntries(1);
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         Click(w.Controls().Bt_Add);
         const QStringList texts{u"  ～ ｺﾌｧﾘｰ ①ⅰ∑  "_s, u"a\\b'c,d"_s, u"\tp w\t"_s,
                                 u"https://例え.jp/?q=1,2&r='3'"_s};

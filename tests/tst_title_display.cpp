@@ -44,10 +44,8 @@ class TestTitleDisplay : public QObject {
 private slots:
     void keyboardPickShowsTheEntry()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QCOMPARE(Displayed(w), Shown(kEntries[0]));
         QSignalSpy picks(w.Controls().IComboTitle, &TitleSelector::Click);
         for (int k : {2, 3, 4}) {
@@ -63,10 +61,8 @@ private slots:
 
     void mousePickFromTheOpenListShowsTheEntry()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         PickFromList(w, 2);
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
@@ -78,11 +74,9 @@ private slots:
     // After a delete the display is empty on item 1; picking that same item shows it again.
     void pickingTheSelectedItemAgainShowsIt()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         desktop.answers.push_back(MessageRequest::Answer::Yes);
-        Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         // Deleting entry 1 leaves item 1 selected, now the entry "Bank", with nothing shown.
         QTest::mouseClick(w.Controls().Bt_Del, Qt::LeftButton);
@@ -96,10 +90,8 @@ private slots:
     // A selection made from code is no pick: the display and the copy buttons stay as they were.
     void selectingFromCodeShowsNothing()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Down);
         QSignalSpy picks(w.Controls().IComboTitle, &TitleSelector::Click);
         w.Controls().IComboTitle->SelectItem(3);
@@ -115,10 +107,8 @@ private slots:
     // A pick ends a copy run: the next plain click starts over with the first piece.
     void pickResetsACopyRun()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, kEntries));
-        RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
         QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Down);
         QTest::mouseClick(w.Controls().Bt_Clip[1], Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"p w"_s);
@@ -150,7 +140,8 @@ private slots:
         for (int i = 1; i <= entries.size(); ++i) {
             const bool group =
                 (entries[i - 1][1] + entries[i - 1][2] + entries[i - 1][3]).isEmpty();
-            QCOMPARE(w.Controls().IComboTitle->itemIcon(i - 1).pixmap(16).toImage(), group ? folder : sheet);
+            QCOMPARE(w.Controls().IComboTitle->itemIcon(i - 1).pixmap(16).toImage(),
+                     group ? folder : sheet);
         }
         // The open list draws an indented item wider by its indent than the same text unindented.
         QAbstractItemView* view = w.Controls().IComboTitle->view();
@@ -174,7 +165,8 @@ private slots:
         Fm_Cofferly w(dir.path(), desktop);
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton, Qt::ShiftModifier);
-        for (QLabel* label : {w.Controls().Lb_data[0], w.Controls().Lb_data[1], w.Controls().Lb_data[2], w.Controls().LbClipBoard}) {
+        for (QLabel* label : {w.Controls().Lb_data[0], w.Controls().Lb_data[1],
+                              w.Controls().Lb_data[2], w.Controls().LbClipBoard}) {
             QCOMPARE(label->textFormat(), Qt::PlainText);
             // Rendered as rich text, "<b>x</b>" would be as narrow as one letter.
             QVERIFY(label->sizeHint().width() >=

@@ -3,50 +3,12 @@
 #include "resources/item_images.h"
 #include "sort_window/frm_sort.h"
 #include "sort_window/sort_list.h"
-#include "sort_window/sort_owner.h"
-#include "store/load_save.h"
 #include "support/test_support.h"
 
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QtTest>
 #include <memory>
-
-// The main window as the sort window sees it: the real LoadData and SaveData over a
-// program directory of the test's own; the title list and the reset are recorded.
-class FakeMainWindow : public SortOwner, public DataHost {
-public:
-    FakeMainWindow(EntryTable& table, const ProgramDir& dir) : table_(table), dir_(dir) {}
-
-    bool SaveData() override
-    {
-        ++saves;
-        return !failSave && !::SaveData(table_, *this);
-    }
-    bool LoadData() override
-    {
-        ++loads;
-        return !::LoadData(table_, *this);
-    }
-    void ResetTitleDisplay() override { ++resets; }
-
-    QString ProgramDirectory() const override { return dir_.path(); }
-    DataFile::Position WindowPosition() const override { return {1500, 3000}; }
-    void MoveWindow(DataFile::Position) override {}
-    QSizeF ScreenSize() const override { return {28800, 16200}; }
-    void ClearTitles() override { titles.clear(); }
-    void AppendTitle(const QString& text, ItemImage, int) override { titles << text; }
-    void SelectTitle(int) override {}
-
-    QStringList titles;
-    int saves = 0, loads = 0, resets = 0;
-    bool failSave = false;
-
-private:
-    EntryTable& table_;
-    const ProgramDir& dir_;
-};
 
 inline const QList<QStringList> kEntries{
     {QStringLiteral("メール"), QStringLiteral("taro"), QStringLiteral("pw-1"),
@@ -56,15 +18,12 @@ inline const QList<QStringList> kEntries{
     {QStringLiteral("ショップ"), QString(), QStringLiteral("pw-4"), QString()},
 };
 
-// One opening of the sort window over a data file holding `entries`.
+// The sort window alone over `entries`: what it hands back is read through Rows() and
+// result(); the saving is the main window's, tested with it.
 struct Session {
     explicit Session(const QList<QStringList>& entries = kEntries)
+        : given(entries), window(std::make_unique<frmSort>(TestFiles::FromLists(entries), desktop))
     {
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        original = dir.data();
-        if (!main.LoadData())
-            qFatal("test data file did not load");
-        window = std::make_unique<frmSort>(table, main, desktop);
     }
 
     QStringList Row(int k) const
@@ -79,14 +38,8 @@ struct Session {
             rows << Row(k);
         return rows;
     }
-    QList<QStringList> Table() const
-    {
-        QList<QStringList> entries;
-        for (int k = 1; k <= table.DataCount; ++k)
-            entries << QStringList{table.DataTitle[k], table.DataID[k], table.DataPW[k],
-                                   table.DataURL[k]};
-        return entries;
-    }
+    // What the window hands back to be saved.
+    QList<QStringList> Handed() const { return TestFiles::AsLists(window->Rows()); }
     bool ShowsImage(int k, ItemImage image) const
     {
         const QIcon icon = window->ListView1->topLevelItem(k - 1)->icon(0);
@@ -133,27 +86,22 @@ struct Session {
         QTreeWidgetItem* row = window->ListView1->topLevelItem(k - 1);
         return qobject_cast<QLineEdit*>(window->ListView1->itemWidget(row, 0));
     }
+    // The window closed with a save, handing back `entries`.
     void VerifySavedAs(const QList<QStringList>& entries) const
     {
-        QCOMPARE(Table(), entries);
-        QCOMPARE(dir.data(), TestFiles::Make(1500, 3000, entries));
-        QCOMPARE(dir.backup(), original);
-        QCOMPARE(main.titles.size(), entries.size());
-        QCOMPARE(main.resets, 1);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->result(), int(QDialog::Accepted));
+        QCOMPARE(Handed(), entries);
     }
-    void VerifyUntouched() const
+    // The window closed without a save; nothing is handed back.
+    void VerifyDiscarded() const
     {
-        QCOMPARE(Table(), kEntries);
-        QCOMPARE(dir.data(), original);
-        QVERIFY(!QFileInfo::exists(dir.backupPath()));
-        QCOMPARE(main.saves, 0);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->result(), int(QDialog::Rejected));
     }
 
-    ProgramDir dir;
+    const QList<QStringList> given;
     RecordingDesktop desktop;
-    EntryTable table;
-    FakeMainWindow main{table, dir};
-    QByteArray original;
     std::unique_ptr<frmSort> window;
 };
 

@@ -10,6 +10,27 @@
 
 #include <QApplication>
 #include <QtTest>
+#include <memory>
+#include <tuple>
+
+// One main window over a program directory of its own whose data file holds `entries` at
+// the given position; `before` keeps the file's bytes as written.
+struct MainWindowFixture {
+    explicit MainWindowFixture(const QList<QStringList>& entries, int top = 1500, int left = 3000)
+        : before(TestFiles::Make(top, left, entries))
+    {
+        dir.writeData(before);
+        w = std::make_unique<Fm_Cofferly>(dir.path(), desktop);
+    }
+    // The directory, the desktop and the window, to bind to names of the test's own:
+    // `auto [dir, desktop, w] = f.Parts();`
+    std::tuple<ProgramDir&, RecordingDesktop&, Fm_Cofferly&> Parts() { return {dir, desktop, *w}; }
+
+    ProgramDir dir;
+    RecordingDesktop desktop;
+    QByteArray before;
+    std::unique_ptr<Fm_Cofferly> w;
+};
 
 namespace WindowDriver {
 
@@ -68,13 +89,14 @@ inline void Type(Fm_Cofferly& w, const QStringList& texts)
 
 inline QStringList TextsInPanel(const Fm_Cofferly& w)
 {
-    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(), w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
+    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(),
+            w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
 }
 
 inline QStringList Displayed(const Fm_Cofferly& w)
 {
-    return {w.Controls().Lb_data[0]->text(), w.Controls().Lb_data[1]->text(), w.Controls().Lb_data[2]->text(),
-            w.Controls().Lb_data[2]->toolTip()};
+    return {w.Controls().Lb_data[0]->text(), w.Controls().Lb_data[1]->text(),
+            w.Controls().Lb_data[2]->text(), w.Controls().Lb_data[2]->toolTip()};
 }
 
 // The data file as the program must write it for the window's current position.
@@ -103,9 +125,11 @@ inline void VerifyStored(const Fm_Cofferly& w, const ProgramDir& dir,
 inline void VerifyBrowsing(const Fm_Cofferly& w)
 {
     const std::pair<const char*, QWidget*> controls[] = {
-        {"IComboTitle", w.Controls().IComboTitle}, {"Bt_Clip(0)", w.Controls().Bt_Clip[0]}, {"Bt_Clip(1)", w.Controls().Bt_Clip[1]},
-        {"CmdURL", w.Controls().CmdURL},           {"Bt_Add", w.Controls().Bt_Add},         {"Bt_Edit", w.Controls().Bt_Edit},
-        {"Bt_Del", w.Controls().Bt_Del},           {"cmdTop", w.Controls().cmdTop},         {"cmdSort", w.Controls().cmdSort}};
+        {"IComboTitle", w.Controls().IComboTitle}, {"Bt_Clip(0)", w.Controls().Bt_Clip[0]},
+        {"Bt_Clip(1)", w.Controls().Bt_Clip[1]},   {"CmdURL", w.Controls().CmdURL},
+        {"Bt_Add", w.Controls().Bt_Add},           {"Bt_Edit", w.Controls().Bt_Edit},
+        {"Bt_Del", w.Controls().Bt_Del},           {"cmdTop", w.Controls().cmdTop},
+        {"cmdSort", w.Controls().cmdSort}};
     for (const auto& [name, control] : controls)
         QVERIFY2(control->isEnabled(), name);
     for (QLineEdit* box : w.Controls().Tx_Data)
@@ -122,9 +146,10 @@ inline void VerifyBrowsing(const Fm_Cofferly& w)
 // The states a mode gives the window; add and edit differ only in the commit caption.
 inline void VerifyMode(const Fm_Cofferly& w, const QString& caption)
 {
-    for (QWidget* c :
-         std::initializer_list<QWidget*>{w.Controls().IComboTitle, w.Controls().Bt_Clip[0], w.Controls().Bt_Clip[1], w.Controls().CmdURL,
-                                         w.Controls().Bt_Add, w.Controls().Bt_Edit, w.Controls().Bt_Del, w.Controls().cmdSort})
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             w.Controls().IComboTitle, w.Controls().Bt_Clip[0], w.Controls().Bt_Clip[1],
+             w.Controls().CmdURL, w.Controls().Bt_Add, w.Controls().Bt_Edit, w.Controls().Bt_Del,
+             w.Controls().cmdSort})
         QVERIFY(!c->isEnabled());
     for (QLineEdit* box : w.Controls().Tx_Data)
         QVERIFY(box->isEnabled());
@@ -135,8 +160,9 @@ inline void VerifyMode(const Fm_Cofferly& w, const QString& caption)
     QCOMPARE(w.DefaultButton(), w.Controls().Bt_OK[0]);
     QCOMPARE(w.CancelButton(), w.Controls().Bt_OK[1]);
     // The whole edit panel is in view.
-    for (QWidget* c : std::initializer_list<QWidget*>{w.Controls().Tx_Data[3], w.Controls().Label2, w.Controls().Bt_OK[0],
-                                                      w.Controls().Bt_OK[1], w.Controls().Label1[6]})
+    for (QWidget* c : std::initializer_list<QWidget*>{w.Controls().Tx_Data[3], w.Controls().Label2,
+                                                      w.Controls().Bt_OK[0], w.Controls().Bt_OK[1],
+                                                      w.Controls().Label1[6]})
         QVERIFY(c->geometry().bottom() < w.height());
 }
 

@@ -135,7 +135,7 @@ void Edit(Bench& b, int k, int run)
     w.Controls().IComboTitle->SelectItem(k);
     w.Bt_Edit_Click();
     w.Controls().Tx_Data[3]->setText(w.Controls().Tx_Data[3]->text().section(u'#', 0, 0) +
-                          QStringLiteral("#r%1").arg(run));
+                                     QStringLiteral("#r%1").arg(run));
     b.Commit(run);
 }
 
@@ -147,7 +147,8 @@ void AddThenDelete(Bench& b, int k, int run)
     w.Controls().Tx_Data[0]->setText(QStringLiteral("新しいサイト %1").arg(run));
     w.Controls().Tx_Data[1]->setText(QStringLiteral("new.user%1@example.ne.jp").arg(run));
     w.Controls().Tx_Data[2]->setText(QStringLiteral("Qw3e-%1-Rt5y-Ui7o").arg(run));
-    w.Controls().Tx_Data[3]->setText(QStringLiteral("https://new.example.jp/login?from=%1").arg(run));
+    w.Controls().Tx_Data[3]->setText(
+        QStringLiteral("https://new.example.jp/login?from=%1").arg(run));
     b.Commit(run);
     // Back to 199 entries, untimed.
     w.Controls().IComboTitle->SelectItem(k + 1);
@@ -171,7 +172,7 @@ int main(int argc, char* argv[])
     b.floorDir = root.filePath(QStringLiteral("floor"));
     QDir().mkpath(b.programDir);
     QDir().mkpath(b.floorDir);
-    const auto bytes = DataFile::Format({1500, 3000}, SampleEntries(EntryTable::kCapacity));
+    const auto bytes = DataFile::Format({1500, 3000}, SampleEntries(kEntryCapacity));
     if (!bytes)
         qFatal("the sample entries cannot be stored");
     QSaveFile file(b.programDir + QStringLiteral("/Cofferly.Dat"));
@@ -193,7 +194,7 @@ int main(int argc, char* argv[])
     std::printf("edit %.3f %.3f %zu\n", Median(b.commits), Median(b.floors), b.commits.size());
 
     // Adds that bring 199 entries to 200, each taken back again by an untimed delete.
-    b.window->Controls().IComboTitle->SelectItem(EntryTable::kCapacity);
+    b.window->Controls().IComboTitle->SelectItem(kEntryCapacity);
     b.window->Bt_Del_Click();
     b.Clear();
     for (int run = -3; run < runs; ++run) {
@@ -202,7 +203,7 @@ int main(int argc, char* argv[])
         AddThenDelete(b, 1 + (run + 3) * 37 % 198, run);
     }
     std::printf("add %.3f %.3f %zu\n", Median(b.commits), Median(b.floors), b.commits.size());
-    if (window.Table().DataCount != EntryTable::kCapacity - 1 || desktop.complaints)
+    if (window.Table().size() != kEntryCapacity - 1 || desktop.complaints)
         qFatal("the window did not do what the benchmark expected");
     return 0;
 }

@@ -17,8 +17,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s FOLDER [COUNT]\n", argv[0]);
         return 2;
     }
-    const int count =
-        argc > 2 ? std::clamp(std::atoi(argv[2]), 0, EntryTable::kCapacity) : EntryTable::kCapacity;
+    const int count = argc > 2 ? std::clamp(std::atoi(argv[2]), 0, kEntryCapacity) : kEntryCapacity;
     const auto bytes = DataFile::Format({1500, 3000}, SampleEntries(count));
     QFile file(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/Cofferly.Dat"));
     if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size())

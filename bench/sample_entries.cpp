@@ -30,19 +30,19 @@ const QStringList kHosts = {
 
 } // namespace
 
-EntryTable SampleEntries(int count)
+Entries SampleEntries(int count)
 {
-    EntryTable table;
-    table.DataCount = static_cast<qint16>(count);
+    Entries entries;
     for (int i = 1; i <= count; ++i) {
         if (i % 10 == 1) {
-            table.DataTitle[i] = kGroups[(i / 10) % kGroups.size()];
-            continue; // a group heading: ID, PW and URL stay empty
+            // a group heading: ID, PW and URL stay empty
+            entries.append({kGroups[(i / 10) % kGroups.size()], {}, {}, {}});
+            continue;
         }
-        table.DataTitle[i] = QStringLiteral("%1 %2").arg(kSites[i % kSites.size()]).arg(i);
-        table.DataID[i] = QStringLiteral("user.name%1@example.ne.jp").arg(i);
-        table.DataPW[i] = QStringLiteral("Kx7q-%1-Zr8w-Pm2d").arg(1000 + i * 37);
-        table.DataURL[i] = kHosts[i % kHosts.size()];
+        entries.append({QStringLiteral("%1 %2").arg(kSites[i % kSites.size()]).arg(i),
+                        QStringLiteral("user.name%1@example.ne.jp").arg(i),
+                        QStringLiteral("Kx7q-%1-Zr8w-Pm2d").arg(1000 + i * 37),
+                        kHosts[i % kHosts.size()]});
     }
-    return table;
+    return entries;
 }

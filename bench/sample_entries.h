@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/entry_table.h"
+#include "store/entry.h"
 
-// A table of `count` entries shaped like a real user's: a group heading every ten entries,
+// A list of `count` entries shaped like a real user's: a group heading every ten entries,
 // Japanese and Latin titles, e-mail IDs, passwords with dashes, URLs with paths.
 // The same count always gives the same texts.
-EntryTable SampleEntries(int count);
+Entries SampleEntries(int count);

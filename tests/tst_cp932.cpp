@@ -75,8 +75,8 @@ private slots:
         const auto parsed = DataFile::Parse(file);
         const auto* contents = std::get_if<DataFile::Contents>(&parsed);
         QVERIFY(contents);
-        QCOMPARE(contents->table.DataCount, qint16(1));
-        const auto again = DataFile::Format(contents->position, contents->table);
+        QCOMPARE(contents->entries.size(), 1);
+        const auto again = DataFile::Format(contents->position, contents->entries);
         QVERIFY(again);
         QCOMPARE(*again, file);
     }

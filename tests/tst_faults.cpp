@@ -5,20 +5,22 @@
 #include "faults/fault_support.h"
 #include "support/test_support.h"
 
-#include "resources/texts.h"
-
 #include <QtTest>
 #include <cerrno>
 
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 // A program directory holding save n + 1 as its data file and save n as its backup,
-// about to take save n + 2.
+// about to take save n + 2; or, when only the position moves, save n + 1's entries at
+// save n + 2's position, which leaves the backup alone.
 class Scene {
 public:
-    explicit Scene(int n = 0)
+    explicit Scene(int n = 0, bool moveOnly = false)
         : oldBackup(SaveStateBytes(n)), oldData(SaveStateBytes(n + 1)),
-          newData(SaveStateBytes(n + 2)), n_(n)
+          newData(*DataFile::Format(SavePosition(n + 2), SaveState(moveOnly ? n + 1 : n + 2))),
+          newBackup(moveOnly ? oldBackup : oldData), n_(n), moveOnly_(moveOnly)
     {
         Reset();
     }
@@ -33,8 +35,17 @@ public:
     }
     std::optional<StoreError> Save() const
     {
-        PlainHost host(dir.path(), {double(n_ + 2), 0});
-        return SaveData(SaveState(n_ + 2), host);
+        const auto saved =
+            SaveData(dir.path(), SavePosition(n_ + 2), SaveState(moveOnly_ ? n_ + 1 : n_ + 2),
+                     Fingerprint::Of(oldData));
+        if (const auto* error = std::get_if<StoreError>(&saved))
+            return *error;
+        return std::nullopt;
+    }
+    // The bytes a whole save writes: the backup when it changes, then the data file.
+    long long BytesOfASave() const
+    {
+        return (newBackup != oldBackup ? oldData.size() : 0) + newData.size();
     }
     // What the files hold now: "old", "new", "mixed" (each file whole, one of them new),
     // or what is wrong. Temporaries left behind are checked on their own.
@@ -42,14 +53,14 @@ public:
     {
         const QByteArray data = dir.data(), backup = dir.backup();
         if (data == oldData && backup == oldBackup)
-            return error ? u"old"_qs : u"old, but no error reported"_qs;
-        if (data == newData && backup == oldData)
-            return error ? u"new, but an error reported"_qs : u"new"_qs;
+            return error ? u"old"_s : u"old, but no error reported"_s;
+        if (data == newData && backup == newBackup)
+            return error ? u"new, but an error reported"_s : u"new"_s;
         const bool dataWhole = data == oldData || data == newData;
-        const bool backupWhole = backup == oldBackup || backup == oldData;
+        const bool backupWhole = backup == oldBackup || backup == newBackup;
         if (dataWhole && backupWhole)
-            return error ? u"mixed"_qs : u"mixed, but no error reported"_qs;
-        return u"damaged: data %1 bytes, backup %2 bytes"_qs.arg(data.size()).arg(backup.size());
+            return error ? u"mixed"_s : u"mixed, but no error reported"_s;
+        return u"damaged: data %1 bytes, backup %2 bytes"_s.arg(data.size()).arg(backup.size());
     }
 
     // Temporaries left behind, except those the system refused to remove.
@@ -57,7 +68,7 @@ public:
     {
         QStringList stray = StrayFiles(dir.path());
         stray.removeIf([&](const QString& name) {
-            const QString refused = u"unlink %1/%2\n  -> failed"_qs.arg(dir.path(), name);
+            const QString refused = u"unlink %1/%2\n  -> failed"_s.arg(dir.path(), name);
             return QString::fromStdString(log).contains(refused);
         });
         return stray.join(u' ');
@@ -67,9 +78,11 @@ public:
     const QByteArray oldBackup;
     const QByteArray oldData;
     const QByteArray newData;
+    const QByteArray newBackup;
 
 private:
     int n_;
+    bool moveOnly_;
 };
 
 // A failure must say which file and why.
@@ -78,12 +91,13 @@ QString CheckReport(const Scene& s, const std::optional<StoreError>& error)
     if (!error)
         return {};
     if (error->path != s.dir.dataPath() && error->path != s.dir.backupPath())
-        return u"error names "_qs + error->path;
+        return u"error names "_s + error->path;
+    if (error->cause == StoreError::Cause::ReadIncomplete)
+        return {};
     // The reason is the system's own for the injected fault, never a vague one.
-    const QStringList reasons = {qt_error_string(EIO), qt_error_string(ENOSPC),
-                                 Texts::ReasonReadIncomplete};
-    if (!reasons.contains(error->reason))
-        return u"reason given: "_qs + error->reason;
+    const QStringList reasons = {qt_error_string(EIO), qt_error_string(ENOSPC)};
+    if (error->cause != StoreError::Cause::System || !reasons.contains(error->systemReason))
+        return u"cause %1, reason given: %2"_s.arg(int(error->cause)).arg(error->systemReason);
     return {};
 }
 
@@ -92,9 +106,9 @@ QString FailedKind(const std::string& log)
 {
     const QStringList lines = QString::fromStdString(log).split(u'\n');
     for (qsizetype i = 1; i < lines.size(); ++i)
-        if (lines[i] == u"  -> failed"_qs)
+        if (lines[i] == u"  -> failed"_s)
             return lines[i - 1].section(u' ', 0, 0);
-    return u"none"_qs;
+    return u"none"_s;
 }
 
 // Watched operations of one clean save.
@@ -117,21 +131,24 @@ private slots:
     {
         Scene s;
         QVERIFY(OperationsOfASave(s) > 0);
-        QCOMPARE(s.Describe(std::nullopt), u"new"_qs);
+        QCOMPARE(s.Describe(std::nullopt), u"new"_s);
     }
 
     // The disk fills up after N bytes, for every N up to what a whole save writes.
     void writeStopsAfterEveryByteCount_data()
     {
         QTest::addColumn<int>("first");
-        QTest::newRow("one entry to three") << 0;
-        QTest::newRow("38 entries to 40") << 37;
+        QTest::addColumn<bool>("moveOnly");
+        QTest::newRow("one entry to three") << 0 << false;
+        QTest::newRow("38 entries to 40") << 37 << false;
+        QTest::newRow("only the position moves") << 5 << true;
     }
     void writeStopsAfterEveryByteCount()
     {
         QFETCH(int, first);
-        Scene s(first);
-        const long long total = s.oldData.size() + s.newData.size();
+        QFETCH(bool, moveOnly);
+        Scene s(first, moveOnly);
+        const long long total = s.BytesOfASave();
         for (long long n = 0; n <= total; ++n) {
             s.Reset();
             FaultShim::Watch(s.dir.path().toStdString());
@@ -142,8 +159,8 @@ private slots:
             QVERIFY2(StrayFiles(s.dir.path()).isEmpty(),
                      qPrintable(StrayFiles(s.dir.path()).join(u' ')));
             const QString state = s.Describe(error);
-            const QString expected = n < total ? u"old"_qs : u"new"_qs;
-            QVERIFY2(state == expected, qPrintable(u"after %1 bytes: "_qs.arg(n) + state));
+            const QString expected = n < total ? u"old"_s : u"new"_s;
+            QVERIFY2(state == expected, qPrintable(u"after %1 bytes: "_s.arg(n) + state));
             QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
             QCOMPARE(unsyncedLinks, 0);
         }
@@ -152,9 +169,16 @@ private slots:
 
     // Each file operation of a save fails in turn: open, read, write, sync, link, rename,
     // close and the rest.
+    void everyOperationFailsOnce_data()
+    {
+        QTest::addColumn<bool>("moveOnly");
+        QTest::newRow("entries change") << false;
+        QTest::newRow("only the position moves") << true;
+    }
     void everyOperationFailsOnce()
     {
-        Scene s;
+        QFETCH(bool, moveOnly);
+        Scene s(0, moveOnly);
         const int count = OperationsOfASave(s);
         QVERIFY(count > 0);
         QMap<QString, int> outcomes;
@@ -167,10 +191,10 @@ private slots:
             const int unsyncedLinks = FaultShim::UnsyncedLinks();
             FaultShim::Stop();
             const QString state = s.Describe(error);
-            ++outcomes[state + u" after a failed "_qs + FailedKind(log)];
+            ++outcomes[state + u" after a failed "_s + FailedKind(log)];
             // A fault that does no harm need not fail the save: the new contents are whole.
-            QVERIFY2(state == u"old"_qs || state == u"new"_qs,
-                     qPrintable(u"operation %1: %2\n"_qs.arg(k).arg(state) +
+            QVERIFY2(state == u"old"_s || state == u"new"_s,
+                     qPrintable(u"operation %1: %2\n"_s.arg(k).arg(state) +
                                 QString::fromStdString(log)));
             QVERIFY2(StrayFiles(s.dir.path()).isEmpty(),
                      qPrintable(StrayFiles(s.dir.path()).join(u' ')));
@@ -203,8 +227,8 @@ private slots:
                 FaultShim::Stop();
                 const QString state = s.Describe(error);
                 ++outcomes[state];
-                QVERIFY2(state == u"old"_qs || state == u"new"_qs || state == u"mixed"_qs,
-                         qPrintable(u"operations %1 and %2: %3\n"_qs.arg(i).arg(j).arg(state) +
+                QVERIFY2(state == u"old"_s || state == u"new"_s || state == u"mixed"_s,
+                         qPrintable(u"operations %1 and %2: %3\n"_s.arg(i).arg(j).arg(state) +
                                     QString::fromStdString(log)));
                 QVERIFY2(s.Strays(log).isEmpty(), qPrintable(s.Strays(log)));
                 QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
@@ -231,8 +255,8 @@ private slots:
             const int unsyncedLinks = FaultShim::UnsyncedLinks();
             FaultShim::Stop();
             const QString state = s.Describe(error);
-            QVERIFY2(state == u"old"_qs || state == u"mixed"_qs,
-                     qPrintable(u"from operation %1: %2\n"_qs.arg(k).arg(state) +
+            QVERIFY2(state == u"old"_s || state == u"mixed"_s,
+                     qPrintable(u"from operation %1: %2\n"_s.arg(k).arg(state) +
                                 QString::fromStdString(log)));
             QVERIFY2(s.Strays(log).isEmpty(), qPrintable(s.Strays(log)));
             QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
@@ -245,44 +269,58 @@ private slots:
     void loadFailsAtEveryOperation()
     {
         Scene s;
-        s.Reset();
-        PlainHost host(s.dir.path());
-        EntryTable table;
         FaultShim::Watch(s.dir.path().toStdString());
-        QVERIFY(!LoadData(table, host));
+        QVERIFY(std::holds_alternative<Loaded>(LoadData(s.dir.path())));
         const int count = FaultShim::Operations();
-        QVERIFY(count > 0);
         FaultShim::Stop();
         QVERIFY(count > 0);
         for (int k = 1; k <= count; ++k) {
             FaultShim::Watch(s.dir.path().toStdString());
             FaultShim::FailOperation(k);
-            const auto error = LoadData(table, host);
+            const auto loaded = LoadData(s.dir.path());
             FaultShim::Stop();
-            // Either the failure is reported, or the whole table was read regardless.
-            if (error) {
+            // Either the failure is reported, or the whole file was read regardless.
+            if (const auto* error = std::get_if<StoreError>(&loaded)) {
                 QCOMPARE(error->path, s.dir.dataPath());
-                QCOMPARE(s.Describe(error), u"old"_qs);
+                QCOMPARE(s.Describe(*error), u"old"_s);
             } else {
-                QCOMPARE(DataFile::Format(host.position, table), s.oldData);
+                const auto& [contents, read] = std::get<Loaded>(loaded);
+                QCOMPARE(DataFile::Format(contents.position, contents.entries), s.oldData);
+                QCOMPARE(read, Fingerprint::Of(s.oldData));
             }
         }
         qInfo("%d operations of a load failed one at a time", count);
     }
 
-    // The first start writes the default file; whatever fails, there is either no data
-    // file or a whole one.
-    void defaultFileIsWholeOrAbsent()
+    // The first start writes the default file, and a start that finds only the backup
+    // puts it back: whatever fails, there is either no data file or a whole one, and the
+    // backup stays as it was.
+    void startFileIsWholeOrAbsent_data()
     {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("default file") << false;
+        QTest::newRow("restored backup") << true;
+    }
+    void startFileIsWholeOrAbsent()
+    {
+        QFETCH(bool, restore);
         ProgramDir dir;
-        PlainHost host(dir.path());
-        EntryTable table;
+        const QByteArray backup = SaveStateBytes(3);
+        if (restore)
+            TestFiles::Write(dir.backupPath(), backup);
+        auto write = [&] {
+            return restore ? RestoreBackup(dir.path())
+                           : CreateDefaultFile(dir.path(), {1500, 3000}, u"新規グループ"_s);
+        };
         FaultShim::Watch(dir.path().toStdString());
-        QVERIFY(!LoadData(table, host));
+        QVERIFY(!write().has_value());
         const int count = FaultShim::Operations();
         QVERIFY(count > 0);
         FaultShim::Stop();
         const QByteArray whole = dir.data();
+        QVERIFY(!whole.isEmpty());
+        if (restore)
+            QCOMPARE(whole, backup);
         for (int k = 1; k <= count + whole.size(); ++k) {
             QFile::remove(dir.dataPath());
             FaultShim::Watch(dir.path().toStdString());
@@ -290,15 +328,17 @@ private slots:
                 FaultShim::FailOperation(k);
             else
                 FaultShim::FailAfterBytes(k - count - 1);
-            const auto error = LoadData(table, host);
+            const auto error = write();
             FaultShim::Stop();
             QVERIFY(StrayFiles(dir.path()).isEmpty());
             if (QFileInfo::exists(dir.dataPath()))
                 QCOMPARE(dir.data(), whole);
             else
-                QVERIFY2(error, qPrintable(u"trial %1: no file, no error"_qs.arg(k)));
+                QVERIFY2(error, qPrintable(u"trial %1: no file, no error"_s.arg(k)));
+            if (restore)
+                QCOMPARE(dir.backup(), backup);
         }
-        qInfo("%lld faults while writing the default file", count + whole.size());
+        qInfo("%lld faults while writing the file", count + whole.size());
     }
 };
 

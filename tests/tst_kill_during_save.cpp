@@ -79,10 +79,15 @@ private slots:
             strayTemporaries += int(StrayFiles(dir.path()).size());
 
             // The program starts over this directory and saves again as usual.
-            PlainHost host(dir.path());
-            EntryTable table;
-            QVERIFY(!LoadData(table, host));
-            QVERIFY(!SaveData(table, host));
+            const auto loaded = LoadData(dir.path());
+            QVERIFY(std::holds_alternative<Loaded>(loaded));
+            const auto& [contents, read] = std::get<Loaded>(loaded);
+            QVERIFY(std::holds_alternative<Saved>(
+                SaveData(dir.path(), contents.position, contents.entries, read)));
+            QVERIFY(std::holds_alternative<Saved>(
+                SaveData(dir.path(), SavePosition(data + 1), SaveState(data + 1), read)));
+            QCOMPARE(dir.data(), SaveStateBytes(data + 1));
+            QCOMPARE(dir.backup(), SaveStateBytes(data));
         }
         qInfo("%d kills, one save taking %lld us, %d saves completed before them, %d kills "
               "between backup and data file, %d temporaries left",

@@ -1,126 +1,113 @@
-// LoadData and SaveData against real files in a program directory of their own.
+// The store's file rules against real files in a program directory of their own: loading,
+// the default file, saving and its backup, restoring the backup, files that are not data
+// files, and the temporaries an interrupted save leaves.
 #include "store/load_save.h"
 #include "support/test_support.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QtTest>
+#include <chrono>
 #include <csignal>
+#include <future>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
+using Cause = StoreError::Cause;
 
 namespace {
 
-// The window side of the two procedures, without a window.
-class FakeHost : public DataHost {
-public:
-    explicit FakeHost(QString dir) : dir_(std::move(dir)) {}
-    QString ProgramDirectory() const override { return dir_; }
-    DataFile::Position WindowPosition() const override { return position; }
-    void MoveWindow(DataFile::Position p) override
-    {
-        position = p;
-        ++moves;
-    }
-    QSizeF ScreenSize() const override { return screen; }
-    void ClearTitles() override
-    {
-        titles.clear();
-        selected = 0;
-    }
-    void AppendTitle(const QString& text, ItemImage image, int indent) override
-    {
-        titles << QStringLiteral("%1|%2|%3").arg(text).arg(int(image)).arg(indent);
-    }
-    void SelectTitle(int index) override { selected = index; }
+template <typename T, typename Variant> const T* As(const Variant& v)
+{
+    return std::get_if<T>(&v);
+}
 
-    DataFile::Position position{1500, 3000};
-    QSizeF screen{28800, 16200}; // 1920 x 1080 pixels
-    QStringList titles;
-    int selected = 0;
-    int moves = 0;
+Entries Numbered(int n)
+{
+    return TestFiles::FromLists(TestFiles::NumberedEntries(n));
+}
 
-private:
-    QString dir_;
+QByteArray Formatted(DataFile::Position position, const Entries& entries)
+{
+    return DataFile::Format(position, entries).value_or("not storable");
+}
+
+// The file's inode: a file replaced by a save gets a new one.
+ino_t Inode(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+// One run of the program over a directory: it reads the data file once, then saves the
+// way the window does, each save passing on what the one before wrote.
+struct Session {
+    explicit Session(const ProgramDir& dir) : dir(dir.path())
+    {
+        const auto loaded = LoadData(this->dir);
+        if (const auto* l = As<Loaded>(loaded)) {
+            contents = l->contents;
+            read = l->read;
+        } else {
+            loadFailed = true;
+        }
+    }
+    std::variant<Saved, StoreError> Save(DataFile::Position position, const Entries& entries)
+    {
+        auto saved = SaveData(dir, position, entries, read);
+        if (const auto* s = As<Saved>(saved))
+            read = s->written;
+        return saved;
+    }
+
+    QString dir;
+    bool loadFailed = false;
+    DataFile::Contents contents;
+    Fingerprint read;
 };
+
+// Runs `call` on a thread of its own and waits for it at most ten seconds, so that a call
+// that blocks fails the test rather than hanging it (the blocked thread is left behind).
+template <typename F> auto Promptly(F call) -> std::optional<decltype(call())>
+{
+    using Result = decltype(call());
+    auto promise = std::make_shared<std::promise<Result>>();
+    auto result = promise->get_future();
+    std::thread([promise, call] { promise->set_value(call()); }).detach();
+    if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+        return std::nullopt;
+    return result.get();
+}
+
+// Puts a file that is not a data file at `path`: a named pipe, a link to /dev/zero, or a
+// sparse file one byte over the size limit (it takes no room on the disk).
+void PutOddFile(const QString& kind, const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == u"fifo"_s) {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind == u"/dev/zero"_s) {
+        QVERIFY(QFile::link(u"/dev/zero"_s, path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(kMaxDataFileSize + 1));
+    }
+}
+
+QStringList Sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
 
 } // namespace
 
 class TestLoadSave : public QObject {
     Q_OBJECT
 private slots:
-    void createsTheDefaultFileWhenThereIsNone()
-    {
-        ProgramDir dir;
-        FakeHost host(dir.path());
-        EntryTable table;
-        QVERIFY(!LoadData(table, host));
-        QCOMPARE(dir.data(),
-                 QByteArray("1500,3000\r\n\"\x90\x56\x8B\x4B\x83\x4F\x83\x8B\x81\x5B\x83\x76\"\r\n"
-                            "\"\"\r\n\"\"\r\n\"\"\r\n"));
-        QCOMPARE(table.DataCount, 1);
-        QCOMPARE(table.DataTitle[1], u"新規グループ"_s);
-        QCOMPARE(host.titles, QStringList{u"新規グループ|1|0"_s});
-        QCOMPARE(host.selected, 1);
-        QVERIFY(!QFileInfo::exists(dir.backupPath()));
-    }
-
-    void loadsEntriesWithImagesAndIndents()
-    {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(150, 300,
-                                      {{u"Group"_s, {}, {}, {}},
-                                       {u"Mail"_s, u"me"_s, {}, {}},
-                                       {u"Site"_s, {}, {}, u"https://x"_s}}));
-        FakeHost host(dir.path());
-        EntryTable table;
-        table.DataCount = 7; // whatever an earlier load left is replaced
-        host.titles << u"stale"_s;
-        QVERIFY(!LoadData(table, host));
-        QCOMPARE(table.DataCount, 3);
-        QCOMPARE(host.titles, QStringList({u"Group|1|0"_s, u"Mail|2|1"_s, u"Site|2|1"_s}));
-        QCOMPARE(host.selected, 1);
-        QCOMPARE(host.position.top, 150.0);
-        QCOMPARE(host.position.left, 300.0);
-    }
-
-    void emptyTableSelectsNothing()
-    {
-        ProgramDir dir;
-        dir.writeData("0,0\r\n");
-        FakeHost host(dir.path());
-        EntryTable table;
-        QVERIFY(!LoadData(table, host));
-        QCOMPARE(table.DataCount, 0);
-        QVERIFY(host.titles.isEmpty());
-        QCOMPARE(host.selected, 0);
-    }
-
-    void screenBoundsRule_data()
-    {
-        QTest::addColumn<QByteArray>("record");
-        QTest::addColumn<double>("top");
-        QTest::addColumn<double>("left");
-        QTest::newRow("equal to the screen") << QByteArray("16200,28800") << 16200.0 << 28800.0;
-        QTest::newRow("top one twip over") << QByteArray("16201,100") << 0.0 << 0.0;
-        QTest::newRow("left one twip over") << QByteArray("100,28801") << 0.0 << 0.0;
-        QTest::newRow("negative stays") << QByteArray("-600,-15") << -600.0 << -15.0;
-    }
-    void screenBoundsRule()
-    {
-        QFETCH(QByteArray, record);
-        QFETCH(double, top);
-        QFETCH(double, left);
-        ProgramDir dir;
-        dir.writeData(record + "\r\n");
-        FakeHost host(dir.path());
-        EntryTable table;
-        QVERIFY(!LoadData(table, host));
-        QCOMPARE(host.position.top, top);
-        QCOMPARE(host.position.left, left);
-    }
-
     void appDirAddsOneSeparator()
     {
         QCOMPARE(AppDir(u"/"_s), u"/"_s);
@@ -128,43 +115,78 @@ private slots:
         QCOMPARE(AppDir(u"/opt/cofferly/"_s), u"/opt/cofferly/"_s);
     }
 
-    void saveRotatesTheBackupAndWritesTheTable()
+    // ---- loading ---------------------------------------------------------------------
+
+    void createsTheDefaultFileWhenThereIsNone()
     {
         ProgramDir dir;
-        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
-        dir.writeData(before);
-        FakeHost host(dir.path());
-        EntryTable table;
-        QVERIFY(!LoadData(table, host));
-        table.DataTitle[2] = u"Renamed"_s;
-        host.position = {-45, 75};
-        QVERIFY(!SaveData(table, host));
-        QCOMPARE(dir.backup(), before);
-        auto entries = TestFiles::NumberedEntries(3);
-        entries[1][0] = u"Renamed"_s;
-        QCOMPARE(dir.data(), TestFiles::Make(-45, 75, entries));
-        // A second save without change leaves the backup equal to the data file.
-        QVERIFY(!SaveData(table, host));
-        QCOMPARE(dir.backup(), dir.data());
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::Neither);
+        QVERIFY(!CreateDefaultFile(dir.path(), {1500, 3000}, u"新規グループ"_s));
+        QCOMPARE(dir.data(),
+                 QByteArray("1500,3000\r\n\"\x90\x56\x8B\x4B\x83\x4F\x83\x8B\x81\x5B\x83\x76\"\r\n"
+                            "\"\"\r\n\"\"\r\n\"\"\r\n"));
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+        const auto loaded = LoadData(dir.path());
+        QVERIFY(As<Loaded>(loaded));
+        QCOMPARE(As<Loaded>(loaded)->contents.entries, (Entries{{u"新規グループ"_s, {}, {}, {}}}));
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        // A title the file cannot hold writes nothing.
+        QFile::remove(dir.dataPath());
+        const auto error = CreateDefaultFile(dir.path(), {0, 0}, u"\u301C"_s);
+        QVERIFY(error);
+        QCOMPARE(error->cause, Cause::UnstorableText);
+        QVERIFY(!QFileInfo::exists(dir.dataPath()));
     }
 
-    void filesAreReadableByTheOwnerOnly()
+    void loadsEntriesPositionAndFingerprint()
     {
         ProgramDir dir;
-        FakeHost host(dir.path());
-        EntryTable table;
-        QVERIFY(!LoadData(table, host));
-        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-        auto mode = [](const QString& p) {
-            return QFileInfo(p).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser);
-        };
-        QCOMPARE(mode(dir.dataPath()), ownerOnly);
-        // A file left readable by others is tightened by the next save.
-        QFile(dir.dataPath())
-            .setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        QVERIFY(!SaveData(table, host));
-        QCOMPARE(mode(dir.dataPath()), ownerOnly);
-        QCOMPARE(mode(dir.backupPath()), ownerOnly);
+        const QList<QStringList> lists = {{u"Group"_s, {}, {}, {}},
+                                          {u"Mail"_s, u"me"_s, {}, {}},
+                                          {u"Site"_s, {}, {}, u"https://x"_s}};
+        dir.writeData(TestFiles::Make(150, 300, lists));
+        const auto loaded = LoadData(dir.path());
+        QVERIFY(As<Loaded>(loaded));
+        const auto& [contents, read] = *As<Loaded>(loaded);
+        QCOMPARE(TestFiles::AsLists(contents.entries), lists);
+        QCOMPARE(contents.position.top, 150.0);
+        QCOMPARE(contents.position.left, 300.0);
+        QCOMPARE(read, Fingerprint::Of(dir.data()));
+        QCOMPARE(read.size, dir.data().size());
+    }
+
+    void loadsAFileWithoutEntries()
+    {
+        ProgramDir dir;
+        dir.writeData("0,0\r\n");
+        const auto loaded = LoadData(dir.path());
+        QVERIFY(As<Loaded>(loaded));
+        QVERIFY(As<Loaded>(loaded)->contents.entries.isEmpty());
+    }
+
+    // The store hands the position on as written; keeping the window on the screen is the
+    // window's part.
+    void positionIsHandedOnAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("left");
+        QTest::newRow("equal to the screen") << QByteArray("16200,28800") << 16200.0 << 28800.0;
+        QTest::newRow("top one twip over") << QByteArray("16201,100") << 16201.0 << 100.0;
+        QTest::newRow("left one twip over") << QByteArray("100,28801") << 100.0 << 28801.0;
+        QTest::newRow("negative stays") << QByteArray("-600,-15") << -600.0 << -15.0;
+    }
+    void positionIsHandedOnAsWritten()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(double, top);
+        QFETCH(double, left);
+        ProgramDir dir;
+        dir.writeData(record + "\r\n");
+        const auto loaded = LoadData(dir.path());
+        QVERIFY(As<Loaded>(loaded));
+        QCOMPARE(As<Loaded>(loaded)->contents.position.top, top);
+        QCOMPARE(As<Loaded>(loaded)->contents.position.left, left);
     }
 
     void damagedFileIsReportedAndLeftAlone()
@@ -172,12 +194,15 @@ private slots:
         ProgramDir dir;
         const QByteArray cut("0,0\r\n\"t\"\r\n\"i\"\r\n");
         dir.writeData(cut);
-        FakeHost host(dir.path());
-        EntryTable table;
-        const auto error = LoadData(table, host);
+        const auto loaded = LoadData(dir.path());
+        const auto* error = As<StoreError>(loaded);
         QVERIFY(error);
+        QCOMPARE(error->kind, StoreError::Kind::Read);
         QCOMPARE(error->path, dir.dataPath());
-        QVERIFY(!error->reason.isEmpty());
+        QCOMPARE(error->cause, Cause::Damaged);
+        QCOMPARE(error->damage.problem, DataFile::ParseError::Problem::CutInEntry);
+        QCOMPARE(error->damage.line, 4);
+        QCOMPARE(error->damage.entry, 1);
         QCOMPARE(dir.data(), cut);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
     }
@@ -186,15 +211,239 @@ private slots:
     {
         ProgramDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"Cofferly.Dat"_s));
-        FakeHost host(dir.path());
-        EntryTable table;
-        const auto loadError = LoadData(table, host);
-        QVERIFY(loadError);
-        QCOMPARE(loadError->path, dir.dataPath());
-        table.DataCount = 1;
-        QVERIFY(SaveData(table, host));
+        const auto loaded = LoadData(dir.path());
+        const auto* error = As<StoreError>(loaded);
+        QVERIFY(error);
+        QCOMPARE(error->path, dir.dataPath());
+        QCOMPARE(error->cause, Cause::System);
+        QCOMPARE(error->systemReason, qt_error_string(EISDIR));
+        QVERIFY(As<StoreError>(SaveData(dir.path(), {0, 0}, Numbered(1), {})));
         QVERIFY(QFileInfo(dir.dataPath()).isDir());
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
+    }
+
+    // ---- files that are not data files ---------------------------------------------
+
+    // Refused at once, never read: a pipe would block the start-up, /dev/zero never ends,
+    // a huge file would fill the memory. Neither loading, saving nor restoring writes.
+    void oddFilesAreRefusedPromptly_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<Cause>("cause");
+        QTest::newRow("named pipe") << u"fifo"_s << Cause::NotRegularFile;
+        QTest::newRow("link to /dev/zero") << u"/dev/zero"_s << Cause::NotRegularFile;
+        QTest::newRow("64 MiB and one byte") << u"sparse"_s << Cause::TooLarge;
+    }
+    void oddFilesAreRefusedPromptly()
+    {
+        QFETCH(QString, kind);
+        QFETCH(Cause, cause);
+        ProgramDir dir;
+        PutOddFile(kind, dir.dataPath());
+        const QStringList files =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+
+        // The calls take copies: a blocked one outlives the test.
+        const QString path = dir.path();
+        const auto loaded = Promptly([path] { return LoadData(path); });
+        QVERIFY2(loaded, "loading blocked");
+        QVERIFY(As<StoreError>(*loaded));
+        QCOMPARE(As<StoreError>(*loaded)->cause, cause);
+        QCOMPARE(As<StoreError>(*loaded)->path, dir.dataPath());
+
+        const auto saved = Promptly([path] { return SaveData(path, {0, 0}, Numbered(2), {}); });
+        QVERIFY2(saved, "saving blocked");
+        QVERIFY(As<StoreError>(*saved));
+        QCOMPARE(As<StoreError>(*saved)->cause, cause);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                 files);
+
+        // The same thing as the backup is not restored.
+        QVERIFY(QFile::rename(dir.dataPath(), dir.backupPath()));
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::BackupOnly);
+        const auto restored = Promptly([path] { return RestoreBackup(path); });
+        QVERIFY2(restored, "restoring blocked");
+        QVERIFY(*restored);
+        QCOMPARE((*restored)->cause, cause);
+        QCOMPARE((*restored)->path, dir.backupPath());
+        QVERIFY(!QFileInfo::exists(dir.dataPath()));
+    }
+
+    void regularFileThroughALinkIsRead()
+    {
+        ProgramDir dir;
+        const QString target = dir.path() + u"/elsewhere.dat"_s;
+        TestFiles::Write(target, TestFiles::Make(1, 2, TestFiles::NumberedEntries(2)));
+        QVERIFY(QFile::link(target, dir.dataPath()));
+        const auto loaded = LoadData(dir.path());
+        QVERIFY(As<Loaded>(loaded));
+        QCOMPARE(As<Loaded>(loaded)->contents.entries, Numbered(2));
+    }
+
+    // ---- saving and the backup -------------------------------------------------------
+
+    void saveBacksUpTheDataFileAndWritesTheEntries()
+    {
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
+        dir.writeData(before);
+        Session session(dir);
+        QVERIFY(!session.loadFailed);
+        Entries entries = session.contents.entries;
+        entries[1].title = u"Renamed"_s;
+        const auto saved = session.Save({-45, 75}, entries);
+        QVERIFY(As<Saved>(saved));
+        QVERIFY(!As<Saved>(saved)->otherVersionKept);
+        QCOMPARE(As<Saved>(saved)->written, Fingerprint::Of(dir.data()));
+        QCOMPARE(dir.backup(), before);
+        auto lists = TestFiles::NumberedEntries(3);
+        lists[1][0] = u"Renamed"_s;
+        QCOMPARE(dir.data(), TestFiles::Make(-45, 75, lists));
+        // A second save without change leaves both files as they are: the backup keeps the
+        // entries from before the change.
+        const QByteArray after = dir.data();
+        QVERIFY(As<Saved>(session.Save({-45, 75}, entries)));
+        QCOMPARE(dir.backup(), before);
+        QCOMPARE(dir.data(), after);
+    }
+
+    // Saves that change no entry, whether the window moved or not, over several runs of the
+    // program, never touch the backup; each real change puts the file before it there.
+    void backupKeepsTheFileFromBeforeTheLastRealChange()
+    {
+        ProgramDir dir;
+        const Entries first = Numbered(3);
+        dir.writeData(TestFiles::Make(100, 200, TestFiles::NumberedEntries(3)));
+        Entries second = first;
+        second[1].pw = u"changed"_s;
+        QByteArray beforeSecond;
+        {
+            Session session(dir);
+            QVERIFY(!session.loadFailed);
+            QVERIFY(As<Saved>(session.Save({150, 250}, first)));
+            QCOMPARE(dir.data(), Formatted({150, 250}, first));
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+            // The same bytes again: the file is not even replaced.
+            const ino_t inode = Inode(dir.dataPath());
+            QVERIFY(As<Saved>(session.Save({150, 250}, first)));
+            QCOMPARE(Inode(dir.dataPath()), inode);
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+
+            beforeSecond = dir.data();
+            QVERIFY(As<Saved>(session.Save({150, 250}, second)));
+            QCOMPARE(dir.backup(), beforeSecond);
+        }
+        for (const DataFile::Position position : {DataFile::Position{150, 250}, {-30, 40}}) {
+            Session session(dir);
+            QVERIFY(!session.loadFailed);
+            for (int save = 0; save < 2; ++save) {
+                const auto saved = session.Save(position, second);
+                QVERIFY(As<Saved>(saved));
+                QVERIFY(!As<Saved>(saved)->otherVersionKept);
+                QCOMPARE(dir.data(), Formatted(position, second));
+                QCOMPARE(dir.backup(), beforeSecond);
+            }
+        }
+        // Moving entries is a change, even with the same texts.
+        Session session(dir);
+        Entries third = second;
+        third.swapItemsAt(0, 2);
+        const QByteArray beforeThird = dir.data();
+        QVERIFY(As<Saved>(session.Save({0, 0}, third)));
+        QCOMPARE(dir.backup(), beforeThird);
+        QCOMPARE(dir.data(), Formatted({0, 0}, third));
+    }
+
+    // Another program changed the data file after it was read: its version goes to the
+    // backup, whether or not this save changes entries of its own.
+    void anotherProgramsVersionGoesToTheBackup_data()
+    {
+        QTest::addColumn<bool>("ownChange");
+        QTest::newRow("entries as read") << false;
+        QTest::newRow("an entry edited") << true;
+    }
+    void anotherProgramsVersionGoesToTheBackup()
+    {
+        QFETCH(bool, ownChange);
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        TestFiles::Write(dir.backupPath(), "older backup");
+        Session session(dir);
+        QVERIFY(!session.loadFailed);
+        const QByteArray other = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
+        dir.writeData(other);
+
+        Entries ours = session.contents.entries;
+        if (ownChange)
+            ours[0].id = u"edited"_s;
+        const auto saved = session.Save({10, 20}, ours);
+        QVERIFY(As<Saved>(saved));
+        QVERIFY(As<Saved>(saved)->otherVersionKept);
+        QCOMPARE(dir.backup(), other);
+        QCOMPARE(dir.data(), Formatted({10, 20}, ours));
+        QCOMPARE(As<Saved>(saved)->written, Fingerprint::Of(dir.data()));
+
+        // The next save knows the file it wrote.
+        const auto again = session.Save({10, 20}, ours);
+        QVERIFY(As<Saved>(again));
+        QVERIFY(!As<Saved>(again)->otherVersionKept);
+        QCOMPARE(dir.backup(), other);
+        // Only the bytes count: the file rewritten with the same bytes lost nothing.
+        dir.writeData(dir.data());
+        const auto rewritten = session.Save({10, 20}, ours);
+        QVERIFY(As<Saved>(rewritten));
+        QVERIFY(!As<Saved>(rewritten)->otherVersionKept);
+        QCOMPARE(dir.backup(), other);
+    }
+
+    void dataFileGoneSinceTheLoadIsWrittenAgain()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        Session session(dir);
+        QVERIFY(!session.loadFailed);
+        QVERIFY(QFile::remove(dir.dataPath()));
+        const auto saved = session.Save({0, 0}, Numbered(1));
+        QVERIFY(As<Saved>(saved));
+        QVERIFY(!As<Saved>(saved)->otherVersionKept);
+        QCOMPARE(dir.data(), Formatted({0, 0}, Numbered(1)));
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+    }
+
+    void saveRefusesTextsTheFileCannotHold()
+    {
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
+        dir.writeData(before);
+        Session session(dir);
+        for (const QString& title : {u"a \"quote\""_s, u"wave \u301C dash"_s}) {
+            Entries entries = session.contents.entries;
+            entries[1].title = title;
+            const auto saved = session.Save({0, 0}, entries);
+            QVERIFY(As<StoreError>(saved));
+            QCOMPARE(As<StoreError>(saved)->kind, StoreError::Kind::Write);
+            QCOMPARE(As<StoreError>(saved)->cause, Cause::UnstorableText);
+            QCOMPARE(dir.data(), before);
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        }
+    }
+
+    void filesAreReadableByTheOwnerOnly()
+    {
+        ProgramDir dir;
+        QVERIFY(!CreateDefaultFile(dir.path(), {0, 0}, u"g"_s));
+        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        auto mode = [](const QString& p) {
+            return QFileInfo(p).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser);
+        };
+        QCOMPARE(mode(dir.dataPath()), ownerOnly);
+        // A file left readable by others is tightened by the next save that writes it.
+        QFile(dir.dataPath())
+            .setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        Session session(dir);
+        QVERIFY(As<Saved>(session.Save({0, 0}, Numbered(1))));
+        QCOMPARE(mode(dir.dataPath()), ownerOnly);
+        QCOMPARE(mode(dir.backupPath()), ownerOnly);
     }
 
     // A write that stops part way (here at a file-size limit) leaves both files as they were.
@@ -205,12 +454,11 @@ private slots:
         const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
         dir.writeData(before);
         TestFiles::Write(dir.backupPath(), "older backup");
-        FakeHost host(dir.path());
-        EntryTable table;
-        QVERIFY(!LoadData(table, host));
-        table.DataCount = 150;
+        Session session(dir);
+        QVERIFY(!session.loadFailed);
+        Entries entries = session.contents.entries;
         for (int i = 3; i <= 150; ++i)
-            table.DataTitle[i] = QString(40, u'x');
+            entries.append({QString(40, u'x'), {}, {}, {}});
 
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -218,14 +466,98 @@ private slots:
             rlimit small = saved;
             small.rlim_cur = limit;
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-            const auto error = SaveData(table, host);
+            const auto result = session.Save({0, 0}, entries);
             setrlimit(RLIMIT_FSIZE, &saved);
-            QVERIFY2(error, qPrintable(QString::number(limit)));
-            QCOMPARE(error->kind, StoreError::Kind::Write);
+            QVERIFY2(As<StoreError>(result), qPrintable(QString::number(limit)));
+            QCOMPARE(As<StoreError>(result)->kind, StoreError::Kind::Write);
             QCOMPARE(dir.data(), before);
             QCOMPARE(dir.backup(), QByteArray("older backup"));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporaries left
         }
+    }
+
+    // ---- the backup alone --------------------------------------------------------------
+
+    void findsWhichFilesThereAre()
+    {
+        ProgramDir dir;
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::Neither);
+        TestFiles::Write(dir.backupPath(), "b");
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::BackupOnly);
+        dir.writeData("d");
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+        QVERIFY(QFile::remove(dir.backupPath()));
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+    }
+
+    void restoreWritesTheBackupsBytes()
+    {
+        ProgramDir dir;
+        // A hand-edited shape: the bytes are put back as they are, not rewritten.
+        const QByteArray backup("15,30\n\"t\",\"i\",\"p\",\"a\"\n");
+        TestFiles::Write(dir.backupPath(), backup);
+        QVERIFY(!RestoreBackup(dir.path()));
+        QCOMPARE(dir.data(), backup);
+        QCOMPARE(dir.backup(), backup);
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+        QCOMPARE(QFileInfo(dir.dataPath()).permissions() &
+                     ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void backupThatDoesNotReadWholeIsNotRestored_data()
+    {
+        QTest::addColumn<QByteArray>("backup");
+        QTest::addColumn<Cause>("cause");
+        QTest::newRow("cut") << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n") << Cause::Damaged;
+        QTest::newRow("empty") << QByteArray("") << Cause::Damaged;
+        QTest::newRow("text after a quote")
+            << QByteArray("0,0\r\n\"t\"x\r\n\"\"\r\n\"\"\r\n\"\"\r\n") << Cause::Damaged;
+        QTest::newRow("not code page 932") << QByteArray("0,0\r\n\"\x85\x40\"") << Cause::Damaged;
+        QTest::newRow("missing") << QByteArray() << Cause::System;
+    }
+    void backupThatDoesNotReadWholeIsNotRestored()
+    {
+        QFETCH(QByteArray, backup);
+        QFETCH(Cause, cause);
+        ProgramDir dir;
+        if (cause != Cause::System)
+            TestFiles::Write(dir.backupPath(), backup);
+        const auto error = RestoreBackup(dir.path());
+        QVERIFY(error);
+        QCOMPARE(error->cause, cause);
+        QCOMPARE(error->path, dir.backupPath());
+        QVERIFY(!QFileInfo::exists(dir.dataPath()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), cause == Cause::System ? 0 : 1);
+    }
+
+    // ---- leftovers -----------------------------------------------------------------
+
+    void removesOnlyTheTemporariesOfASave()
+    {
+        ProgramDir dir;
+        const QDir here(dir.path());
+        const QStringList temporaries = {u"Cofferly.Dat.a1B2c3"_s, u"Cofferly.bak.XYZ789"_s,
+                                         u"Cofferly.Dat.000000"_s};
+        const QStringList others = {
+            u"Cofferly.Dat"_s,        u"Cofferly.bak"_s,         u"Cofferly.lock"_s,
+            u"Cofferly.Dat.12345"_s,  u"Cofferly.Dat.ABCDEFG"_s, u"Cofferly.Dat.bak1"_s,
+            u"cofferly.dat.abcdef"_s, u"Cofferly.Dat.ab-123"_s,  u"notes.txt"_s};
+        for (const QString& name : temporaries + others)
+            TestFiles::Write(here.filePath(name), "secret");
+        QVERIFY(here.mkdir(u"Cofferly.Dat.dir123"_s));
+        TestFiles::Write(here.filePath(u"Cofferly.Dat.dir123/inside"_s), "kept");
+        QVERIFY(
+            QFile::link(here.filePath(u"notes.txt"_s), here.filePath(u"Cofferly.bak.lnk456"_s)));
+
+        QCOMPARE(Sorted(RemoveLeftovers(dir.path())), Sorted(temporaries));
+        QCOMPARE(Sorted(here.entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                       QDir::NoDotAndDotDot)),
+                 Sorted(others + QStringList{u"Cofferly.Dat.dir123"_s, u"Cofferly.bak.lnk456"_s}));
+        QCOMPARE(TestFiles::Read(here.filePath(u"notes.txt"_s)), QByteArray("secret"));
+        QCOMPARE(TestFiles::Read(here.filePath(u"Cofferly.Dat.dir123/inside"_s)),
+                 QByteArray("kept"));
+        QVERIFY(RemoveLeftovers(dir.path()).isEmpty());
     }
 };
 

@@ -1,10 +1,21 @@
 // Saves the way the program does, again and again, until it is killed (or, given a count,
-// that many times): save number n writes SaveState(n) with the position top n, then
-// reads the file back.
+// that many times): it reads the data file once, then save number n writes SaveState(n)
+// with the position top n and reads the file back.
 #include "fault_support.h"
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+int Fail(const char* what, int n, const StoreError& error)
+{
+    std::fprintf(stderr, "%s %d failed: cause %d, %s\n", what, n, int(error.cause),
+                 qPrintable(error.systemReason));
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -13,18 +24,23 @@ int main(int argc, char* argv[])
         return 2;
     }
     const int count = argc == 3 ? std::atoi(argv[2]) : 0;
-    PlainHost host(QString::fromLocal8Bit(argv[1]));
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    auto first = LoadData(dir);
+    if (const auto* error = std::get_if<StoreError>(&first))
+        return Fail("load", 0, *error);
+    Fingerprint read = std::get<Loaded>(first).read;
     std::puts("ready");
     std::fflush(stdout);
     for (int n = 1; count == 0 || n <= count; ++n) {
-        host.position = {double(n), 0};
-        if (auto error = SaveData(SaveState(n), host)) {
-            std::fprintf(stderr, "save %d failed: %s\n", n, qPrintable(error->reason));
-            return 1;
-        }
-        EntryTable read;
-        if (auto error = LoadData(read, host)) {
-            std::fprintf(stderr, "load %d failed: %s\n", n, qPrintable(error->reason));
+        const auto saved = SaveData(dir, SavePosition(n), SaveState(n), read);
+        if (const auto* error = std::get_if<StoreError>(&saved))
+            return Fail("save", n, *error);
+        const auto loaded = LoadData(dir);
+        if (const auto* error = std::get_if<StoreError>(&loaded))
+            return Fail("load", n, *error);
+        read = std::get<Loaded>(loaded).read;
+        if (read != std::get<Saved>(saved).written) {
+            std::fprintf(stderr, "load %d read other bytes than the save wrote\n", n);
             return 1;
         }
     }

@@ -15,12 +15,6 @@ namespace {
     std::abort();
 }
 
-bool SameEntry(const EntryTable& a, const EntryTable& b, int i)
-{
-    return a.DataTitle[i] == b.DataTitle[i] && a.DataID[i] == b.DataID[i] &&
-           a.DataPW[i] == b.DataPW[i] && a.DataURL[i] == b.DataURL[i];
-}
-
 // Positions are compared as written: the writer keeps six decimals.
 bool SamePosition(const DataFile::Position& a, const DataFile::Position& b)
 {
@@ -33,11 +27,11 @@ void CheckSame(const DataFile::Contents& a, const DataFile::Contents& b)
 {
     if (!SamePosition(a.position, b.position))
         Broken("position changed");
-    if (a.table.DataCount != b.table.DataCount)
+    if (a.entries.size() != b.entries.size())
         Broken("entry count changed");
-    for (int i = 1; i <= a.table.DataCount; ++i)
-        if (!SameEntry(a.table, b.table, i))
-            Broken("entry changed", i);
+    for (qsizetype i = 0; i < a.entries.size(); ++i)
+        if (a.entries[i] != b.entries[i])
+            Broken("entry changed", int(i) + 1);
 }
 
 } // namespace
@@ -49,12 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* read = std::get_if<DataFile::Contents>(&parsed);
     if (!read)
         return 0; // refused: the program reports it and writes nothing
-    if (read->table.DataCount < 0 || read->table.DataCount > EntryTable::kCapacity)
+    if (read->entries.size() > kEntryCapacity)
         Broken("entry count out of range");
 
     // Whatever was read can be saved again; a refusal here would end the program at
     // its next save.
-    const auto written = DataFile::Format(read->position, read->table);
+    const auto written = DataFile::Format(read->position, read->entries);
     if (!written)
         Broken("accepted file cannot be written back");
 
@@ -65,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckSame(*read, *again);
 
     // What the writer produces is read and written back byte for byte.
-    const auto rewritten = DataFile::Format(again->position, again->table);
+    const auto rewritten = DataFile::Format(again->position, again->entries);
     if (!rewritten || *rewritten != *written)
         Broken("written file is not stable");
     return 0;

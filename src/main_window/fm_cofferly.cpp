@@ -2,6 +2,7 @@
 
 #include "platform/stays_on_top.h"
 #include "platform/units.h"
+#include "platform/window_placement.h"
 #include "resources/texts.h"
 #include "sort_window/frm_sort.h"
 
@@ -180,7 +181,7 @@ bool Fm_Cofferly::eventFilter(QObject* watched, QEvent* event)
 
 void Fm_Cofferly::SetOuterHeight(int twips)
 {
-    setFixedHeight(Units::Px(twips - kFrameTwips));
+    panelInView_.SetHeight(this, Units::Px(twips - kFrameTwips));
 }
 
 void Fm_Cofferly::SetDefaultButton(QPushButton* button)
@@ -257,14 +258,9 @@ DataFile::Position Fm_Cofferly::WindowPosition() const
 
 void Fm_Cofferly::MoveWindow(DataFile::Position position)
 {
-    move(Units::PxFromTwips(position.left), Units::PxFromTwips(position.top));
-}
-
-QSizeF Fm_Cofferly::ScreenSize() const
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize size = screen ? screen->size() : QSize();
-    return {Units::TwipsFromPx(size.width()), Units::TwipsFromPx(size.height())};
+    move(WindowPlacement::OnCurrentScreens(
+        {Units::PxFromTwips(position.left), Units::PxFromTwips(position.top)},
+        frameGeometry().width()));
 }
 
 void Fm_Cofferly::ClearTitles()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel_in_view.h"
 #include "platform/desktop.h"
 #include "platform/title_selector.h"
 #include "shapes.h"
@@ -108,7 +109,6 @@ private:
     QString ProgramDirectory() const override { return programDirectory_; }
     DataFile::Position WindowPosition() const override;
     void MoveWindow(DataFile::Position position) override;
-    QSizeF ScreenSize() const override;
     void ClearTitles() override;
     void AppendTitle(const QString& text, ItemImage image, int indent) override;
     void SelectTitle(int index) override;
@@ -119,6 +119,7 @@ private:
     bool ended_ = false;
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    PanelInView panelInView_;
 
     // Program-wide flag: the window stays above all others. Never stored.
     bool OnTop = false;

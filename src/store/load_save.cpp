@@ -30,11 +30,8 @@ std::optional<StoreError> LoadData(EntryTable& table, DataHost& host)
         return StoreError{StoreError::Kind::Read, dataPath, bad->what};
     auto& contents = std::get<DataFile::Contents>(parsed);
 
-    DataFile::Position position = contents.position;
-    const QSizeF screen = host.ScreenSize();
-    if (position.top > screen.height() || position.left > screen.width())
-        position = {0, 0};
-    host.MoveWindow(position);
+    // The window decides whether the stored position is on a screen.
+    host.MoveWindow(contents.position);
 
     const EntryTable& read = contents.table;
     for (int n = 1; n <= read.DataCount; ++n) {

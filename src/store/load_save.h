@@ -14,7 +14,6 @@ public:
     virtual QString ProgramDirectory() const = 0;
     virtual DataFile::Position WindowPosition() const = 0;
     virtual void MoveWindow(DataFile::Position position) = 0;
-    virtual QSizeF ScreenSize() const = 0;
     virtual void ClearTitles() = 0;
     virtual void AppendTitle(const QString& text, ItemImage image, int indent) = 0;
     virtual void SelectTitle(int index) = 0;

@@ -16,7 +16,6 @@ public:
     QString ProgramDirectory() const override { return dir_; }
     DataFile::Position WindowPosition() const override { return position; }
     void MoveWindow(DataFile::Position p) override { position = p; }
-    QSizeF ScreenSize() const override { return {1e9, 1e9}; }
     void ClearTitles() override {}
     void AppendTitle(const QString&, ItemImage, int) override {}
     void SelectTitle(int) override {}

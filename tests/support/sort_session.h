@@ -34,7 +34,6 @@ public:
     QString ProgramDirectory() const override { return dir_.path(); }
     DataFile::Position WindowPosition() const override { return {1500, 3000}; }
     void MoveWindow(DataFile::Position) override {}
-    QSizeF ScreenSize() const override { return {28800, 16200}; }
     void ClearTitles() override { titles.clear(); }
     void AppendTitle(const QString& text, ItemImage, int) override { titles << text; }
     void SelectTitle(int) override {}

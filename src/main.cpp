@@ -1,6 +1,7 @@
 #include "main_window/fm_cofferly.h"
 #include "platform/desktop.h"
 #include "platform/instance_lock.h"
+#include "platform/platform_choice.h"
 #include "resources/texts.h"
 #include "store/load_save.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     // A file-size limit must fail the write, which is reported, not kill us mid-save.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    PlatformChoice::Apply();
     QApplication app(argc, argv);
     Desktop desktop;
     desktop.SetAppTitle(Texts::AppTitle);

@@ -2,6 +2,7 @@
 
 #include "platform/stays_on_top.h"
 #include "platform/units.h"
+#include "platform/window_placement.h"
 #include "resources/item_image.h"
 #include "resources/texts.h"
 #include "sort_window/frm_sort.h"
@@ -220,7 +221,7 @@ bool Fm_Cofferly::eventFilter(QObject* watched, QEvent* event)
 
 void Fm_Cofferly::SetOuterHeight(int twips)
 {
-    setFixedHeight(Units::Px(twips - kFrameTwips));
+    panelInView_.SetHeight(this, Units::Px(twips - kFrameTwips));
 }
 
 void Fm_Cofferly::SetDefaultButton(QPushButton* button)
@@ -327,18 +328,22 @@ void Fm_Cofferly::End()
     desktop_.EndProgram(1);
 }
 
+// Where the window stands for the data file: while the edit panel holds it raised, the
+// place it goes back to.
 DataFile::Position Fm_Cofferly::WindowPosition() const
 {
-    return {Units::TwipsFromPx(y()), Units::TwipsFromPx(x())};
+    const QPoint home = panelInView_.Home(this);
+    return {Units::TwipsFromPx(home.y()), Units::TwipsFromPx(home.x())};
 }
 
-// A position beyond the primary screen's size puts the window at the top left corner.
+// A stored position from which the window's title bar cannot be reached puts the window at
+// the primary screen's top left corner. A window that already stands there for the data
+// file (raised for the edit panel) stays where it is.
 void Fm_Cofferly::MoveWindow(DataFile::Position position)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize size = screen ? screen->size() : QSize();
-    if (position.top > Units::TwipsFromPx(size.height()) ||
-        position.left > Units::TwipsFromPx(size.width()))
-        position = {0, 0};
-    move(Units::PxFromTwips(position.left), Units::PxFromTwips(position.top));
+    const QPoint target = WindowPlacement::OnCurrentScreens(
+        {Units::PxFromTwips(position.left), Units::PxFromTwips(position.top)},
+        frameGeometry().width());
+    if (target != panelInView_.Home(this))
+        move(target);
 }

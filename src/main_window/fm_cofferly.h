@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_controls.h"
+#include "panel_in_view.h"
 #include "platform/desktop.h"
 #include "store/entry.h"
 #include "store/load_save.h"
@@ -95,6 +96,7 @@ private:
     bool ended_ = false;
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    PanelInView panelInView_;
 
     // Program-wide flag: the window stays above all others. Never stored.
     bool OnTop = false;

@@ -1,0 +1,21 @@
+#include "platform_choice.h"
+
+#include <QtGlobal>
+
+namespace PlatformChoice {
+
+QByteArray For(const QByteArray& requested, const QByteArray& xDisplay)
+{
+    if (!requested.isEmpty() || xDisplay.isEmpty())
+        return {};
+    return QByteArrayLiteral("xcb");
+}
+
+void Apply()
+{
+    const QByteArray platform = For(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
+}
+
+} // namespace PlatformChoice

@@ -1,5 +1,6 @@
 #include "main_window/fm_cofferly.h"
 #include "platform/desktop.h"
+#include "platform/hardening.h"
 #include "resources/texts.h"
 #include "store/load_save.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[])
 {
+    HardenProcess();
 #ifdef SIGXFSZ
     // A file-size limit must fail the write, which is reported, not kill us mid-save.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -1,5 +1,6 @@
 #include "main_window/fm_cofferly.h"
 #include "platform/desktop.h"
+#include "platform/folder_refusal.h"
 #include "platform/hardening.h"
 #include "resources/texts.h"
 #include "store/load_save.h"
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
     Desktop desktop;
     desktop.SetAppTitle(Texts::AppTitle);
     const QString programDirectory = QCoreApplication::applicationDirPath();
+    if (RefuseUnsafeFolder(desktop, programDirectory))
+        return 1;
 
     // Two instances over one data file would overwrite each other's saves. The lock is
     // held by process id, so one left behind by a crash is taken over.

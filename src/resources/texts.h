@@ -77,6 +77,31 @@ inline const QString AlreadyRunning =
     QStringLiteral("コファリーはすでに起動しています。\n%1\n\n"
                    "同じデータファイルを二つのウィンドウで開くことはできません。");
 
+// Refusing to start in an unsafe folder: %1 the folder or the file
+inline const QString FolderOfAnotherUser =
+    QStringLiteral("このフォルダーはほかのユーザーのものです。\n%1\n\n"
+                   "パスワードを守るため、コファリーは自分のフォルダーでしか起動しません。"
+                   "コファリーを自分のフォルダーに移してから起動してください。");
+inline const QString FolderWritableByOthers =
+    QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
+                   "(chmod go-w) 起動してください。");
+inline const QString FileOfAnotherUser =
+    QStringLiteral("フォルダーにほかのユーザーのファイルがあります。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "ファイルの所有者を自分に変えるか (chown)、フォルダーの外へ移してから"
+                   "起動してください。");
+// %1 the link, %2 the file it leads to
+inline const QString LinkToAnotherUsersFile =
+    QStringLiteral("フォルダーに、ほかのユーザーのファイルへのリンクがあります。\n%1\n→ %2\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "リンクを削除するか、フォルダーの外へ移してから起動してください。");
+// %1 the folder or file, %2 the system's reason
+inline const QString FolderNotExamined =
+    QStringLiteral("次の場所を調べられませんでした。\n%1\n\n%2\n\n"
+                   "フォルダーが安全か分からないため、起動しません。");
+
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =
     QStringLiteral("シフトJIS (コードページ 932) で保存できない文字があります。");

@@ -66,6 +66,36 @@ inline const QString IdFieldName = QStringLiteral("ID");
 inline const QString PwFieldName = QStringLiteral("PW");
 inline const QString UrlFieldName = QStringLiteral("関連URL");
 
+// Opening the related URL: %1 the URL as shown
+inline const QString UrlStartsWithDash =
+    QStringLiteral("このアドレスは「-」で始まるため開けません。\n%1\n\n"
+                   "「-」で始まる文字は、開くためのプログラムへの指定と見なされてしまいます。"
+                   "関連URLを編集してください。");
+inline const QString UrlQuestion =
+    QStringLiteral("このアドレスはウェブページやメールのアドレスではありません。\n%1\n\n"
+                   "ファイルが開かれたり、プログラムが起動されたりすることがあります。"
+                   "開きますか？");
+inline const QString UrlQuestionTitle = QStringLiteral("URLの確認");
+// %1 the address or file, %2 the reason
+inline const QString OpenFailed = QStringLiteral("次のアドレスを開けませんでした。\n%1\n\n%2");
+
+// Reasons an address could not be opened. %1 the opening program (xdg-open), %2 the
+// system's reason
+inline const QString OpenerNotStarted = QStringLiteral("%1 を起動できませんでした。(%2)");
+inline const QString OpenerBadArguments =
+    QStringLiteral("開くためのプログラムがアドレスを受け付けませんでした。");
+inline const QString OpenerNoSuchFile = QStringLiteral("指定されたファイルがありません。");
+inline const QString OpenerNoProgram = QStringLiteral("開くためのプログラムが見つかりません。");
+inline const QString OpenerActionFailed =
+    QStringLiteral("開くためのプログラムが処理に失敗しました。");
+// %1 the exit code
+inline const QString OpenerExitCode =
+    QStringLiteral("開くためのプログラムが終了コード %1 で失敗しました。");
+// %1 the opening program
+inline const QString OpenerCrashed = QStringLiteral("%1 が途中で異常終了しました。");
+// %1 the opening program, %2 what it wrote
+inline const QString OpenerOutput = QStringLiteral("%1 の出力:\n%2");
+
 // File failures: %1 the file's path, %2 the reason
 inline const QString FileReadFailed =
     QStringLiteral("データファイルを読み込めませんでした。\n%1\n\n%2\n\n"

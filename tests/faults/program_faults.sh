@@ -161,15 +161,15 @@ message_box
 ended_with 1
 unchanged
 
-# Root writes anywhere, so as root the program runs as nobody in a directory it does not own.
+# Root writes anywhere, so as root the program runs as nobody, in a directory of nobody's
+# (a directory of another user's it would refuse before trying to write).
 as_other=()
 read_only() {
     if (($(id -u) == 0)); then
-        chown nobody "$app/Cofferly.Dat" 2>/dev/null || true
+        chown -R nobody:nogroup "$app"
         as_other=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-    else
-        chmod 555 "$app"
     fi
+    chmod 555 "$app"
 }
 
 case_start "directory not writable: closing"

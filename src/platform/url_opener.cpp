@@ -72,8 +72,8 @@ UrlHandling HandlingOf(const QString& url)
     return UrlHandling::AskFirst;
 }
 
-void StartOpener(const QString& program, const QString& target, const QObject* context,
-                 std::function<void(const QString& reason)> failed)
+QProcess* StartOpener(const QString& program, const QString& target, const QObject* context,
+                      std::function<void(const QString& reason)> failed)
 {
     // No parent: the process object ends itself when the opener has finished, and one still
     // running when the program ends is left to finish its hand-over.
@@ -112,4 +112,5 @@ void StartOpener(const QString& program, const QString& target, const QObject* c
                              failed(WithOutput(program, ExitReason(exitCode), *output));
                      });
     process->start(program, {target});
+    return process;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 class QObject;
+class QProcess;
 
 // What becomes of a related URL before anything is started.
 enum class UrlHandling {
@@ -17,6 +18,7 @@ UrlHandling HandlingOf(const QString& url);
 // Starts `program` with `target` as its one argument, no shell between, and returns at
 // once. Its output is kept for the report and never reaches our own. When it cannot start,
 // ends with a failure or is killed, `failed` gets the reason as text for the user, unless
-// `context` is gone by then.
-void StartOpener(const QString& program, const QString& target, const QObject* context,
-                 std::function<void(const QString& reason)> failed);
+// `context` is gone by then. The process returned deletes itself once it has ended or
+// could not start.
+QProcess* StartOpener(const QString& program, const QString& target, const QObject* context,
+                      std::function<void(const QString& reason)> failed);

@@ -77,6 +77,7 @@ data_file_utf8() {
 new_app() {
     app=$work/$1
     mkdir -p "$app"
+    chmod 755 "$app" # one others may write is refused, whatever the umask here
     cp "$program" "$app/cofferly"
     data_file >"$app/Cofferly.Dat"
     cp "$app/Cofferly.Dat" "$work/expected.Dat"

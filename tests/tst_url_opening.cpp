@@ -1,12 +1,10 @@
 // Opening a related URL: which addresses open at once, which are asked for and which are
 // refused; and the opener process itself, run through a stand-in xdg-open first on PATH.
-#include "main_window/fm_cofferly.h"
 #include "platform/desktop.h"
 #include "platform/hardening.h"
 #include "platform/url_opener.h"
 #include "resources/texts.h"
 #include "support/test_support.h"
-#include "support/window_driver.h"
 
 #include <QDir>
 #include <QFile>
@@ -217,29 +215,6 @@ private slots:
         QCOMPARE(desktop.messages.front().text, Texts::UrlStartsWithDash.arg(url));
         QCOMPARE(desktop.messages.front().buttons, MessageRequest::Buttons::Ok);
         QCOMPARE(desktop.messages.front().title, Texts::MessageTitle);
-    }
-
-    // The URL button applies the same rules to the URL shown.
-    void theUrlButtonFollowsTheRules()
-    {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000,
-                                      {{u"Web"_s, u"id"_s, {}, u"https://bank.example/"_s},
-                                       {u"File"_s, u"id"_s, {}, u"file:///etc/passwd"_s},
-                                       {u"Dash"_s, u"id"_s, {}, u"--version"_s}}));
-        RecordingDesktop desktop;
-        desktop.answers = {Answer::No};
-        Fm_Cofferly w(dir.path(), desktop);
-        WindowDriver::Click(w.CmdURL);
-        WindowDriver::Pick(w, 2);
-        WindowDriver::Click(w.CmdURL);
-        WindowDriver::Pick(w, 3);
-        WindowDriver::Click(w.CmdURL);
-        QCOMPARE(desktop.opened, QStringList{u"https://bank.example/"_s});
-        QCOMPARE(desktop.messages.size(), 2);
-        QCOMPARE(desktop.messages[0].text, Texts::UrlQuestion.arg(u"file:///etc/passwd"_s));
-        QCOMPARE(desktop.messages[1].text, Texts::UrlStartsWithDash.arg(u"--version"_s));
-        QVERIFY(w.CmdURL->isEnabled());
     }
 
     // --- the opener process -------------------------------------------------------------

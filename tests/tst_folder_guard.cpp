@@ -1,5 +1,6 @@
 // The program's folder before anything is written there: refused when another user could
-// write it or owns it or something in it, with a message that says what to change.
+// write it or owns it or one of the program's files in it, with a message that says what to
+// change.
 #include "platform/folder_refusal.h"
 #include "resources/texts.h"
 #include "store/folder_guard.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -40,7 +42,8 @@ public:
     Folder()
     {
         QVERIFY(dir_.isValid());
-        for (const char* name : {"cofferly", "Cofferly.Dat", "Cofferly.bak", ".hidden"})
+        for (const char* name :
+             {"cofferly", "Cofferly.Dat", "Cofferly.bak", "Cofferly.lock", ".hidden"})
             TestFiles::Write(Path(QString::fromLatin1(name)), "x");
         QVERIFY(QDir(dir_.path()).mkdir(u"share"_s));
         QVERIFY(SetMode(dir_.path(), 0700));
@@ -139,14 +142,46 @@ private slots:
         QCOMPARE(CheckDataFolder(path).problem, Problem::FolderOfAnotherUser);
     }
 
-    // Any entry counts, not only the program's own files: the first in name order is named.
+    // Only the program's own files count: another user's file beside them, or a link to
+    // one, is none of the program's business.
+    void otherFilesOfAnotherUserAreAccepted_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a README") << u"README"_s;
+        QTest::newRow("the program") << u"cofferly"_s;
+        QTest::newRow("a hidden file") << u".hidden"_s;
+        QTest::newRow("a folder in it") << u"share"_s;
+        QTest::newRow("a name close to the data file's") << u"Cofferly.Dat.old"_s;
+    }
+
+    void otherFilesOfAnotherUserAreAccepted()
+    {
+        QFETCH(QString, name);
+        Folder folder;
+        const QString path = folder.Path(name);
+        if (IsRoot()) {
+            if (!QFileInfo::exists(path))
+                TestFiles::Write(path, "x");
+            QVERIFY(GiveAway(path));
+        } else {
+            // Without root, a link to root's file stands in for a file of another user.
+            QDir(path).removeRecursively();
+            QFile::remove(path);
+            QVERIFY(QFile::link(u"/etc/passwd"_s, path));
+        }
+        const QStringList before = folder.Listing();
+        RecordingDesktop desktop;
+        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
+        QVERIFY(desktop.messages.isEmpty());
+        QCOMPARE(folder.Listing(), before);
+    }
+
     void aFileOfAnotherUserIsRefused_data()
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("the data file") << u"Cofferly.Dat"_s;
-        QTest::newRow("the program") << u"cofferly"_s;
-        QTest::newRow("a hidden file") << u".hidden"_s;
-        QTest::newRow("a folder in it") << u"share"_s;
+        QTest::newRow("the backup") << u"Cofferly.bak"_s;
+        QTest::newRow("the lock") << u"Cofferly.lock"_s;
     }
 
     void aFileOfAnotherUserIsRefused()
@@ -156,25 +191,36 @@ private slots:
             QSKIP("only root can give a file to another user");
         Folder folder;
         QVERIFY(GiveAway(folder.Path(name)));
-        TestFiles::Write(folder.Path(u"zz-later"_s), "x");
-        QVERIFY(GiveAway(folder.Path(u"zz-later"_s)));
+        const QStringList before = folder.Listing();
         RecordingDesktop desktop;
         QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
         QCOMPARE(Refusal(desktop).text, Texts::FileOfAnotherUser.arg(folder.Path(name)));
         QVERIFY(Refusal(desktop).text.contains(u"chown"_s));
+        QCOMPARE(folder.Listing(), before);
+    }
+
+    // The backup linked to another user's .bashrc had the next save write there.
+    void aLinkToAnotherUsersFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the data file") << u"Cofferly.Dat"_s;
+        QTest::newRow("the backup") << u"Cofferly.bak"_s;
+        QTest::newRow("the lock") << u"Cofferly.lock"_s;
     }
 
     void aLinkToAnotherUsersFileIsRefused()
     {
+        QFETCH(QString, name);
         QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
         QString target = u"/etc/passwd"_s;
         if (IsRoot()) {
-            target = elsewhere.filePath(u"theirs"_s);
-            TestFiles::Write(target, "secret");
+            target = elsewhere.filePath(u".bashrc"_s);
+            TestFiles::Write(target, "alias ls='ls --color'\n");
             QVERIFY(GiveAway(target));
         }
         Folder folder;
-        const QString link = folder.Path(u"Cofferly.Dat"_s);
+        const QString link = folder.Path(name);
         QVERIFY(QFile::remove(link));
         QVERIFY(QFile::link(target, link));
         const FolderCheck check = CheckDataFolder(folder.Path());
@@ -184,6 +230,44 @@ private slots:
         RecordingDesktop desktop;
         QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
         QCOMPARE(Refusal(desktop).text, Texts::LinkToAnotherUsersFile.arg(link, target));
+        if (IsRoot())
+            QCOMPARE(TestFiles::Read(target), QByteArray("alias ls='ls --color'\n"));
+    }
+
+    // Links of ours to files of ours, even outside the folder, are accepted.
+    void aLinkToAFileOfOursIsAccepted()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString target = elsewhere.filePath(u"mine.Dat"_s);
+        TestFiles::Write(target, "x");
+        Folder folder;
+        const QString link = folder.Path(u"Cofferly.Dat"_s);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(target, link));
+        RecordingDesktop desktop;
+        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
+        QVERIFY(desktop.messages.isEmpty());
+    }
+
+    // A save through a link that leads nowhere would create the file where it points.
+    void aLinkThatLeadsNowhereIsRefused()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString target = elsewhere.filePath(u"not-yet"_s);
+        Folder folder;
+        const QString link = folder.Path(u"Cofferly.bak"_s);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(target, link));
+        const FolderCheck check = CheckDataFolder(folder.Path());
+        QCOMPARE(check.problem, Problem::LinkLeadsNowhere);
+        QCOMPARE(check.path, link);
+        QCOMPARE(check.target, target);
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+        QCOMPARE(Refusal(desktop).text, Texts::LinkLeadsNowhere.arg(link, target));
+        QVERIFY(!QFileInfo::exists(target));
     }
 
     // A link of another user's is refused as theirs even when it leads to a file of ours.

@@ -26,6 +26,9 @@ bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder)
     case FolderCheck::Problem::LinkToAnotherUsersFile:
         refusal.text = Texts::LinkToAnotherUsersFile.arg(check.path, check.target);
         break;
+    case FolderCheck::Problem::LinkLeadsNowhere:
+        refusal.text = Texts::LinkLeadsNowhere.arg(check.path, check.target);
+        break;
     }
     refusal.title = Texts::MessageTitle;
     refusal.icon = QMessageBox::Critical;

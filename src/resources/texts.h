@@ -118,7 +118,7 @@ inline const QString FolderWritableByOthers =
                    "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
                    "(chmod go-w) 起動してください。");
 inline const QString FileOfAnotherUser =
-    QStringLiteral("フォルダーにほかのユーザーのファイルがあります。\n%1\n\n"
+    QStringLiteral("コファリーのファイルがほかのユーザーのものです。\n%1\n\n"
                    "パスワードを守るため、このままでは起動しません。"
                    "ファイルの所有者を自分に変えるか (chown)、フォルダーの外へ移してから"
                    "起動してください。");
@@ -127,6 +127,11 @@ inline const QString LinkToAnotherUsersFile =
     QStringLiteral("フォルダーに、ほかのユーザーのファイルへのリンクがあります。\n%1\n→ %2\n\n"
                    "パスワードを守るため、このままでは起動しません。"
                    "リンクを削除するか、フォルダーの外へ移してから起動してください。");
+// %1 the link, %2 the missing file it names
+inline const QString LinkLeadsNowhere =
+    QStringLiteral("フォルダーに、存在しないファイルへのリンクがあります。\n%1\n→ %2\n\n"
+                   "保存するとリンク先にファイルが作られてしまうため、起動しません。"
+                   "リンクを削除してから起動してください。");
 // %1 the folder or file, %2 the system's reason
 inline const QString FolderNotExamined =
     QStringLiteral("次の場所を調べられませんでした。\n%1\n\n%2\n\n"

@@ -2,10 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <cerrno>
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,35 +20,17 @@ FolderCheck Found(Problem problem, const QString& path, int systemError = 0)
     return check;
 }
 
-// Every name directly in `folder`, hidden ones included, sorted; false with errno set
-// when the folder cannot be read.
-bool ListFolder(const QByteArray& folder, QStringList& names)
-{
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
-        return false;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names << QFile::decodeName(name);
-        errno = 0;
-    }
-    const int readError = errno;
-    ::closedir(dir);
-    errno = readError;
-    names.sort();
-    return readError == 0;
-}
+// The program's own files: whoever owns one of them, or the file a link there leads to,
+// can read the passwords or have the next save written into a file of theirs.
+constexpr const char* kOwnFiles[] = {"Cofferly.Dat", "Cofferly.bak", "Cofferly.lock"};
 
 } // namespace
 
 FolderCheck CheckDataFolder(const QString& folder)
 {
     const uid_t me = ::geteuid();
-    const QByteArray nativeFolder = QFile::encodeName(folder);
     struct stat info {};
-    if (::stat(nativeFolder.constData(), &info) != 0)
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
         return Found(Problem::CannotExamine, folder, errno);
     if (info.st_uid != me)
         return Found(Problem::FolderOfAnotherUser, folder);
@@ -59,24 +39,30 @@ FolderCheck CheckDataFolder(const QString& folder)
     if (info.st_mode & (S_IWGRP | S_IWOTH))
         return Found(Problem::FolderWritableByOthers, folder);
 
-    QStringList names;
-    if (!ListFolder(nativeFolder, names))
-        return Found(Problem::CannotExamine, folder, errno);
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    for (const QString& name : names) {
-        const QString path = prefix + name;
+    for (const char* name : kOwnFiles) {
+        const QString path = prefix + QLatin1StringView(name);
         const QByteArray nativePath = QFile::encodeName(path);
         if (::lstat(nativePath.constData(), &info) != 0) {
-            if (errno == ENOENT) // gone since the listing: nothing left to trust or fear
+            if (errno == ENOENT) // not there yet: the program creates it as its own
                 continue;
             return Found(Problem::CannotExamine, path, errno);
         }
         if (info.st_uid != me)
             return Found(Problem::FileOfAnotherUser, path);
-        // Reading or writing through a link reaches the file it leads to. One that leads
-        // nowhere reaches nobody's file.
-        if (S_ISLNK(info.st_mode) && ::stat(nativePath.constData(), &info) == 0 &&
-            info.st_uid != me) {
+        if (!S_ISLNK(info.st_mode))
+            continue;
+        // Reading or writing through a link reaches the file it leads to: that file must be
+        // ours. One that leads nowhere would have the next save create a file wherever it
+        // points, where someone else may put a file of theirs first.
+        if (::stat(nativePath.constData(), &info) != 0) {
+            if (errno != ENOENT)
+                return Found(Problem::CannotExamine, path, errno);
+            FolderCheck check = Found(Problem::LinkLeadsNowhere, path);
+            check.target = QFileInfo(path).symLinkTarget();
+            return check;
+        }
+        if (info.st_uid != me) {
             FolderCheck check = Found(Problem::LinkToAnotherUsersFile, path);
             check.target = QFileInfo(path).canonicalFilePath();
             return check;

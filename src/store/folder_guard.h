@@ -2,10 +2,11 @@
 
 #include <QString>
 
-// Whether the data may be kept in a folder. Whoever can write the folder, or owns a file
-// in it, can read and change the passwords or put another program in our place, so the
-// folder and everything directly in it must belong to the user who runs the program, and
-// only that user may write the folder.
+// Whether the data may be kept in a folder. Whoever can write the folder, or owns the data
+// file, its backup or the lock, can read and change the passwords or swap the files, so the
+// folder and those three files (or the files that links of those names lead to) must belong
+// to the user who runs the program, and only that user may write the folder. Other files
+// in the folder are not the program's business.
 struct FolderCheck {
     enum class Problem {
         None,
@@ -14,6 +15,7 @@ struct FolderCheck {
         FolderWritableByOthers, // path is the folder; group or others may write it
         FileOfAnotherUser,      // path is the file (or the link itself)
         LinkToAnotherUsersFile, // path is a link of ours, target where it leads
+        LinkLeadsNowhere,       // path is a link of ours, target the missing file it names
     };
 
     Problem problem = Problem::None;
@@ -24,6 +26,6 @@ struct FolderCheck {
     bool Refused() const { return problem != Problem::None; }
 };
 
-// Checks `folder` and every entry directly in it, in name order; the first problem found
-// is returned.
+// Checks `folder`, then Cofferly.Dat, Cofferly.bak and Cofferly.lock in it, in that order;
+// the first problem found is returned. A file that is not there yet is no problem.
 FolderCheck CheckDataFolder(const QString& folder);

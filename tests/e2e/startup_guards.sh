@@ -2,7 +2,8 @@
 # The built program keeps what it holds to its owner: it runs with the file-creation mask
 # 077 (or a stricter one the user has) and a core limit of zero, so its data file and lock
 # are the owner's alone; and it refuses, writing nothing, a folder that others may write
-# or that holds another user's file, and starts once that is mended.
+# or whose data file, backup or lock is another user's (or a link to one), and starts once
+# that is mended.
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -83,18 +84,33 @@ start_app
 close_by_wm
 cp "$DAT" "$WORK/expected.Dat"
 
-step "a file of another user in the folder: refused, nothing written"
+step "another user's file beside the program's own: starts"
 if (($(id -u) == 0)); then
-    echo "not mine" >"$APP_DIR/notes.txt"
-    chown nobody "$APP_DIR/notes.txt"
+    echo "not mine" >"$APP_DIR/README"
+    chown nobody "$APP_DIR/README"
 else
-    ln -s /etc/passwd "$APP_DIR/notes.txt"
+    ln -s /etc/passwd "$APP_DIR/README"
+fi
+start_app
+close_by_wm
+cp "$DAT" "$WORK/expected.Dat"
+
+step "the backup a link to another user's file: refused, nothing written there"
+mkdir -p "$WORK/other"
+echo "alias ls='ls --color'" >"$WORK/other/.bashrc"
+cp "$WORK/other/.bashrc" "$WORK/bashrc.before"
+if (($(id -u) == 0)); then
+    chown -R nobody "$WORK/other"
+    ln -sf "$WORK/other/.bashrc" "$BAK"
+else
+    ln -sf /etc/passwd "$BAK"
 fi
 expect_refused
 expect_file "$DAT" "$WORK/expected.Dat" 1
+expect_file "$WORK/other/.bashrc" "$WORK/bashrc.before" 1
 
-step "the file taken out of the folder: starts"
-rm "$APP_DIR/notes.txt"
+step "the link removed: starts"
+rm "$BAK"
 start_app
 close_by_wm
 echo PASS

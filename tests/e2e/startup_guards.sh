@@ -74,7 +74,13 @@ expect_refused
 [[ ! -e $LOCK ]] || fail "the refused start left a lock"
 expect_file "$DAT" "$WORK/expected.Dat" 1
 
-step "a folder everyone may write: refused"
+step "a folder of mode 0777: refused, nothing written"
+chmod 777 "$APP_DIR"
+expect_refused
+[[ ! -e $LOCK ]] || fail "the refused start left a lock"
+expect_file "$DAT" "$WORK/expected.Dat" 1
+
+step "a folder only others may write: refused"
 chmod 707 "$APP_DIR"
 expect_refused
 

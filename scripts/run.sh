@@ -10,6 +10,9 @@ prefix=${COFFERLY_PREFIX:-$HOME/.local/opt/cofferly}
 cmake -S "$here" -B "$here/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$here/build/release"
 cmake --install "$here/build/release" --prefix "$prefix"
+# The program starts only in a folder no one else may write; the passwords in it are
+# nobody else's to read either.
+chmod 700 "$prefix"
 
 # Put the menu entry installed beside the program into the user's applications menu.
 apps=${XDG_DATA_HOME:-$HOME/.local/share}/applications

@@ -1,5 +1,7 @@
 #include "main_window/fm_cofferly.h"
 #include "platform/desktop.h"
+#include "platform/folder_refusal.h"
+#include "platform/hardening.h"
 #include "platform/instance_lock.h"
 #include "platform/platform_choice.h"
 #include "resources/texts.h"
@@ -10,6 +12,7 @@
 
 int main(int argc, char* argv[])
 {
+    HardenProcess();
 #ifdef SIGXFSZ
     // A file-size limit must fail the write, which is reported, not kill us mid-save.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -19,6 +22,8 @@ int main(int argc, char* argv[])
     Desktop desktop;
     desktop.SetAppTitle(Texts::AppTitle);
     const QString programDirectory = QCoreApplication::applicationDirPath();
+    if (RefuseUnsafeFolder(desktop, programDirectory))
+        return 1;
     const QString dir = AppDir(programDirectory);
 
     InstanceLock lock(dir + StoreFiles::Lock);

@@ -319,30 +319,34 @@ private slots:
         QCOMPARE(w.Controls().LbClipBoard->textFormat(), Qt::PlainText);
     }
 
-    // The shown URL goes to the desktop exactly as shown, as one argument.
+    // The shown URL goes to the desktop exactly as shown, as one argument; one that is not a
+    // web or mail address once the user has said yes to it.
     void urlHandedOverUnchanged_data()
     {
         QTest::addColumn<QString>("url");
-        QTest::newRow("with scheme") << u"https://example.com/a?b=1&c=2#d"_s;
-        QTest::newRow("without scheme") << u"www.example.com"_s;
-        QTest::newRow("spaces kept") << u"  https://example.com/a b  "_s;
-        QTest::newRow("semicolon") << u"a;touch /tmp/cofferly-never"_s;
-        QTest::newRow("command substitution") << u"$(touch /tmp/cofferly-never)"_s;
-        QTest::newRow("backquotes and pipe") << u"`id` | cat > x"_s;
-        QTest::newRow("single quotes") << u"'it''s' 'quoted'\\"_s;
-        QTest::newRow("leading dash") << u"-x"_s;
-        QTest::newRow("Japanese") << u"https://例え.jp/パス"_s;
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("with scheme") << u"https://example.com/a?b=1&c=2#d"_s << false;
+        QTest::newRow("without scheme") << u"www.example.com"_s << true;
+        QTest::newRow("spaces kept") << u"  https://example.com/a b  "_s << true;
+        QTest::newRow("semicolon") << u"a;touch /tmp/cofferly-never"_s << true;
+        QTest::newRow("command substitution") << u"$(touch /tmp/cofferly-never)"_s << true;
+        QTest::newRow("backquotes and pipe") << u"`id` | cat > x"_s << true;
+        QTest::newRow("single quotes") << u"'it''s' 'quoted'\\"_s << true;
+        QTest::newRow("Japanese") << u"https://例え.jp/パス"_s << false;
     }
 
     void urlHandedOverUnchanged()
     {
         QFETCH(QString, url);
+        QFETCH(bool, asked);
         MainWindowFixture f({{u"G"_s, {}, {}, {}}, {u"T"_s, {}, {}, url}});
         auto [dir, desktop, w] = f.Parts();
+        desktop.answers.push_back(MessageRequest::Answer::Yes);
         Pick(w, 2);
         QCOMPARE(w.Controls().Lb_data[2]->text(), url);
         QCOMPARE(w.Controls().Lb_data[2]->toolTip(), url);
         Press(w.Controls().CmdURL);
+        QCOMPARE(desktop.messages.size(), asked ? 1 : 0);
         QCOMPARE(desktop.opened, QStringList{url});
         QCOMPARE(desktop.beeps, 0);
         QVERIFY(w.Controls().CmdURL->isEnabled());

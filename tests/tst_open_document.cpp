@@ -10,6 +10,17 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+// The real desktop, saying yes to every question.
+class AgreeingDesktop : public Desktop {
+public:
+    MessageRequest::Answer Show(QWidget*, const MessageRequest& message) override
+    {
+        questions << message.text;
+        return MessageRequest::Answer::Yes;
+    }
+    QStringList questions;
+};
+
 class TestOpenDocument : public QObject {
     Q_OBJECT
 private:
@@ -101,17 +112,19 @@ private slots:
         QVERIFY2(!Parent().contains(target.trimmed()), qPrintable(Parent()));
     }
 
-    // The window's URL button hands over the shown text through the same call.
+    // The window's URL button hands over the shown text through the same call, once the
+    // user has agreed to open what is not a web address.
     void urlButtonUsesTheDesktop()
     {
         ProgramDir dir;
         const QString x = Out(u"Y"_s);
         const QString url = u"$(touch "_s + x + u");touch "_s + x;
         dir.writeData(TestFiles::Make(1500, 3000, {{u"T"_s, u"id"_s, {}, url}}));
-        Desktop desktop;
+        AgreeingDesktop desktop;
         Fm_Cofferly w(dir.path(), desktop);
         QCOMPARE(w.Controls().Lb_data[2]->text(), url);
         QTest::mouseClick(w.Controls().CmdURL, Qt::LeftButton);
+        QCOMPARE(desktop.questions.size(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(Out(u"count"_s)), 20000);
         QCOMPARE(Received(), QStringList{url});
         QVERIFY(!QFileInfo::exists(x));

@@ -87,5 +87,5 @@ void Fm_Cofferly::CmdURL_Click()
         desktop_.Beep();
         return;
     }
-    desktop_.OpenDocument(u);
+    desktop_.OpenUrl(this, u);
 }

@@ -1,11 +1,11 @@
 #include "desktop.h"
 
 #include "resources/texts.h"
+#include "url_opener.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QPushButton>
 
 void Desktop::Beep()
@@ -70,7 +70,44 @@ MessageRequest::Answer Desktop::Show(QWidget* parent, const MessageRequest& mess
 
 void Desktop::OpenDocument(const QString& target)
 {
-    QProcess::startDetached(QStringLiteral("xdg-open"), {target});
+    StartOpener(QStringLiteral("xdg-open"), target, &reportsTo_,
+                [this, target](const QString& reason) {
+                    MessageRequest failure;
+                    failure.text = Texts::OpenFailed.arg(target, reason);
+                    failure.title = Texts::MessageTitle;
+                    failure.icon = QMessageBox::Warning;
+                    // The failure comes a moment later, when another window may be in front.
+                    Show(QApplication::activeWindow(), failure);
+                });
+}
+
+void Desktop::OpenUrl(QWidget* parent, const QString& url)
+{
+    switch (HandlingOf(url)) {
+    case UrlHandling::Refuse: {
+        MessageRequest refusal;
+        refusal.text = Texts::UrlStartsWithDash.arg(url);
+        refusal.title = Texts::MessageTitle;
+        refusal.icon = QMessageBox::Warning;
+        Show(parent, refusal);
+        return;
+    }
+    case UrlHandling::AskFirst: {
+        MessageRequest question;
+        question.text = Texts::UrlQuestion.arg(url);
+        question.title = Texts::UrlQuestionTitle;
+        question.buttons = MessageRequest::Buttons::YesNo;
+        // Enter alone must not open what the user did not mean to.
+        question.defaultAnswer = MessageRequest::Answer::No;
+        question.icon = QMessageBox::Question;
+        if (Show(parent, question) != MessageRequest::Answer::Yes)
+            return;
+        break;
+    }
+    case UrlHandling::OpenAtOnce:
+        break;
+    }
+    OpenDocument(url);
 }
 
 void Desktop::EndProgram(int code)

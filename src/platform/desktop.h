@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QObject>
 #include <QString>
 
 class QWidget;
@@ -27,8 +28,11 @@ public:
     virtual void Beep();
     virtual MessageRequest::Answer Show(QWidget* parent, const MessageRequest& message);
     // Hands `target` unchanged, as one argument, to the desktop's default handler; no shell
-    // sees it. Whether the handler manages to open it is not reported.
+    // sees it. Returns at once; a handler that fails is reported in a message box later.
     virtual void OpenDocument(const QString& target);
+    // Opens a related URL the user typed: one starting with "-" is refused, one that is not
+    // a web or mail address is opened only if the user says so (parent owns both boxes).
+    void OpenUrl(QWidget* parent, const QString& url);
     // Ends the event loop with `code`; the caller has already made sure nothing is saved.
     virtual void EndProgram(int code);
 
@@ -41,4 +45,6 @@ public:
 private:
     QString appTitle_;
     QString helpFile_;
+    // Handlers still running report only to a desktop that still exists.
+    QObject reportsTo_;
 };

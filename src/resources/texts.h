@@ -63,6 +63,36 @@ inline const QString IdFieldName = QStringLiteral("ID");
 inline const QString PwFieldName = QStringLiteral("PW");
 inline const QString UrlFieldName = QStringLiteral("関連URL");
 
+// Opening the related URL: %1 the URL as shown
+inline const QString UrlStartsWithDash =
+    QStringLiteral("このアドレスは「-」で始まるため開けません。\n%1\n\n"
+                   "「-」で始まる文字は、開くためのプログラムへの指定と見なされてしまいます。"
+                   "関連URLを編集してください。");
+inline const QString UrlQuestion =
+    QStringLiteral("このアドレスはウェブページやメールのアドレスではありません。\n%1\n\n"
+                   "ファイルが開かれたり、プログラムが起動されたりすることがあります。"
+                   "開きますか？");
+inline const QString UrlQuestionTitle = QStringLiteral("URLの確認");
+// %1 the address or file, %2 the reason
+inline const QString OpenFailed = QStringLiteral("次のアドレスを開けませんでした。\n%1\n\n%2");
+
+// Reasons an address could not be opened. %1 the opening program (xdg-open), %2 the
+// system's reason
+inline const QString OpenerNotStarted = QStringLiteral("%1 を起動できませんでした。(%2)");
+inline const QString OpenerBadArguments =
+    QStringLiteral("開くためのプログラムがアドレスを受け付けませんでした。");
+inline const QString OpenerNoSuchFile = QStringLiteral("指定されたファイルがありません。");
+inline const QString OpenerNoProgram = QStringLiteral("開くためのプログラムが見つかりません。");
+inline const QString OpenerActionFailed =
+    QStringLiteral("開くためのプログラムが処理に失敗しました。");
+// %1 the exit code
+inline const QString OpenerExitCode =
+    QStringLiteral("開くためのプログラムが終了コード %1 で失敗しました。");
+// %1 the opening program
+inline const QString OpenerCrashed = QStringLiteral("%1 が途中で異常終了しました。");
+// %1 the opening program, %2 what it wrote
+inline const QString OpenerOutput = QStringLiteral("%1 の出力:\n%2");
+
 // File failures: %1 the file's path, %2 the reason
 inline const QString FileReadFailed =
     QStringLiteral("データファイルを読み込めませんでした。\n%1\n\n%2\n\n"
@@ -93,6 +123,36 @@ inline const QString RestoreQuestion =
 inline const QString OtherVersionKept = QStringLiteral(
     "データファイルは、読み込んだ後にほかのプログラムによって変更されていました。\n%1\n\n"
     "変更されていた内容はバックアップに残してあります。\n%2");
+
+// Refusing to start in an unsafe folder: %1 the folder or the file
+inline const QString FolderOfAnotherUser =
+    QStringLiteral("このフォルダーはほかのユーザーのものです。\n%1\n\n"
+                   "パスワードを守るため、コファリーは自分のフォルダーでしか起動しません。"
+                   "コファリーを自分のフォルダーに移してから起動してください。");
+inline const QString FolderWritableByOthers =
+    QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
+                   "(chmod go-w) 起動してください。");
+inline const QString FileOfAnotherUser =
+    QStringLiteral("コファリーのファイルがほかのユーザーのものです。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "ファイルの所有者を自分に変えるか (chown)、フォルダーの外へ移してから"
+                   "起動してください。");
+// %1 the link, %2 the file it leads to
+inline const QString LinkToAnotherUsersFile =
+    QStringLiteral("フォルダーに、ほかのユーザーのファイルへのリンクがあります。\n%1\n→ %2\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "リンクを削除するか、フォルダーの外へ移してから起動してください。");
+// %1 the link, %2 the missing file it names
+inline const QString LinkLeadsNowhere =
+    QStringLiteral("フォルダーに、存在しないファイルへのリンクがあります。\n%1\n→ %2\n\n"
+                   "保存するとリンク先にファイルが作られてしまうため、起動しません。"
+                   "リンクを削除してから起動してください。");
+// %1 the folder or file, %2 the system's reason
+inline const QString FolderNotExamined =
+    QStringLiteral("次の場所を調べられませんでした。\n%1\n\n%2\n\n"
+                   "フォルダーが安全か分からないため、起動しません。");
 
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =

@@ -26,7 +26,8 @@ DAT=$APP_DIR/Cofferly.Dat
 BAK=$APP_DIR/Cofferly.bak
 LOCK=$APP_DIR/Cofferly.lock
 mkdir -p "$APP_DIR" "$WORK/home" "$WORK/runtime"
-chmod 700 "$WORK/runtime"
+# The program refuses a folder others may write, whatever the umask of whoever runs this.
+chmod 700 "$APP_DIR" "$WORK/runtime"
 cp "$1" "$APP_DIR/cofferly"
 
 # Keep the desktop session of whoever runs the tests out of the picture.

@@ -79,6 +79,7 @@ data_file_utf8() {
 new_app() {
     app=$work/$1
     mkdir -p "$app"
+    chmod 755 "$app" # one others may write is refused, whatever the umask here
     cp "$program" "$app/cofferly"
     data_file >"$app/Cofferly.Dat"
     cp "$app/Cofferly.Dat" "$work/expected.Dat"
@@ -179,15 +180,15 @@ xdotool key --clearmodifiers alt+F4
 ended_with 0
 unchanged
 
-# Root writes anywhere, so as root the program runs as nobody in a directory it does not own.
+# Root writes anywhere, so as root the program runs as nobody, in a directory of nobody's
+# (a directory of another user's it would refuse before trying to write).
 as_other=()
 read_only() {
     if (($(id -u) == 0)); then
-        chown nobody "$app/Cofferly.Dat" 2>/dev/null || true
+        chown -R nobody:nogroup "$app"
         as_other=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-    else
-        chmod 555 "$app"
     fi
+    chmod 555 "$app"
 }
 
 case_start "directory not writable: closing"

@@ -1,0 +1,41 @@
+#include "hardening.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+namespace {
+
+mode_t startingMask = 022;
+bool hardened = false;
+
+} // namespace
+
+void HardenProcess()
+{
+    if (hardened)
+        return;
+    hardened = true;
+
+    // The data file, its backup, the lock and the temporary files of a save: none of them
+    // for the group or others. A stricter mask the user chose is kept.
+    startingMask = ::umask(077);
+    ::umask(startingMask | 077);
+
+    // A core file would hold the passwords. Both limits, so nothing can raise it again.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+
+#ifdef __linux__
+    // Not dumpable: no core even where the limit is not consulted (a core_pattern pipe),
+    // and no other process of the same user may attach to us or read /proc/<pid>/mem.
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
+}
+
+void RestoreChildFileMask()
+{
+    ::umask(startingMask);
+}

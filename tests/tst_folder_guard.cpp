@@ -1,0 +1,307 @@
+// The program's folder before anything is written there: refused when another user could
+// write it or owns it or one of the program's files in it, with a message that says what to
+// change.
+#include "platform/folder_refusal.h"
+#include "resources/texts.h"
+#include "store/folder_guard.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+using Problem = FolderCheck::Problem;
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+bool IsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+bool SetMode(const QString& path, mode_t mode)
+{
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+bool GiveAway(const QString& path)
+{
+    return ::lchown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
+}
+
+// A folder as an installation leaves it: the program, its files, a folder of icons.
+class Folder {
+public:
+    Folder()
+    {
+        QVERIFY(dir_.isValid());
+        for (const char* name :
+             {"cofferly", "Cofferly.Dat", "Cofferly.bak", "Cofferly.lock", ".hidden"})
+            TestFiles::Write(Path(QString::fromLatin1(name)), "x");
+        QVERIFY(QDir(dir_.path()).mkdir(u"share"_s));
+        QVERIFY(SetMode(dir_.path(), 0700));
+    }
+    QString Path() const { return dir_.path(); }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QStringList Listing() const
+    {
+        return QDir(dir_.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The one message shown; an empty one when there was not exactly one.
+MessageRequest Refusal(const RecordingDesktop& desktop)
+{
+    if (desktop.messages.size() != 1)
+        return {};
+    return desktop.messages.front();
+}
+
+} // namespace
+
+class TestFolderGuard : public QObject {
+    Q_OBJECT
+private slots:
+    void aFolderOfOursIsAccepted_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("0700") << 0700;
+        QTest::newRow("0755, readable by others") << 0755;
+        QTest::newRow("0500, not even writable by us") << 0500;
+    }
+
+    void aFolderOfOursIsAccepted()
+    {
+        QFETCH(int, mode);
+        Folder folder;
+        QVERIFY(::symlink("nowhere", QFile::encodeName(folder.Path(u"dangling"_s)).constData()) ==
+                0);
+        QVERIFY(SetMode(folder.Path(), mode));
+        const QStringList before = folder.Listing();
+        RecordingDesktop desktop;
+        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
+        QVERIFY(desktop.messages.isEmpty());
+        QCOMPARE(folder.Listing(), before);
+        QVERIFY(SetMode(folder.Path(), 0700));
+    }
+
+    void aFolderOthersMayWriteIsRefused_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("group") << 0770;
+        QTest::newRow("group, read-only for others") << 0775;
+        QTest::newRow("others") << 0707;
+        QTest::newRow("group write only") << 0720;
+        QTest::newRow("others write only") << 0702;
+        QTest::newRow("sticky, like /tmp") << 01777;
+    }
+
+    void aFolderOthersMayWriteIsRefused()
+    {
+        QFETCH(int, mode);
+        Folder folder;
+        QVERIFY(SetMode(folder.Path(), mode));
+        const QStringList before = folder.Listing();
+        const FolderCheck check = CheckDataFolder(folder.Path());
+        QCOMPARE(check.problem, Problem::FolderWritableByOthers);
+        QCOMPARE(check.path, folder.Path());
+
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+        const MessageRequest refusal = Refusal(desktop);
+        QCOMPARE(refusal.text, Texts::FolderWritableByOthers.arg(folder.Path()));
+        QVERIFY(refusal.text.contains(u"chmod go-w"_s));
+        QCOMPARE(refusal.title, Texts::MessageTitle);
+        QCOMPARE(refusal.buttons, MessageRequest::Buttons::Ok);
+        QCOMPARE(refusal.icon, QMessageBox::Critical);
+        QCOMPARE(folder.Listing(), before);
+        QVERIFY(SetMode(folder.Path(), 0700));
+    }
+
+    void aFolderOfAnotherUserIsRefused()
+    {
+        // Root owns the root folder; root itself needs a folder given away.
+        Folder folder;
+        const QString path = IsRoot() ? folder.Path() : u"/"_s;
+        if (IsRoot())
+            QVERIFY(GiveAway(path));
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, path));
+        QCOMPARE(Refusal(desktop).text, Texts::FolderOfAnotherUser.arg(path));
+        QCOMPARE(CheckDataFolder(path).problem, Problem::FolderOfAnotherUser);
+    }
+
+    // Only the program's own files count: another user's file beside them, or a link to
+    // one, is none of the program's business.
+    void otherFilesOfAnotherUserAreAccepted_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a README") << u"README"_s;
+        QTest::newRow("the program") << u"cofferly"_s;
+        QTest::newRow("a hidden file") << u".hidden"_s;
+        QTest::newRow("a folder in it") << u"share"_s;
+        QTest::newRow("a name close to the data file's") << u"Cofferly.Dat.old"_s;
+    }
+
+    void otherFilesOfAnotherUserAreAccepted()
+    {
+        QFETCH(QString, name);
+        Folder folder;
+        const QString path = folder.Path(name);
+        if (IsRoot()) {
+            if (!QFileInfo::exists(path))
+                TestFiles::Write(path, "x");
+            QVERIFY(GiveAway(path));
+        } else {
+            // Without root, a link to root's file stands in for a file of another user.
+            QDir(path).removeRecursively();
+            QFile::remove(path);
+            QVERIFY(QFile::link(u"/etc/passwd"_s, path));
+        }
+        const QStringList before = folder.Listing();
+        RecordingDesktop desktop;
+        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
+        QVERIFY(desktop.messages.isEmpty());
+        QCOMPARE(folder.Listing(), before);
+    }
+
+    void aFileOfAnotherUserIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the data file") << u"Cofferly.Dat"_s;
+        QTest::newRow("the backup") << u"Cofferly.bak"_s;
+        QTest::newRow("the lock") << u"Cofferly.lock"_s;
+    }
+
+    void aFileOfAnotherUserIsRefused()
+    {
+        QFETCH(QString, name);
+        if (!IsRoot())
+            QSKIP("only root can give a file to another user");
+        Folder folder;
+        QVERIFY(GiveAway(folder.Path(name)));
+        const QStringList before = folder.Listing();
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+        QCOMPARE(Refusal(desktop).text, Texts::FileOfAnotherUser.arg(folder.Path(name)));
+        QVERIFY(Refusal(desktop).text.contains(u"chown"_s));
+        QCOMPARE(folder.Listing(), before);
+    }
+
+    // The backup linked to another user's .bashrc had the next save write there.
+    void aLinkToAnotherUsersFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("the data file") << u"Cofferly.Dat"_s;
+        QTest::newRow("the backup") << u"Cofferly.bak"_s;
+        QTest::newRow("the lock") << u"Cofferly.lock"_s;
+    }
+
+    void aLinkToAnotherUsersFileIsRefused()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        QString target = u"/etc/passwd"_s;
+        if (IsRoot()) {
+            target = elsewhere.filePath(u".bashrc"_s);
+            TestFiles::Write(target, "alias ls='ls --color'\n");
+            QVERIFY(GiveAway(target));
+        }
+        Folder folder;
+        const QString link = folder.Path(name);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(target, link));
+        const FolderCheck check = CheckDataFolder(folder.Path());
+        QCOMPARE(check.problem, Problem::LinkToAnotherUsersFile);
+        QCOMPARE(check.path, link);
+        QCOMPARE(check.target, target);
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+        QCOMPARE(Refusal(desktop).text, Texts::LinkToAnotherUsersFile.arg(link, target));
+        if (IsRoot())
+            QCOMPARE(TestFiles::Read(target), QByteArray("alias ls='ls --color'\n"));
+    }
+
+    // Links of ours to files of ours, even outside the folder, are accepted.
+    void aLinkToAFileOfOursIsAccepted()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString target = elsewhere.filePath(u"mine.Dat"_s);
+        TestFiles::Write(target, "x");
+        Folder folder;
+        const QString link = folder.Path(u"Cofferly.Dat"_s);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(target, link));
+        RecordingDesktop desktop;
+        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
+        QVERIFY(desktop.messages.isEmpty());
+    }
+
+    // A save through a link that leads nowhere would create the file where it points.
+    void aLinkThatLeadsNowhereIsRefused()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString target = elsewhere.filePath(u"not-yet"_s);
+        Folder folder;
+        const QString link = folder.Path(u"Cofferly.bak"_s);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(target, link));
+        const FolderCheck check = CheckDataFolder(folder.Path());
+        QCOMPARE(check.problem, Problem::LinkLeadsNowhere);
+        QCOMPARE(check.path, link);
+        QCOMPARE(check.target, target);
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+        QCOMPARE(Refusal(desktop).text, Texts::LinkLeadsNowhere.arg(link, target));
+        QVERIFY(!QFileInfo::exists(target));
+    }
+
+    // A link of another user's is refused as theirs even when it leads to a file of ours.
+    void aLinkOfAnotherUserIsRefused()
+    {
+        if (!IsRoot())
+            QSKIP("only root can give a link to another user");
+        Folder folder;
+        const QString link = folder.Path(u"Cofferly.bak"_s);
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(folder.Path(u"Cofferly.Dat"_s), link));
+        QVERIFY(GiveAway(link));
+        const FolderCheck check = CheckDataFolder(folder.Path());
+        QCOMPARE(check.problem, Problem::FileOfAnotherUser);
+        QCOMPARE(check.path, link);
+    }
+
+    void aFolderThatCannotBeExaminedIsRefused()
+    {
+        Folder folder;
+        const QString missing = folder.Path(u"gone"_s);
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, missing));
+        QCOMPARE(Refusal(desktop).text,
+                 Texts::FolderNotExamined.arg(missing, qt_error_string(ENOENT)));
+        if (IsRoot())
+            return; // root lists any folder
+        QVERIFY(SetMode(folder.Path(), 0300));
+        const FolderCheck unreadable = CheckDataFolder(folder.Path());
+        QVERIFY(SetMode(folder.Path(), 0700));
+        QCOMPARE(unreadable.problem, Problem::CannotExamine);
+        QCOMPARE(unreadable.systemError, EACCES);
+    }
+};
+
+QTEST_MAIN(TestFolderGuard)
+#include "tst_folder_guard.moc"

@@ -1,5 +1,7 @@
 #include "folder_guard.h"
 
+#include "store_files.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,7 +24,7 @@ FolderCheck Found(Problem problem, const QString& path, int systemError = 0)
 
 // The program's own files: whoever owns one of them, or the file a link there leads to,
 // can read the passwords or have the next save written into a file of theirs.
-constexpr const char* kOwnFiles[] = {"Cofferly.Dat", "Cofferly.bak", "Cofferly.lock"};
+const QString* const kOwnFiles[] = {&StoreFiles::Data, &StoreFiles::Backup, &StoreFiles::Lock};
 
 } // namespace
 
@@ -40,8 +42,8 @@ FolderCheck CheckDataFolder(const QString& folder)
         return Found(Problem::FolderWritableByOthers, folder);
 
     const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-    for (const char* name : kOwnFiles) {
-        const QString path = prefix + QLatin1StringView(name);
+    for (const QString* name : kOwnFiles) {
+        const QString path = prefix + *name;
         const QByteArray nativePath = QFile::encodeName(path);
         if (::lstat(nativePath.constData(), &info) != 0) {
             if (errno == ENOENT) // not there yet: the program creates it as its own

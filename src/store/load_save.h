@@ -2,19 +2,13 @@
 
 #include "data_file.h"
 #include "store_error.h"
+#include "store_files.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
 #include <variant>
-
-// The files of a program directory. Their names are part of the format users keep.
-namespace StoreFiles {
-inline const QString Data = QStringLiteral("Cofferly.Dat");
-inline const QString Backup = QStringLiteral("Cofferly.bak");
-inline const QString Lock = QStringLiteral("Cofferly.lock");
-} // namespace StoreFiles
 
 // The program directory with exactly one "/" after it.
 QString AppDir(const QString& programDirectory);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The files of a program directory. Their names are part of the format users keep.
+namespace StoreFiles {
+inline const QString Data = QStringLiteral("Cofferly.Dat");
+inline const QString Backup = QStringLiteral("Cofferly.bak");
+inline const QString Lock = QStringLiteral("Cofferly.lock");
+} // namespace StoreFiles

@@ -78,11 +78,18 @@ for ((run = 1; run <= ${#targets[@]}; run++)); do
         xdotool windowmove "$MAIN_WIN" "$x" "$y"
     else
         step "run $run: drag the title bar to put the frame at $x,$y; close with Alt+F4"
-        # openbox moves the frame itself and tells the client where it now is.
+        # openbox moves the frame itself and tells the client where it now is. On a busy
+        # machine it may take the press after the first motion and start the drag late:
+        # the drag is tried again from where the frame then stands.
         grab_x=$((fw / 2)) grab_y=$((et / 2))
-        xdotool mousemove --sync $((fx + grab_x)) $((fy + grab_y)) mousedown 1
-        xdotool mousemove --sync $(((fx + x) / 2 + grab_x)) $(((fy + y) / 2 + grab_y))
-        xdotool mousemove --sync $((x + grab_x)) $((y + grab_y)) mouseup 1
+        for attempt in 1 2 3; do
+            xdotool mousemove --sync $((fx + grab_x)) $((fy + grab_y)) mousedown 1
+            xdotool mousemove --sync $(((fx + x) / 2 + grab_x)) $(((fy + y) / 2 + grab_y))
+            xdotool mousemove --sync $((x + grab_x)) $((y + grab_y)) mouseup 1
+            poll 5 frame_at "$x" "$y" && break
+            echo "drag $attempt left the frame at $(geometry "$(frame_of "$MAIN_WIN")")"
+            read -r fx fy _ < <(geometry "$(frame_of "$MAIN_WIN")")
+        done
     fi
     poll 15 frame_at "$x" "$y" || fail "openbox did not move the window"
     close_and_check "$x" "$y" "${entry[@]}"

@@ -96,8 +96,8 @@ private:
         }
     }
 
-    // A quoted field cannot hold a line end that the file keeps, but a hand-edited one
-    // might span lines before it is refused; keep the count true for the message.
+    // A quoted field may span lines (a line break inside a text): keep the count true for
+    // the messages about later lines.
     void CountLines(qsizetype from, qsizetype to)
     {
         for (qsizetype i = from; i < to; ++i)

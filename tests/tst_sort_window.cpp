@@ -23,46 +23,48 @@ private slots:
         QVERIFY(!w.windowIcon().isNull());
         QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(w.ListView1->parentWidget()->size(), QSize(609, 369));
-        QCOMPARE(w.ListView1->geometry(), QRect(4, 0, 602, 340));
-        QCOMPARE(w.CmdOK[0]->geometry(), QRect(426, 345, 84, 22));
-        QCOMPARE(w.CmdOK[1]->geometry(), QRect(518, 345, 84, 22));
-        QCOMPARE(w.CmdOK[0]->text(), QStringLiteral("保　存"));
-        QCOMPARE(w.CmdOK[1]->text(), QStringLiteral("破　棄"));
-        QVERIFY(w.CmdOK[0]->isDefault());
+        QCOMPARE(w.Controls().ListView1->parentWidget()->size(), QSize(609, 369));
+        QCOMPARE(w.Controls().ListView1->geometry(), QRect(4, 0, 602, 340));
+        QCOMPARE(w.Controls().CmdOK[0]->geometry(), QRect(426, 345, 84, 22));
+        QCOMPARE(w.Controls().CmdOK[1]->geometry(), QRect(518, 345, 84, 22));
+        QCOMPARE(w.Controls().CmdOK[0]->text(), QStringLiteral("保　存"));
+        QCOMPARE(w.Controls().CmdOK[1]->text(), QStringLiteral("破　棄"));
+        QVERIFY(w.Controls().CmdOK[0]->isDefault());
 
-        QCOMPARE(w.ListView1->columnCount(), 4);
+        QCOMPARE(w.Controls().ListView1->columnCount(), 4);
         const QStringList headers{QStringLiteral("タイトル"), QStringLiteral("ＩＤ"),
                                   QStringLiteral("ＰＷ"), QStringLiteral("ＵＲＬ")};
         for (int c = 0; c < 4; ++c)
-            QCOMPARE(w.ListView1->headerItem()->text(c), headers[c]);
+            QCOMPARE(w.Controls().ListView1->headerItem()->text(c), headers[c]);
         // Title 4 tenths, the others 2 tenths each, all inside the list: nothing cut off.
-        const int tenth = w.ListView1->columnWidth(1) / 2;
+        const int tenth = w.Controls().ListView1->columnWidth(1) / 2;
         QVERIFY(tenth > 20);
-        QVERIFY(qAbs(w.ListView1->columnWidth(0) - 4 * tenth) <= 2);
-        QCOMPARE(w.ListView1->columnWidth(2), w.ListView1->columnWidth(1));
-        QVERIFY(w.ListView1->columnWidth(3) >= w.ListView1->columnWidth(1));
+        QVERIFY(qAbs(w.Controls().ListView1->columnWidth(0) - 4 * tenth) <= 2);
+        QCOMPARE(w.Controls().ListView1->columnWidth(2), w.Controls().ListView1->columnWidth(1));
+        QVERIFY(w.Controls().ListView1->columnWidth(3) >= w.Controls().ListView1->columnWidth(1));
         int total = 0;
         for (int c = 0; c < 4; ++c)
-            total += w.ListView1->columnWidth(c);
-        QVERIFY(total <= w.ListView1->maximumViewportSize().width());
-        QVERIFY(!w.ListView1->rootIsDecorated());
-        QCOMPARE(w.ListView1->selectionMode(), QAbstractItemView::SingleSelection);
-        QVERIFY(!w.ListView1->isSortingEnabled());
+            total += w.Controls().ListView1->columnWidth(c);
+        QVERIFY(total <= w.Controls().ListView1->maximumViewportSize().width());
+        QVERIFY(!w.Controls().ListView1->rootIsDecorated());
+        QCOMPARE(w.Controls().ListView1->selectionMode(), QAbstractItemView::SingleSelection);
+        QVERIFY(!w.Controls().ListView1->isSortingEnabled());
 
-        QCOMPARE(w.menu_file->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-        QCOMPARE(w.popup->title(), QStringLiteral("編集(&E)"));
+        QCOMPARE(w.Controls().menu_file->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+        QCOMPARE(w.Controls().popup->title(), QStringLiteral("編集(&E)"));
         const QList<std::tuple<QAction*, const char16_t*, const char*>> items{
-            {w.menu_SaveClose, u"保存終了", "Ctrl+S"},
-            {w.menu_Cancel, u"破棄終了", "Ctrl+Q"},
-            {w.itemUp, u"上へ", "Ctrl+U"},
-            {w.itemDown, u"下へ", "Ctrl+D"}};
+            {w.Controls().menu_SaveClose, u"保存終了", "Ctrl+S"},
+            {w.Controls().menu_Cancel, u"破棄終了", "Ctrl+Q"},
+            {w.Controls().itemUp, u"上へ", "Ctrl+U"},
+            {w.Controls().itemDown, u"下へ", "Ctrl+D"}};
         for (const auto& [action, text, key] : items) {
             QCOMPARE(action->text(), QString::fromUtf16(text));
             QCOMPARE(action->shortcut(), QKeySequence(QString::fromLatin1(key)));
         }
-        QCOMPARE(w.menu_file->actions(), QList<QAction*>({w.menu_SaveClose, w.menu_Cancel}));
-        QCOMPARE(w.popup->actions(), QList<QAction*>({w.itemUp, w.itemDown}));
+        QCOMPARE(w.Controls().menu_file->actions(),
+                 QList<QAction*>({w.Controls().menu_SaveClose, w.Controls().menu_Cancel}));
+        QCOMPARE(w.Controls().popup->actions(),
+                 QList<QAction*>({w.Controls().itemUp, w.Controls().itemDown}));
     }
 
     void opensWithEveryEntryInOrder()
@@ -77,11 +79,12 @@ private slots:
         QVERIFY(!s.window->ListChanged());
 
         // Only the title is retyped in place.
-        QVERIFY(s.window->ListView1->topLevelItem(0)->flags() & Qt::ItemIsEditable);
+        QVERIFY(s.window->Controls().ListView1->topLevelItem(0)->flags() & Qt::ItemIsEditable);
         QTest::ignoreMessage(QtWarningMsg, "edit: editing failed");
-        s.window->ListView1->editItem(s.window->ListView1->topLevelItem(0), 2);
-        QVERIFY(!s.window->ListView1->IsEditing());
-        QVERIFY(!s.window->ListView1->viewport()->findChild<QLineEdit*>());
+        s.window->Controls().ListView1->editItem(s.window->Controls().ListView1->topLevelItem(0),
+                                                 2);
+        QVERIFY(!s.window->Controls().ListView1->IsEditing());
+        QVERIFY(!s.window->Controls().ListView1->viewport()->findChild<QLineEdit*>());
     }
 
     void downExchangesRowsAndRepeatsCarryTheEntryOn()
@@ -94,12 +97,12 @@ private slots:
         QCOMPARE(s.Selected(), 2);
         QVERIFY(s.window->ListChanged());
 
-        QTest::keyClick(s.window->ListView1, Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(s.window->Controls().ListView1, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(s.Rows(), Swapped(Swapped(kEntries, 1, 2), 2, 3));
         QCOMPARE(s.Row(3), kEntries[0]);
         QCOMPARE(s.Selected(), 3);
 
-        QTest::keyClick(s.window->ListView1, Qt::Key_U, Qt::ControlModifier);
+        QTest::keyClick(s.window->Controls().ListView1, Qt::Key_U, Qt::ControlModifier);
         QCOMPARE(s.Row(2), kEntries[0]);
         QCOMPARE(s.Selected(), 2);
         QCOMPARE(s.desktop.beeps, 0);
@@ -112,7 +115,7 @@ private slots:
         const QList<QStringList> entries = TestFiles::NumberedEntries(60);
         Session s(entries);
         QVERIFY(s.ShowActive());
-        SortList* list = s.window->ListView1;
+        SortList* list = s.window->Controls().ListView1;
         const int lastShown = list->indexAt(list->viewport()->rect().bottomLeft()).row() + 1;
         QVERIFY(lastShown > 1 && lastShown < 50);
         s.Select(lastShown);
@@ -136,7 +139,7 @@ private slots:
         s.window->itemUp_Click();
         QCOMPARE(s.desktop.beeps, 1);
         s.Select(4);
-        QTest::keyClick(s.window->ListView1, Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(s.window->Controls().ListView1, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(s.desktop.beeps, 2);
         QCOMPARE(s.Rows(), kEntries);
         QCOMPARE(s.Selected(), 4);
@@ -184,7 +187,7 @@ private slots:
         s.RetypeTitle(4, QStringLiteral("ネットショップ, 2号"));
         QVERIFY(s.window->isVisible()); // Enter ended the edit, it did not save
 
-        QTest::mouseClick(s.window->CmdOK[0], Qt::LeftButton);
+        QTest::mouseClick(s.window->Controls().CmdOK[0], Qt::LeftButton);
         QList<QStringList> expected = Swapped(kEntries, 2, 3);
         expected[3][0] = QStringLiteral("ネットショップ, 2号");
         s.VerifySavedAs(expected);
@@ -195,7 +198,7 @@ private slots:
     void saveWithoutChangeStillHandsTheRowsBack()
     {
         Session s;
-        s.window->menu_SaveClose->trigger();
+        s.window->Controls().menu_SaveClose->trigger();
         s.VerifySavedAs(kEntries);
         QCOMPARE(s.desktop.messages.size(), 0);
     }
@@ -203,7 +206,7 @@ private slots:
     void discardWithoutChangeAsksNothing()
     {
         Session s;
-        QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
+        QTest::mouseClick(s.window->Controls().CmdOK[1], Qt::LeftButton);
         QCOMPARE(s.desktop.messages.size(), 0);
         s.VerifyDiscarded();
     }
@@ -229,13 +232,13 @@ private slots:
         s.desktop.answers = {yes ? MessageRequest::Answer::Yes : MessageRequest::Answer::No};
 
         if (route == u"button")
-            QTest::mouseClick(s.window->CmdOK[1], Qt::LeftButton);
+            QTest::mouseClick(s.window->Controls().CmdOK[1], Qt::LeftButton);
         else if (route == u"menu")
-            s.window->menu_Cancel->trigger();
+            s.window->Controls().menu_Cancel->trigger();
         else if (route == u"ctrl+q")
-            QTest::keyClick(s.window->ListView1, Qt::Key_Q, Qt::ControlModifier);
+            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Q, Qt::ControlModifier);
         else if (route == u"esc")
-            QTest::keyClick(s.window->ListView1, Qt::Key_Escape);
+            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Escape);
         else
             s.window->close();
 
@@ -332,7 +335,7 @@ private slots:
         // Mended into a look-alike the file can hold, it is taken as typed.
         editor->setText(u"A～B"_s);
         QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_VERIFY(!s.window->ListView1->IsEditing());
+        QTRY_VERIFY(!s.window->Controls().ListView1->IsEditing());
         QCOMPARE(s.desktop.messages.size(), 3);
         QCOMPARE(s.Row(3)[0], u"A～B"_s);
         s.window->CmdOK_Click(0);
@@ -348,8 +351,9 @@ private slots:
             Session s;
             s.Select(2);
             s.window->itemDown_Click();
-            QTimer::singleShot(0, s.window.get(),
-                               [&s] { QTest::keyClick(s.window->ListView1, Qt::Key_Return); });
+            QTimer::singleShot(0, s.window.get(), [&s] {
+                QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
+            });
             QCOMPARE(s.window->exec(), int(QDialog::Accepted));
             s.VerifySavedAs(Swapped(kEntries, 2, 3));
             QCOMPARE(s.desktop.messages.size(), 0);
@@ -357,7 +361,7 @@ private slots:
         {
             Session s;
             QVERIFY(s.ShowActive());
-            QTest::keyClick(s.window->ListView1, Qt::Key_Escape);
+            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Escape);
             QVERIFY(!s.window->isVisible());
             QCOMPARE(s.desktop.messages.size(), 0);
             s.VerifyDiscarded();
@@ -371,7 +375,7 @@ private slots:
         s.RetypeTitle(2, QStringLiteral("私用"));
         QVERIFY(s.window->isVisible());
         // The next Enter, with no edit open, is the save button's.
-        QTest::keyClick(s.window->ListView1, Qt::Key_Return);
+        QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
         QList<QStringList> expected = kEntries;
         expected[1][0] = QStringLiteral("私用");
         s.VerifySavedAs(expected);
@@ -385,8 +389,8 @@ private slots:
         QLineEdit* editor = s.EditTitle(1);
         QVERIFY(editor);
         editor->setText(QStringLiteral("メール (私用)"));
-        s.window->itemDown->trigger();
-        QVERIFY(!s.window->ListView1->IsEditing());
+        s.window->Controls().itemDown->trigger();
+        QVERIFY(!s.window->Controls().ListView1->IsEditing());
         QList<QStringList> expected = Swapped(kEntries, 1, 2);
         expected[1][0] = QStringLiteral("メール (私用)");
         QCOMPARE(s.Rows(), expected);
@@ -403,30 +407,33 @@ private slots:
     {
         Session s;
         QVERIFY(s.ShowActive());
-        QWidget* viewport = s.window->ListView1->viewport();
+        QWidget* viewport = s.window->Controls().ListView1->viewport();
         const QPoint onRow3 =
-            s.window->ListView1->visualItemRect(s.window->ListView1->topLevelItem(2)).center();
+            s.window->Controls()
+                .ListView1->visualItemRect(s.window->Controls().ListView1->topLevelItem(2))
+                .center();
         s.Select(1);
         QTest::mousePress(viewport, Qt::RightButton, {}, onRow3);
         QCOMPARE(s.Selected(), 3);
         QVERIFY(!QApplication::activePopupWidget());
 
         QTest::mouseRelease(viewport, Qt::RightButton, {}, onRow3);
-        QTRY_COMPARE(QApplication::activePopupWidget(), s.window->popup);
-        QTest::mouseClick(s.window->popup, Qt::LeftButton, {},
-                          s.window->popup->actionGeometry(s.window->itemUp).center());
+        QTRY_COMPARE(QApplication::activePopupWidget(), s.window->Controls().popup);
+        QTest::mouseClick(
+            s.window->Controls().popup, Qt::LeftButton, {},
+            s.window->Controls().popup->actionGeometry(s.window->Controls().itemUp).center());
         QTRY_VERIFY(!QApplication::activePopupWidget());
         QCOMPARE(s.Rows(), Swapped(kEntries, 2, 3));
         QCOMPARE(s.Selected(), 2);
 
         // Over empty space no row stays selected, and the menu's moves change nothing.
         const QPoint below(onRow3.x(), viewport->height() - 2);
-        QVERIFY(!s.window->ListView1->itemAt(below));
+        QVERIFY(!s.window->Controls().ListView1->itemAt(below));
         QTest::mousePress(viewport, Qt::RightButton, {}, below);
         QCOMPARE(s.Selected(), 0);
         QTest::mouseRelease(viewport, Qt::RightButton, {}, below);
-        QTRY_COMPARE(QApplication::activePopupWidget(), s.window->popup);
-        s.window->popup->close();
+        QTRY_COMPARE(QApplication::activePopupWidget(), s.window->Controls().popup);
+        s.window->Controls().popup->close();
         s.window->itemUp_Click();
         QCOMPARE(s.Rows(), Swapped(kEntries, 2, 3));
         QCOMPARE(s.desktop.beeps, 0);
@@ -461,8 +468,9 @@ private slots:
         Session s;
         s.Select(1);
         s.window->itemDown_Click();
-        QTimer::singleShot(0, s.window.get(),
-                           [&s] { QTest::keyClick(s.window->ListView1, Qt::Key_Return); });
+        QTimer::singleShot(0, s.window.get(), [&s] {
+            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
+        });
         QCOMPARE(s.window->exec(), int(QDialog::Accepted));
         QCOMPARE(s.Handed(), Swapped(kEntries, 1, 2));
 
@@ -470,7 +478,7 @@ private slots:
         QTimer::singleShot(0, s.window.get(), [&s, &shownAgain] {
             shownAgain = s.Rows();
             s.window->itemDown_Click(); // row 2 still selected: the entry goes on down
-            QTest::keyClick(s.window->ListView1, Qt::Key_Return);
+            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
         });
         QCOMPARE(s.window->exec(), int(QDialog::Accepted));
         QCOMPARE(shownAgain, Swapped(kEntries, 1, 2));
@@ -478,8 +486,9 @@ private slots:
 
         // Discarded now, the rows are still unsaved changes: the question comes.
         s.desktop.answers = {MessageRequest::Answer::No};
-        QTimer::singleShot(0, s.window.get(),
-                           [&s] { QTest::keyClick(s.window->ListView1, Qt::Key_Escape); });
+        QTimer::singleShot(0, s.window.get(), [&s] {
+            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Escape);
+        });
         QCOMPARE(s.window->exec(), int(QDialog::Rejected));
         QCOMPARE(s.desktop.messages.size(), 1);
         QCOMPARE(s.desktop.messages[0].title, QStringLiteral("保存の確認"));

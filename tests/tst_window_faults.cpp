@@ -236,7 +236,8 @@ private slots:
             QList<QStringList> shownAgain;
             std::unique_ptr<ActOnModal<frmSort>> retry;
             ActOnModal<frmSort> move([&](frmSort* sort) {
-                sort->ListView1->setCurrentItem(sort->ListView1->topLevelItem(0));
+                sort->Controls().ListView1->setCurrentItem(
+                    sort->Controls().ListView1->topLevelItem(0));
                 sort->itemDown_Click();
                 retry = std::make_unique<ActOnModal<frmSort>>([&](frmSort* again) {
                     shownAgain = TestFiles::AsLists(again->Rows());

@@ -1,42 +1,27 @@
 #pragma once
 
+#include "sort_controls.h"
 #include "store/entry.h"
 
 #include <QDialog>
 #include <QPoint>
-#include <array>
 
 class Desktop;
-class QAction;
-class QMenu;
-class QMenuBar;
-class QPushButton;
 class QTreeWidgetItem;
-class SortList;
 
 // The modal window in which the user reorders the entries and retypes titles. It works on
 // its own rows and hands them back only when the user saves: exec() then returns Accepted
 // and Rows() holds the new list; discarding returns Rejected. The window can be shown
 // again with its rows as they stand, for a save that failed to be tried again.
-class frmSort : public QDialog {
+class frmSort : public QDialog, private SortControls {
     Q_OBJECT
 
 public:
     frmSort(const Entries& entries, Desktop& desktop, QWidget* parent = nullptr);
 
     Entries Rows() const;
-
-    SortList* ListView1 = nullptr;
-    std::array<QPushButton*, 2> CmdOK{}; // 0 saves, 1 discards
-    QMenuBar* menuBar = nullptr;
-    QMenu* menu_file = nullptr;
-    QAction* menu_SaveClose = nullptr;
-    QAction* menu_Cancel = nullptr;
-    QMenu* popup = nullptr; // the edit menu, also the list's context menu
-    QAction* itemUp = nullptr;
-    QAction* itemDown = nullptr;
-
     bool ListChanged() const { return listChanged_; }
+    const SortControls& Controls() const { return *this; }
 
     void CmdOK_Click(int Index);
     void menu_SaveClose_Click();

@@ -28,13 +28,13 @@ struct Session {
 
     QStringList Row(int k) const
     {
-        const QTreeWidgetItem* row = window->ListView1->topLevelItem(k - 1);
+        const QTreeWidgetItem* row = window->Controls().ListView1->topLevelItem(k - 1);
         return {row->text(0), row->text(1), row->text(2), row->text(3)};
     }
     QList<QStringList> Rows() const
     {
         QList<QStringList> rows;
-        for (int k = 1; k <= window->ListView1->topLevelItemCount(); ++k)
+        for (int k = 1; k <= window->Controls().ListView1->topLevelItemCount(); ++k)
             rows << Row(k);
         return rows;
     }
@@ -42,17 +42,20 @@ struct Session {
     QList<QStringList> Handed() const { return TestFiles::AsLists(window->Rows()); }
     bool ShowsImage(int k, ItemImage image) const
     {
-        const QIcon icon = window->ListView1->topLevelItem(k - 1)->icon(0);
+        const QIcon icon = window->Controls().ListView1->topLevelItem(k - 1)->icon(0);
         return icon.pixmap(16).toImage() == ItemImages::Icon(image).pixmap(16).toImage();
     }
     void Select(int k)
     {
-        window->ListView1->setCurrentItem(window->ListView1->topLevelItem(k - 1));
+        window->Controls().ListView1->setCurrentItem(
+            window->Controls().ListView1->topLevelItem(k - 1));
     }
     int Selected() const
     {
-        const auto selected = window->ListView1->selectedItems();
-        return selected.size() == 1 ? window->ListView1->indexOfTopLevelItem(selected[0]) + 1 : 0;
+        const auto selected = window->Controls().ListView1->selectedItems();
+        return selected.size() == 1
+                   ? window->Controls().ListView1->indexOfTopLevelItem(selected[0]) + 1
+                   : 0;
     }
     bool ShowActive()
     {
@@ -62,7 +65,8 @@ struct Session {
     // Opens the in-place editor on row k's title.
     QLineEdit* EditTitle(int k)
     {
-        return window->ListView1->EditTitle(window->ListView1->topLevelItem(k - 1));
+        return window->Controls().ListView1->EditTitle(
+            window->Controls().ListView1->topLevelItem(k - 1));
     }
     // Types `text` over row k's title in place and presses Enter.
     void TypeTitle(int k, const QString& text)
@@ -78,13 +82,13 @@ struct Session {
     void RetypeTitle(int k, const QString& text)
     {
         TypeTitle(k, text);
-        QTRY_VERIFY(!window->ListView1->IsEditing());
+        QTRY_VERIFY(!window->Controls().ListView1->IsEditing());
     }
     // The editor open on row k's title, if any.
     QLineEdit* OpenEditor(int k) const
     {
-        QTreeWidgetItem* row = window->ListView1->topLevelItem(k - 1);
-        return qobject_cast<QLineEdit*>(window->ListView1->itemWidget(row, 0));
+        QTreeWidgetItem* row = window->Controls().ListView1->topLevelItem(k - 1);
+        return qobject_cast<QLineEdit*>(window->Controls().ListView1->itemWidget(row, 0));
     }
     // The window closed with a save, handing back `entries`.
     void VerifySavedAs(const QList<QStringList>& entries) const

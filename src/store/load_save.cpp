@@ -3,7 +3,6 @@
 #include "atomic_write.h"
 #include "cp932.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,6 +45,31 @@ std::variant<Loaded, StoreError> ReadDataFile(const QString& path, QByteArray* r
     return loaded;
 }
 
+// The bytes after a first line that holds nothing but the position record, or nullopt.
+std::optional<QByteArrayView> EntryBytes(const QByteArray& file)
+{
+    const qsizetype lineEnd = file.indexOf("\r\n");
+    if (lineEnd < 0)
+        return std::nullopt;
+    const QByteArrayView line = QByteArrayView(file).first(lineEnd);
+    if (line.contains('"') || line.contains('\r') || line.contains('\n'))
+        return std::nullopt;
+    return QByteArrayView(file).sliced(lineEnd + 2);
+}
+
+// Whether `entries`, written as `newData`, differ from the entries `oldData` holds. The
+// same bytes after the position line mean the same entries; otherwise the file is read,
+// as a file edited by hand may hold the same entries in another shape.
+bool EntriesDiffer(const QByteArray& oldData, const QByteArray& newData, const Entries& entries)
+{
+    const auto oldEntries = EntryBytes(oldData);
+    if (oldEntries && oldEntries == EntryBytes(newData))
+        return false;
+    const auto parsed = DataFile::Parse(oldData);
+    const auto* old = std::get_if<DataFile::Contents>(&parsed);
+    return !old || old->entries != entries;
+}
+
 } // namespace
 
 QString AppDir(const QString& programDirectory)
@@ -55,7 +79,7 @@ QString AppDir(const QString& programDirectory)
 
 Fingerprint Fingerprint::Of(const QByteArray& bytes)
 {
-    return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+    return {true, bytes};
 }
 
 StartFiles FindDataFiles(const QString& programDirectory)
@@ -120,11 +144,8 @@ std::variant<Saved, StoreError> SaveData(const QString& programDirectory,
         if (saved.otherVersionKept) {
             backUp = true;
         } else {
-            // The file is what was read, so it parses; only a change of entries replaces the
-            // backup, never a moved window.
-            const auto parsed = DataFile::Parse(*oldData);
-            const auto* old = std::get_if<DataFile::Contents>(&parsed);
-            backUp = !old || old->entries != entries;
+            // Only a change of entries replaces the backup, never a moved window.
+            backUp = EntriesDiffer(*oldData, *newData, entries);
         }
     }
 

@@ -15,9 +15,11 @@ QString AppDir(const QString& programDirectory);
 
 // What a read of the data file saw, to tell later whether another program has changed
 // the file since. Only the bytes count: a file rewritten with the same bytes lost nothing.
+// They are kept whole (shared with the read, a few kilobytes): comparing them is exact,
+// and costs less than hashing them.
 struct Fingerprint {
-    qint64 size = -1; // -1: there was no file
-    QByteArray sha256;
+    bool exists = false;
+    QByteArray bytes;
 
     static Fingerprint Of(const QByteArray& bytes);
     friend bool operator==(const Fingerprint&, const Fingerprint&) = default;

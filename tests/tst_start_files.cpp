@@ -1,0 +1,113 @@
+// What the store finds in a program directory before the first load: which of the two
+// files are there, the backup put back in the data file's place, and the temporaries an
+// interrupted save leaves. Real files in a program directory of their own.
+#include "store/load_save.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using Cause = StoreError::Cause;
+
+namespace {
+
+QStringList Sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+class TestStartFiles : public QObject {
+    Q_OBJECT
+private slots:
+    // ---- the backup alone ----------------------------------------------------------
+
+    void findsWhichFilesThereAre()
+    {
+        ProgramDir dir;
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::Neither);
+        TestFiles::Write(dir.backupPath(), "b");
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::BackupOnly);
+        dir.writeData("d");
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+        QVERIFY(QFile::remove(dir.backupPath()));
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+    }
+
+    void restoreWritesTheBackupsBytes()
+    {
+        ProgramDir dir;
+        // A hand-edited shape: the bytes are put back as they are, not rewritten.
+        const QByteArray backup("15,30\n\"t\",\"i\",\"p\",\"a\"\n");
+        TestFiles::Write(dir.backupPath(), backup);
+        QVERIFY(!RestoreBackup(dir.path()));
+        QCOMPARE(dir.data(), backup);
+        QCOMPARE(dir.backup(), backup);
+        QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
+        QCOMPARE(QFileInfo(dir.dataPath()).permissions() &
+                     ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void backupThatDoesNotReadWholeIsNotRestored_data()
+    {
+        QTest::addColumn<QByteArray>("backup");
+        QTest::addColumn<Cause>("cause");
+        QTest::newRow("cut") << QByteArray("0,0\r\n\"t\"\r\n\"i\"\r\n") << Cause::Damaged;
+        QTest::newRow("empty") << QByteArray("") << Cause::Damaged;
+        QTest::newRow("text after a quote")
+            << QByteArray("0,0\r\n\"t\"x\r\n\"\"\r\n\"\"\r\n\"\"\r\n") << Cause::Damaged;
+        QTest::newRow("not code page 932") << QByteArray("0,0\r\n\"\x85\x40\"") << Cause::Damaged;
+        QTest::newRow("missing") << QByteArray() << Cause::System;
+    }
+    void backupThatDoesNotReadWholeIsNotRestored()
+    {
+        QFETCH(QByteArray, backup);
+        QFETCH(Cause, cause);
+        ProgramDir dir;
+        if (cause != Cause::System)
+            TestFiles::Write(dir.backupPath(), backup);
+        const auto error = RestoreBackup(dir.path());
+        QVERIFY(error);
+        QCOMPARE(error->cause, cause);
+        QCOMPARE(error->path, dir.backupPath());
+        QVERIFY(!QFileInfo::exists(dir.dataPath()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), cause == Cause::System ? 0 : 1);
+    }
+
+    // ---- leftovers -----------------------------------------------------------------
+
+    void removesOnlyTheTemporariesOfASave()
+    {
+        ProgramDir dir;
+        const QDir here(dir.path());
+        const QStringList temporaries = {u"Cofferly.Dat.a1B2c3"_s, u"Cofferly.bak.XYZ789"_s,
+                                         u"Cofferly.Dat.000000"_s};
+        const QStringList others = {
+            u"Cofferly.Dat"_s,        u"Cofferly.bak"_s,         u"Cofferly.lock"_s,
+            u"Cofferly.Dat.12345"_s,  u"Cofferly.Dat.ABCDEFG"_s, u"Cofferly.Dat.bak1"_s,
+            u"cofferly.dat.abcdef"_s, u"Cofferly.Dat.ab-123"_s,  u"notes.txt"_s};
+        for (const QString& name : temporaries + others)
+            TestFiles::Write(here.filePath(name), "secret");
+        QVERIFY(here.mkdir(u"Cofferly.Dat.dir123"_s));
+        TestFiles::Write(here.filePath(u"Cofferly.Dat.dir123/inside"_s), "kept");
+        QVERIFY(
+            QFile::link(here.filePath(u"notes.txt"_s), here.filePath(u"Cofferly.bak.lnk456"_s)));
+
+        QCOMPARE(Sorted(RemoveLeftovers(dir.path())), Sorted(temporaries));
+        QCOMPARE(Sorted(here.entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                       QDir::NoDotAndDotDot)),
+                 Sorted(others + QStringList{u"Cofferly.Dat.dir123"_s, u"Cofferly.bak.lnk456"_s}));
+        QCOMPARE(TestFiles::Read(here.filePath(u"notes.txt"_s)), QByteArray("secret"));
+        QCOMPARE(TestFiles::Read(here.filePath(u"Cofferly.Dat.dir123/inside"_s)),
+                 QByteArray("kept"));
+        QVERIFY(RemoveLeftovers(dir.path()).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartFiles)
+#include "tst_start_files.moc"

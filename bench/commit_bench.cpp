@@ -1,15 +1,17 @@
 // Times the main window's commit with a full data file, and the floor it is held against.
 //
 // A commit is Bt_OK_Click(0) after Bt_Edit_Click or Bt_Add_Click: the table is changed,
-// SaveData writes the backup and the data file, LoadData reads the file back and refills
-// the title selector. The floor is the least any commit must do: the same two files' bytes
-// (the backup, then the new data file) each written atomically with QSaveFile, in a folder
-// beside the program's on the same file system. Commits and floors take turns.
+// the data session's SaveData writes the backup and the data file, and the window's
+// LoadData refills the title selector from the session. The floor is the least any commit must do:
+// the same two files' bytes (the backup, then the new data file) each written atomically with
+// QSaveFile, in a folder beside the program's on the same file system. Commits and floors take
+// turns.
 //
 //   cofferly_commit_bench [RUNS]
 //   prints one line a kind of commit: NAME MEDIAN_MS FLOOR_MEDIAN_MS
 #include "main_window/fm_cofferly.h"
 #include "sample_entries.h"
+#include "start_up.h"
 #include "store/data_file.h"
 
 #include <QApplication>
@@ -180,7 +182,10 @@ int main(int argc, char* argv[])
         qFatal("cannot write the sample data file");
 
     QuietDesktop desktop;
-    Fm_Cofferly window(b.programDir, desktop);
+    auto session = OpenSession(desktop, b.programDir);
+    if (!session)
+        qFatal("the sample data file does not open");
+    Fm_Cofferly window(*session, desktop);
     b.window = &window;
     window.show();
     QCoreApplication::processEvents();

@@ -43,10 +43,10 @@ QString CheckStored(const ProgramDir& dir, const EntryLists& entries)
     if (EntryLines(dir.data()) != EntryLines(TestFiles::Make(0, 0, entries)))
         return u"file bytes differ"_s;
     RecordingDesktop desktop;
-    Fm_Cofferly again(dir.path(), desktop);
-    if (again.Ended())
+    OpenedWindow again(dir.path(), desktop);
+    if (!again)
         return u"the file does not load"_s;
-    if (TestFiles::AsLists(again.Table()) != entries)
+    if (TestFiles::AsLists(again->Table()) != entries)
         return u"entries read back differ"_s;
     return {};
 }
@@ -87,7 +87,8 @@ private slots:
                                   LongText(100000, 3)};
         {
             RecordingDesktop desktop;
-            Fm_Cofferly w(dir.path(), desktop);
+            OpenedWindow opened(dir.path(), desktop);
+            Fm_Cofferly& w = *opened;
             w.Bt_Add_Click();
             SetPanel(w, huge);
             QCOMPARE(PanelTexts(w), huge); // the boxes take the whole text
@@ -100,7 +101,8 @@ private slots:
 
         // Editing the entry shows every character and a commit keeps them all.
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.Controls().IComboTitle->SelectItem(2);
         w.Bt_Edit_Click();
         QCOMPARE(PanelTexts(w), huge);
@@ -122,7 +124,8 @@ private slots:
         const QStringList last = {LongText(1000, 7), LongText(1000, 8), LongText(1000, 9),
                                   LongText(1000, 10)};
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.Controls().IComboTitle->SelectItem(199);
         w.Bt_Add_Click();
         SetPanel(w, last);
@@ -153,7 +156,8 @@ private slots:
         dir.writeData(TestFiles::Make(0, 0, {{u"t"_s, u"id"_s, u"pw"_s, {}}}));
         const QString pw = Dashed(dashes);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.Bt_Edit_Click();
         SetPanel(w, {u"多片"_s, u"id"_s, pw, {}});
         w.Bt_OK_Click(0);
@@ -201,17 +205,12 @@ private slots:
         ProgramDir dir;
         dir.writeData(edited);
         RecordingDesktop desktop;
-        {
-            Fm_Cofferly w(dir.path(), desktop);
-            QVERIFY(w.Ended());
-            w.close();
-        }
+        QVERIFY(!OpenedWindow(dir.path(), desktop));
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.icon, QMessageBox::Critical);
         QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
         QVERIFY2(m.text.contains(reason), qPrintable(m.text));
-        QCOMPARE(desktop.endCodes, QList<int>{1});
         QCOMPARE(dir.data(), edited);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),

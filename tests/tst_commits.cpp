@@ -271,7 +271,8 @@ private slots:
         const QByteArray empty = "1500,3000\r\n";
         dir.writeData(empty);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         Click(w.Controls().Bt_Edit);
         Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.beeps, 2);
@@ -301,7 +302,8 @@ private slots:
         const QByteArray before = TestFiles::Make(1500, 3000, {entry});
         dir.writeData(before);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         Click(w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entry);
         Click(w.Controls().Bt_OK[0]);

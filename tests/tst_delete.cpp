@@ -92,7 +92,8 @@ private slots:
         RecordingDesktop desktop;
         if (answerGiven)
             desktop.answers.push_back(MessageRequest::Answer::No);
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, 2);
         const QStringList shown = WindowDriver::Displayed(w);

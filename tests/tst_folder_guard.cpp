@@ -1,8 +1,8 @@
 // The program's folder before anything is written there: refused when another user could
 // write it or owns it or one of the program's files in it, with a message that says what to
 // change.
-#include "platform/folder_refusal.h"
 #include "resources/texts.h"
+#include "start_up.h"
 #include "store/folder_guard.h"
 #include "support/test_support.h"
 

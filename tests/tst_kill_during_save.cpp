@@ -82,13 +82,12 @@ private slots:
                      qPrintable(StrayFiles(dir.path()).join(u' ')));
 
             // The program starts over this directory and saves again as usual.
-            const auto loaded = LoadData(dir.path());
-            QVERIFY(std::holds_alternative<Loaded>(loaded));
-            const auto& [contents, read] = std::get<Loaded>(loaded);
-            QVERIFY(std::holds_alternative<Saved>(
-                SaveData(dir.path(), contents.position, contents.entries, read)));
-            QVERIFY(std::holds_alternative<Saved>(
-                SaveData(dir.path(), SavePosition(data + 1), SaveState(data + 1), read)));
+            auto session = OpenedSession(dir.path());
+            QVERIFY(session);
+            QVERIFY(std::holds_alternative<DataSession::Saved>(
+                session->SaveData(session->StoredPosition(), session->Table())));
+            QVERIFY(std::holds_alternative<DataSession::Saved>(
+                session->SaveData(SavePosition(data + 1), SaveState(data + 1))));
             QCOMPARE(dir.data(), SaveStateBytes(data + 1));
             QCOMPARE(dir.backup(), SaveStateBytes(data));
         }

@@ -25,7 +25,8 @@ private slots:
             1500, 3000,
             {{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s}, {u"Mail"_s, u"m"_s, u"x"_s, {}}}));
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(!w.Ended());
         QCOMPARE(w.windowTitle(), u"ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40"_s);
         QCOMPARE(desktop.AppTitle(), u"コファリー"_s);
@@ -53,7 +54,8 @@ private slots:
     {
         ProgramDir dir;
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         // Everything above Line1 is in view, nothing of the edit panel.
         QVERIFY(w.Controls().Shape1->geometry().bottom() < w.height());
         QVERIFY(w.Controls().cmdTop->geometry().bottom() < w.height());
@@ -66,7 +68,8 @@ private slots:
     {
         ProgramDir dir;
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(QFileInfo::exists(dir.dataPath()));
         QCOMPARE(w.Controls().IComboTitle->ListCount(), 1);
         QCOMPARE(w.Controls().IComboTitle->Text(), u"新規グループ"_s);
@@ -84,7 +87,8 @@ private slots:
         ProgramDir dir;
         dir.writeData("0,0\r\n");
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QCOMPARE(w.Controls().IComboTitle->ListCount(), 0);
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 0);
         QCOMPARE(w.Controls().Lb_data[0]->text(), u"未入力"_s);
@@ -95,7 +99,8 @@ private slots:
     {
         ProgramDir dir;
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QPoint where = w.pos();
@@ -120,7 +125,8 @@ private slots:
         const QByteArray before = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(3));
         dir.writeData(before);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.move(40, 60);
@@ -132,7 +138,8 @@ private slots:
 
         const QByteArray older = TestFiles::Make(0, 0, TestFiles::NumberedEntries(1));
         TestFiles::Write(dir.backupPath(), older);
-        Fm_Cofferly again(dir.path(), desktop);
+        OpenedWindow openedAgain(dir.path(), desktop);
+        Fm_Cofferly& again = *openedAgain;
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         again.move(80, 30);
@@ -154,7 +161,8 @@ private slots:
         const QByteArray before = TestFiles::Make(1500, 3000, entries);
         dir.writeData(before);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.show();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -250,7 +258,8 @@ private slots:
         TestFiles::Write(dir.backupPath(), backup);
         RecordingDesktop desktop;
         desktop.answers.push_back(MessageRequest::Answer::Yes);
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(!w.Ended());
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
@@ -279,12 +288,7 @@ private slots:
         TestFiles::Write(dir.backupPath(), backup);
         RecordingDesktop desktop;
         desktop.answers.push_back(MessageRequest::Answer::No);
-        {
-            Fm_Cofferly w(dir.path(), desktop);
-            QVERIFY(w.Ended());
-            QCOMPARE(desktop.endCodes, QList<int>{1});
-            w.close(); // a close after it saves nothing
-        }
+        QVERIFY(!OpenedWindow(dir.path(), desktop));
         QCOMPARE(desktop.messages.size(), 1);
         QCOMPARE(desktop.messages[0].buttons, MessageRequest::Buttons::YesNo);
         QVERIFY(!QFileInfo::exists(dir.dataPath()));
@@ -313,12 +317,7 @@ private slots:
         TestFiles::Write(dir.backupPath(), backup);
         RecordingDesktop desktop;
         desktop.answers.push_back(MessageRequest::Answer::Yes);
-        {
-            Fm_Cofferly w(dir.path(), desktop);
-            QVERIFY(w.Ended());
-            w.close();
-        }
-        QCOMPARE(desktop.endCodes, QList<int>{1});
+        QVERIFY(!OpenedWindow(dir.path(), desktop));
         QCOMPARE(desktop.messages.size(), 2);
         const MessageRequest& m = desktop.messages[1];
         QCOMPARE(m.icon, QMessageBox::Critical);
@@ -336,15 +335,10 @@ private slots:
         const QByteArray cut = "0,0\r\n\"only a title\"\r\n";
         dir.writeData(cut);
         RecordingDesktop desktop;
-        {
-            Fm_Cofferly w(dir.path(), desktop);
-            QVERIFY(w.Ended());
-            QCOMPARE(desktop.endCodes, QList<int>{1});
-            QCOMPARE(desktop.messages.size(), 1);
-            QVERIFY(desktop.messages[0].text.contains(dir.dataPath()));
-            QCOMPARE(desktop.messages[0].icon, QMessageBox::Critical);
-            w.close(); // a close after the failure saves nothing
-        }
+        QVERIFY(!OpenedWindow(dir.path(), desktop));
+        QCOMPARE(desktop.messages.size(), 1);
+        QVERIFY(desktop.messages[0].text.contains(dir.dataPath()));
+        QCOMPARE(desktop.messages[0].icon, QMessageBox::Critical);
         QCOMPARE(dir.data(), cut);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
     }

@@ -2,6 +2,7 @@
 // stands in for the C library's iconv_open and refuses that one conversion; nothing can
 // then be read or written, and every refusal names the missing converter, never the data.
 #include "store/cp932.h"
+#include "store/data_session.h"
 #include "store/load_save.h"
 #include "support/test_support.h"
 
@@ -52,10 +53,10 @@ private slots:
         QVERIFY(std::holds_alternative<StoreError>(loaded));
         QCOMPARE(std::get<StoreError>(loaded).cause, Cause::NoConverter);
 
-        const auto saved =
-            SaveData(dir.path(), {0, 0}, {Entry{u"x"_s, {}, {}, {}}}, Fingerprint::Of(file));
-        QVERIFY(std::holds_alternative<StoreError>(saved));
-        QCOMPARE(std::get<StoreError>(saved).cause, Cause::NoConverter);
+        // No session opens, so nothing can be saved either.
+        const auto opened = DataSession::Open(dir.path(), {0, 0}, u"g"_s, {});
+        QVERIFY(std::holds_alternative<StoreError>(opened));
+        QCOMPARE(std::get<StoreError>(opened).cause, Cause::NoConverter);
         QCOMPARE(dir.data(), file);
 
         TestFiles::Write(dir.backupPath(), file);

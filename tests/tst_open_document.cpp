@@ -121,7 +121,8 @@ private slots:
         const QString url = u"$(touch "_s + x + u");touch "_s + x;
         dir.writeData(TestFiles::Make(1500, 3000, {{u"T"_s, u"id"_s, {}, url}}));
         AgreeingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QCOMPARE(w.Controls().Lb_data[2]->text(), url);
         QTest::mouseClick(w.Controls().CmdURL, Qt::LeftButton);
         QCOMPARE(desktop.questions.size(), 1);

@@ -132,7 +132,8 @@ private slots:
             {u"Spaces"_s, u" "_s, {}, {}}};
         dir.writeData(TestFiles::Make(1500, 3000, entries));
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         VERIFY_STORED(w, dir, entries);
         const QImage folder = ItemImages::Icon(ItemImage::Folder).pixmap(16).toImage();
         const QImage sheet = ItemImages::Icon(ItemImage::Sheet).pixmap(16).toImage();
@@ -162,7 +163,8 @@ private slots:
         const QStringList entry{u"T"_s, u"<b>x</b>"_s, u"a&b&&c"_s, u"<i>u</i>&amp;"_s};
         dir.writeData(TestFiles::Make(1500, 3000, {entry}));
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton, Qt::ShiftModifier);
         for (QLabel* label : {w.Controls().Lb_data[0], w.Controls().Lb_data[1],
@@ -183,7 +185,8 @@ private slots:
         const QStringList entry{u"タイトル"_s, u"abc"_s, {}, u"https://example.com/x"_s};
         dir.writeData(TestFiles::Make(1500, 3000, {entry}));
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::mouseClick(w.Controls().Bt_Edit, Qt::LeftButton);
 

@@ -23,10 +23,14 @@ const QList<QStringList> kEntries = {{u"銀行"_s, u"山田"_s, u"p-w-1"_s, u"ht
                                      {u"グループ"_s, {}, {}, {}},
                                      {u"メール"_s, u"taro"_s, u"ﾊﾟｽ-2"_s, {}}};
 
-// The one message a failed save shows: critical, with the file's path and the reason; the
-// program ends only when `ending`, and a commit's message says the change is not saved.
+// When a file operation failed: at the start no window came, at a commit the program goes
+// on, at the close it ends with 1.
+enum class Failed { AtStart, AtCommit, AtClose };
+
+// The one message a failed file operation shows: critical, with the file's path and the
+// reason; a commit's message says the change is not saved.
 QString CheckFailureShown(const RecordingDesktop& desktop, const ProgramDir& dir,
-                          const QString& reason, bool ending = true)
+                          const QString& reason, Failed when)
 {
     if (desktop.messages.size() != 1)
         return u"%1 messages"_s.arg(desktop.messages.size());
@@ -37,13 +41,13 @@ QString CheckFailureShown(const RecordingDesktop& desktop, const ProgramDir& dir
         return u"no file named: "_s + m.text;
     if (!m.text.contains(reason))
         return u"no reason given: "_s + m.text;
-    if (ending && desktop.endCodes != QList<int>{1})
+    if (when == Failed::AtClose && desktop.endCodes != QList<int>{1})
         return u"the program did not end with 1"_s;
-    if (!ending && !desktop.endCodes.isEmpty())
-        return u"the program ended after a commit"_s;
+    if (when != Failed::AtClose && !desktop.endCodes.isEmpty())
+        return u"the program ended by the window"_s;
     // What the commit message says after its reason: nothing saved, try again.
     const QString commitTail = Texts::CommitWriteFailed.section(u"%2"_s, 1);
-    if (!ending && !m.text.endsWith(commitTail))
+    if ((when == Failed::AtCommit) != m.text.endsWith(commitTail))
         return u"not the commit message: "_s + m.text;
     return {};
 }
@@ -52,10 +56,10 @@ QString CheckFailureShown(const RecordingDesktop& desktop, const ProgramDir& dir
 QString CheckNothingLost(const ProgramDir& dir)
 {
     RecordingDesktop desktop;
-    Fm_Cofferly again(dir.path(), desktop);
-    if (again.Ended())
+    OpenedWindow again(dir.path(), desktop);
+    if (!again)
         return u"the next start failed"_s;
-    const QList<QStringList> read = TestFiles::AsLists(again.Table());
+    const QList<QStringList> read = TestFiles::AsLists(again->Table());
     if (read.size() != kEntries.size())
         return u"%1 entries after the restart"_s.arg(read.size());
     for (int i = 1; i <= read.size(); ++i) {
@@ -82,7 +86,8 @@ private slots:
             QFile::remove(dir.backupPath());
             dir.writeData(before);
             RecordingDesktop desktop;
-            Fm_Cofferly w(dir.path(), desktop);
+            OpenedWindow opened(dir.path(), desktop);
+            Fm_Cofferly& w = *opened;
             w.Bt_Edit_Click();
             w.Controls().Tx_Data[3]->setText(u"https://bank.example/新しい"_s);
             const QStringList typed = WindowDriver::TextsInPanel(w);
@@ -100,7 +105,7 @@ private slots:
             }
             const QString at = u"after %1 bytes: "_s.arg(n);
             QVERIFY2(!w.Ended(), qPrintable(at));
-            QString problem = CheckFailureShown(desktop, dir, noSpace, false);
+            QString problem = CheckFailureShown(desktop, dir, noSpace, Failed::AtCommit);
             QVERIFY2(problem.isEmpty(), qPrintable(at + problem));
             QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Editing);
             QCOMPARE(WindowDriver::TextsInPanel(w), typed);
@@ -124,14 +129,15 @@ private slots:
         qInfo("%lld byte counts tried", total);
     }
 
-    // Closing saves twice; when the first save fails the second is not tried.
+    // Closing saves once; a failure is reported and ends the program.
     void closeOnAFailingDisk()
     {
         ProgramDir dir;
         const QByteArray before = TestFiles::Make(1500, 3000, kEntries);
         dir.writeData(before);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         FaultShim::Watch(dir.path().toStdString());
@@ -140,7 +146,8 @@ private slots:
         const int failures = FaultShim::Failures();
         FaultShim::Stop();
         QCOMPARE(failures, 1);
-        const QString problem = CheckFailureShown(desktop, dir, qt_error_string(EIO));
+        const QString problem =
+            CheckFailureShown(desktop, dir, qt_error_string(EIO), Failed::AtClose);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
@@ -158,7 +165,8 @@ private slots:
         const QByteArray before = TestFiles::Make(1500, 3000, many);
         dir.writeData(before);
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         w.Bt_Edit_Click();
         w.Controls().Tx_Data[1]->setText(u"新しいID"_s);
         rlimit saved{};
@@ -168,7 +176,8 @@ private slots:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         w.Bt_OK_Click(0);
         setrlimit(RLIMIT_FSIZE, &saved);
-        const QString problem = CheckFailureShown(desktop, dir, qt_error_string(EFBIG), false);
+        const QString problem =
+            CheckFailureShown(desktop, dir, qt_error_string(EFBIG), Failed::AtCommit);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
@@ -255,7 +264,8 @@ private slots:
         }
         FaultShim::Stop();
         QVERIFY(!w.Ended());
-        const QString problem = CheckFailureShown(desktop, dir, qt_error_string(EIO), false);
+        const QString problem =
+            CheckFailureShown(desktop, dir, qt_error_string(EIO), Failed::AtCommit);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         VERIFY_BROWSING(w);
         VERIFY_STORED(w, dir, changed);
@@ -294,13 +304,11 @@ private slots:
         RecordingDesktop desktop;
         FaultShim::Watch(dir.path().toStdString());
         FaultShim::FailFrom(2); // the file opens, then reading fails
-        {
-            Fm_Cofferly w(dir.path(), desktop);
-            QVERIFY(w.Ended());
-            w.close();
-        }
+        const bool started = bool(OpenedWindow(dir.path(), desktop));
         FaultShim::Stop();
-        const QString problem = CheckFailureShown(desktop, dir, qt_error_string(EIO));
+        QVERIFY(!started);
+        const QString problem =
+            CheckFailureShown(desktop, dir, qt_error_string(EIO), Failed::AtStart);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         QCOMPARE(dir.data(), before);
         QVERIFY(CheckNothingLost(dir).isEmpty());

@@ -143,7 +143,8 @@ private slots:
             ProgramDir dir;
             dir.writeData(TestFiles::Make(c.top, c.left, TestFiles::NumberedEntries(1)));
             RecordingDesktop desktop;
-            Fm_Cofferly w(dir.path(), desktop);
+            OpenedWindow opened(dir.path(), desktop);
+            Fm_Cofferly& w = *opened;
             QCOMPARE(w.pos(), c.at);
         }
     }
@@ -154,7 +155,8 @@ private slots:
         ProgramDir dir;
         dir.writeData(TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(2)));
         RecordingDesktop desktop;
-        Fm_Cofferly w(dir.path(), desktop);
+        OpenedWindow opened(dir.path(), desktop);
+        Fm_Cofferly& w = *opened;
         QVERIFY(ShowActive(w));
         const QRect area = w.screen()->availableGeometry();
         const QPoint low(150, area.bottom() - w.frameGeometry().height() - 20);

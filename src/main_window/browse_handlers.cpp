@@ -4,9 +4,13 @@
 
 void Fm_Cofferly::IComboTitle_Click()
 {
-    PieceCount = 0;
+    // The selector is disabled while a run lasts; a pick ends any run all the same.
+    if (run_) {
+        run_.reset();
+        ApplyMode();
+    }
     const int n = IComboTitle->SelectedIndex();
-    if (n < 1 || n > entries_.size())
+    if (n < 1 || n > Table().size())
         return;
     ShowEntry(n);
 }
@@ -22,14 +26,15 @@ void Fm_Cofferly::Bt_Clip_MouseDown(int index, Qt::MouseButton /*button*/, int s
     // A disabled button still sees the press but takes no part in copying: a Shift-press
     // on the greyed-out ID button during a PW run must not turn the run's keyboard copies
     // into whole copies.
-    if (!Bt_Clip[index]->isEnabled())
+    if (!CopyButtonUsable(index))
         return;
     ShiftCopy = shift == 1;
 }
 
 void Fm_Cofferly::Bt_Clip_Click(int index)
 {
-    const QString s = Lb_data[index]->text();
+    const Entry* shown = ShownEntry();
+    const QString s = !shown ? QString() : index == 0 ? shown->id : shown->pw;
     if (s.isEmpty()) {
         desktop_.Beep();
         return;
@@ -40,29 +45,22 @@ void Fm_Cofferly::Bt_Clip_Click(int index)
         LbClipBoard->setText(s);
         return;
     }
-    if (PieceCount == 0) {
-        PieceCount = DevideSentense(s);
-        PieceNo = 1;
-        RunButton = index;
-        SetMode(Mode::CopyRun);
+    if (!run_) {
+        run_ = CopyRun{index, DevideSentense(s), 0};
+        ApplyMode();
     }
-    const QString& piece = Pieces.at(PieceNo - 1);
+    const QString piece = run_->Pieces.at(run_->PieceNo);
     Clipboard::Put(piece);
     LbClipBoard->setText(piece);
-    if (PieceNo == PieceCount) {
-        PieceCount = 0;
-        PieceNo = 0;
-        SetMode(Mode::Browsing);
-    } else {
-        ++PieceNo;
+    if (++run_->PieceNo == run_->Pieces.size()) {
+        run_.reset();
+        ApplyMode();
     }
 }
 
-int Fm_Cofferly::DevideSentense(const QString& text)
+QStringList Fm_Cofferly::DevideSentense(const QString& text)
 {
-    PieceCount = 0;
-    PieceNo = 0;
-    Pieces.clear();
+    QStringList Pieces;
     const qsizetype last = text.size() - 1;
     qsizetype start = 0;
     for (qsizetype j = start; j <= last; ++j) {
@@ -76,13 +74,13 @@ int Fm_Cofferly::DevideSentense(const QString& text)
             start = j + 1;
         }
     }
-    PieceCount = static_cast<int>(Pieces.size());
-    return PieceCount;
+    return Pieces;
 }
 
 void Fm_Cofferly::CmdURL_Click()
 {
-    const QString u = Lb_data[2]->text();
+    const Entry* shown = ShownEntry();
+    const QString u = shown ? shown->url : QString();
     if (u.isEmpty()) {
         desktop_.Beep();
         return;

@@ -18,7 +18,7 @@ void ShowTableFull(Desktop& desktop, QWidget* parent)
 
 void Fm_Cofferly::Bt_Add_Click()
 {
-    if (entries_.size() >= kEntryCapacity) {
+    if (Table().size() >= kEntryCapacity) {
         ShowTableFull(desktop_, this);
         return;
     }
@@ -32,13 +32,13 @@ void Fm_Cofferly::Bt_Edit_Click()
 {
     // An empty table has no entry to edit.
     const int k = IComboTitle->SelectedIndex();
-    if (k < 1 || k > entries_.size()) {
+    if (k < 1 || k > Table().size()) {
         desktop_.Beep();
         return;
     }
     SetMode(Mode::Editing);
-    const Entry& entry = entries_[k - 1];
-    Tx_Data[0]->setText(IComboTitle->Text());
+    const Entry& entry = Table()[k - 1];
+    Tx_Data[0]->setText(entry.title);
     Tx_Data[1]->setText(entry.id);
     Tx_Data[2]->setText(entry.pw);
     Tx_Data[3]->setText(entry.url);
@@ -60,7 +60,7 @@ void Fm_Cofferly::Bt_OK_Click(int index)
     const Entry typed{Tx_Data[0]->text(), Tx_Data[1]->text(), Tx_Data[2]->text(),
                       Tx_Data[3]->text()};
     const bool adding = mode_ == Mode::Adding;
-    Entries changed = entries_;
+    Entries changed = Table();
     if (adding) {
         // There is no room for a 201st entry, and the file could not be read back.
         if (changed.size() >= kEntryCapacity) {
@@ -114,9 +114,10 @@ bool Fm_Cofferly::TextsAreStorable()
 
 void Fm_Cofferly::Bt_Del_Click()
 {
-    const int n = static_cast<int>(entries_.size());
+    const int n = static_cast<int>(Table().size());
     // An empty table has nothing to delete.
-    if (n == 0 || IComboTitle->SelectedIndex() < 1) {
+    const int k = IComboTitle->SelectedIndex();
+    if (n == 0 || k < 1) {
         desktop_.Beep();
         return;
     }
@@ -127,7 +128,7 @@ void Fm_Cofferly::Bt_Del_Click()
         return;
     }
     MessageRequest question;
-    question.text = IComboTitle->Text() + Texts::DeleteQuestionSuffix;
+    question.text = Table()[k - 1].title + Texts::DeleteQuestionSuffix;
     question.title = Texts::DeleteQuestionTitle;
     question.buttons = MessageRequest::Buttons::YesNo;
     question.defaultAnswer = MessageRequest::Answer::No;
@@ -136,8 +137,8 @@ void Fm_Cofferly::Bt_Del_Click()
         IComboTitle->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Entries changed = entries_;
-    changed.removeAt(IComboTitle->SelectedIndex() - 1);
+    Entries changed = Table();
+    changed.removeAt(k - 1);
     // A failed save has been reported, and the entry is still there.
     if (!Commit(changed))
         return;

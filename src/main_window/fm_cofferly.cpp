@@ -29,18 +29,23 @@ const QColor kLampOnTop(255, 255, 0);
 
 } // namespace
 
-Fm_Cofferly::Fm_Cofferly(const QString& programDirectory, Desktop& desktop, QWidget* parent)
-    : QWidget(parent), programDirectory_(programDirectory), desktop_(desktop)
+Fm_Cofferly::Fm_Cofferly(DataSession& session, Desktop& desktop, QWidget* parent)
+    : QWidget(parent), session_(session), desktop_(desktop)
 {
     CreateControls();
     SetTabOrder();
     ConnectHandlers();
-    // Where the window stands until a data file says otherwise.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, Units::Px(kEditHeight) / 2));
-    }
     Form_Load();
+}
+
+DataFile::Position Fm_Cofferly::FirstPosition()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QPoint topLeft = screen->availableGeometry().center() -
+                           QPoint(Units::Px(kClientWidth) / 2, Units::Px(kEditHeight) / 2);
+    return {Units::TwipsFromPx(topLeft.y()), Units::TwipsFromPx(topLeft.x())};
 }
 
 void Fm_Cofferly::ConnectHandlers()
@@ -67,12 +72,10 @@ void Fm_Cofferly::ConnectHandlers()
 void Fm_Cofferly::Form_Load()
 {
     desktop_.SetAppTitle(Texts::AppTitle);
-    desktop_.SetHelpFile(programDirectory_ + u'/' + Texts::HelpFileName);
+    desktop_.SetHelpFile(session_.ProgramDirectory() + u'/' + Texts::HelpFileName);
     SetOuterHeight(kBrowsingHeight);
-    if (!PrepareDataFile() || !LoadData())
-        return;
-    OnTop = false;
-    Shape2->SetFillColor(kLampNormal);
+    LoadData();
+    SetOnTop(false);
     if (IComboTitle->ListCount() >= 1) {
         IComboTitle->SelectItem(1);
         ShowEntry(1);
@@ -80,74 +83,34 @@ void Fm_Cofferly::Form_Load()
     SetMode(Mode::Browsing);
 }
 
-// A first start writes the default file. A data file that has gone missing beside its
-// backup is never replaced by the default: the user decides whether the backup comes back.
-bool Fm_Cofferly::PrepareDataFile()
-{
-    std::optional<StoreError> error;
-    switch (FindDataFiles(programDirectory_)) {
-    case StartFiles::DataFile:
-        return true;
-    case StartFiles::Neither:
-        error = CreateDefaultFile(programDirectory_, WindowPosition(), Texts::NewGroupTitle);
-        break;
-    case StartFiles::BackupOnly: {
-        const QString dir = AppDir(programDirectory_);
-        MessageRequest question{
-            Texts::RestoreQuestion.arg(dir + StoreFiles::Data, dir + StoreFiles::Backup),
-            Texts::MessageTitle, MessageRequest::Buttons::YesNo, MessageRequest::Answer::Yes,
-            QMessageBox::Question};
-        // No parent: the window is not shown yet, and a box over it would have its native
-        // window made before its stored position is applied, which the window manager
-        // then takes as the position of its client area.
-        if (desktop_.Show(nullptr, question) != MessageRequest::Answer::Yes) {
-            End();
-            return false;
-        }
-        error = RestoreBackup(programDirectory_);
-        break;
-    }
-    }
-    if (error) {
-        Report(*error, true);
-        return false;
-    }
-    return true;
-}
-
 void Fm_Cofferly::cmdTop_Click()
 {
-    if (OnTop) {
-        OnTop = false;
-        Shape2->SetFillColor(kLampNormal);
-        StaysOnTop::Set(this, false);
-    } else {
-        OnTop = true;
-        Shape2->SetFillColor(kLampOnTop);
-        StaysOnTop::Set(this, true);
-    }
+    SetOnTop(!OnTop);
+}
+
+// The lamp always shows whether the window stays on top.
+void Fm_Cofferly::SetOnTop(bool on)
+{
+    OnTop = on;
+    Shape2->SetFillColor(OnTop ? kLampOnTop : kLampNormal);
+    StaysOnTop::Set(this, OnTop);
 }
 
 void Fm_Cofferly::cmdSort_Click()
 {
-    frmSort sort(entries_, desktop_, this);
+    frmSort sort(Table(), desktop_, this);
     while (sort.exec() == QDialog::Accepted) {
-        if (Commit(sort.Rows()) || ended_)
+        if (Commit(sort.Rows()))
             break;
         // The save failed and was reported: the sort window comes back with its order.
     }
-    if (!ended_)
-        ResetTitleDisplay();
+    ResetTitleDisplay();
 }
 
+// The close saves once: the window's last position, and the entries as they stand.
 void Fm_Cofferly::Form_QueryUnload()
 {
-    SaveData(entries_, true);
-}
-
-void Fm_Cofferly::Form_Unload()
-{
-    SaveData(entries_, true);
+    Saved(session_.SaveAtClose(WindowPosition()), true);
 }
 
 void Fm_Cofferly::closeEvent(QCloseEvent* event)
@@ -155,8 +118,6 @@ void Fm_Cofferly::closeEvent(QCloseEvent* event)
     // After a reported file error nothing more is written: both files stay as they are.
     if (!ended_)
         Form_QueryUnload();
-    if (!ended_)
-        Form_Unload();
     event->accept();
 }
 
@@ -169,8 +130,8 @@ void Fm_Cofferly::keyPressEvent(QKeyEvent* event)
                                                            : nullptr;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (target && modifiers == Qt::NoModifier) {
-        if (target->isEnabled())
-            target->click();
+        // A button that the mode disables takes no click.
+        target->click();
         return;
     }
     QWidget::keyPressEvent(event);
@@ -234,15 +195,22 @@ void Fm_Cofferly::SetDefaultButton(QPushButton* button)
 
 void Fm_Cofferly::ShowEntry(int n)
 {
-    const Entry& entry = entries_[n - 1];
+    shown_ = n;
+    const Entry& entry = Table()[n - 1];
     Lb_data[0]->setText(entry.id);
     Lb_data[1]->setText(entry.pw);
     Lb_data[2]->setText(entry.url);
     Lb_data[2]->setToolTip(entry.url);
 }
 
+const Entry* Fm_Cofferly::ShownEntry() const
+{
+    return shown_ >= 1 && shown_ <= Table().size() ? &Table()[shown_ - 1] : nullptr;
+}
+
 void Fm_Cofferly::ClearEntryDisplay()
 {
+    shown_ = 0;
     for (QLabel* label : Lb_data)
         label->clear();
     Lb_data[2]->setToolTip(QString());
@@ -257,22 +225,22 @@ void Fm_Cofferly::ResetTitleDisplay()
 
 bool Fm_Cofferly::Commit(const Entries& entries)
 {
-    return SaveData(entries, false) && LoadData();
+    if (!Saved(session_.SaveData(WindowPosition(), entries), false))
+        return false;
+    LoadData();
+    return true;
 }
 
-bool Fm_Cofferly::SaveData(const Entries& entries, bool ending)
+// Tells the user what a save did, when it failed or kept another program's version.
+bool Fm_Cofferly::Saved(const std::variant<DataSession::Saved, StoreError>& result, bool ending)
 {
-    auto result = ::SaveData(programDirectory_, WindowPosition(), entries, read_);
     if (const auto* error = std::get_if<StoreError>(&result)) {
         Report(*error, ending);
         return false;
     }
-    const Saved& saved = std::get<Saved>(result);
-    read_ = saved.written;
-    if (saved.otherVersionKept) {
+    if (std::get<DataSession::Saved>(result).otherVersionKept) {
         MessageRequest kept;
-        kept.text = Texts::OtherVersionKept.arg(AppDir(programDirectory_) + StoreFiles::Data,
-                                                AppDir(programDirectory_) + StoreFiles::Backup);
+        kept.text = Texts::OtherVersionKept.arg(session_.DataPath(), session_.BackupPath());
         kept.title = Texts::MessageTitle;
         kept.icon = QMessageBox::Information;
         desktop_.Show(this, kept);
@@ -280,27 +248,18 @@ bool Fm_Cofferly::SaveData(const Entries& entries, bool ending)
     return true;
 }
 
-// Reads the data file back into the window: the entries, the title selector with item 1
-// selected, and the stored position. The entry display is left as it was.
-bool Fm_Cofferly::LoadData()
+// Shows the session's entries: the title selector with item 1 selected, and the window at
+// the stored position. The entry display is left as it was.
+void Fm_Cofferly::LoadData()
 {
-    auto result = ::LoadData(programDirectory_);
-    if (const auto* error = std::get_if<StoreError>(&result)) {
-        Report(*error, true);
-        return false;
-    }
-    Loaded& loaded = std::get<Loaded>(result);
-    entries_ = std::move(loaded.contents.entries);
-    read_ = loaded.read;
-    MoveWindow(loaded.contents.position);
+    MoveWindow(session_.StoredPosition());
     IComboTitle->Clear();
-    for (const Entry& entry : entries_) {
+    for (const Entry& entry : Table()) {
         const bool group = entry.IsGroup();
         IComboTitle->AddItem(entry.title, ImageFor(group), group ? 0 : 1);
     }
-    if (!entries_.isEmpty())
+    if (!Table().isEmpty())
         IComboTitle->SelectItem(1);
-    return true;
 }
 
 // One message naming the file and the reason. A failure at start-up or at the close ends
@@ -309,23 +268,16 @@ void Fm_Cofferly::Report(const StoreError& error, bool ending)
 {
     // A commit's save that could not even read the file first still leaves the program
     // running: its message must not say the program ends.
-    const QString& text = !ending                                ? Texts::CommitWriteFailed
-                          : error.kind == StoreError::Kind::Read ? Texts::FileReadFailed
-                                                                 : Texts::FileWriteFailed;
     MessageRequest message;
-    message.text = text.arg(error.path, StoreErrorReason(error));
+    message.text = ending ? EndingFailureMessage(error)
+                          : Texts::CommitWriteFailed.arg(error.path, StoreErrorReason(error));
     message.title = Texts::MessageTitle;
     message.icon = QMessageBox::Critical;
     desktop_.Show(this, message);
-    if (ending)
-        End();
-}
-
-void Fm_Cofferly::End()
-{
-    ended_ = true;
-    hide();
-    desktop_.EndProgram(1);
+    if (ending) {
+        ended_ = true;
+        desktop_.EndProgram(1);
+    }
 }
 
 // Where the window stands for the data file: while the edit panel holds it raised, the
@@ -344,6 +296,7 @@ void Fm_Cofferly::MoveWindow(DataFile::Position position)
     const QPoint target = WindowPlacement::OnCurrentScreens(
         {Units::PxFromTwips(position.left), Units::PxFromTwips(position.top)},
         frameGeometry().width());
-    if (target != panelInView_.Home(this))
+    // A window never placed yet is placed even at 0,0, or the window manager would choose.
+    if (target != panelInView_.Home(this) || !testAttribute(Qt::WA_Moved))
         move(target);
 }

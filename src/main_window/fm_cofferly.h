@@ -3,11 +3,11 @@
 #include "main_controls.h"
 #include "panel_in_view.h"
 #include "platform/desktop.h"
-#include "store/entry.h"
-#include "store/load_save.h"
+#include "store/data_session.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 // The program's one permanent window: browse entries, copy an ID or PW piece by piece,
 // open the URL, add, edit, delete, sort, and keep the window on top.
@@ -18,21 +18,25 @@ public:
     // the edit panel below it too.
     static constexpr int kBrowsingHeight = 2748;
     static constexpr int kEditHeight = 4665;
+    static constexpr int kClientWidth = 5730;
 
     // What the window is doing; every control's enabled state follows from it.
     enum class Mode { Browsing, CopyRun, Adding, Editing };
 
-    // Runs the load handling at once: the window stands in browsing mode afterwards,
-    // unless a file error ended the program (see Ended()).
-    Fm_Cofferly(const QString& programDirectory, Desktop& desktop, QWidget* parent = nullptr);
+    // Shows the open session: runs the load handling at once, and the window stands in
+    // browsing mode afterwards. Every change of the entries goes through `session`.
+    Fm_Cofferly(DataSession& session, Desktop& desktop, QWidget* parent = nullptr);
 
-    // True once the program is ending: a file operation failed and was reported, or the
-    // user declined to start. Nothing more is saved.
+    // Where the window stands before a data file says otherwise: the middle of the primary
+    // screen. A first start writes it into the new data file.
+    static DataFile::Position FirstPosition();
+
+    // True once the program is ending: the save at the close failed and was reported.
+    // Nothing more is saved.
     bool Ended() const { return ended_; }
-    const Entries& Table() const { return entries_; }
-    Mode CurrentMode() const { return mode_; }
+    const Entries& Table() const { return session_.Table(); }
+    Mode CurrentMode() const { return run_ ? Mode::CopyRun : mode_; }
     bool IsOnTop() const { return OnTop; }
-    const QStringList& PiecesOfRun() const { return Pieces; }
     const MainControls& Controls() const { return *this; }
     QPushButton* DefaultButton() const { return defaultButton_; }
     QPushButton* CancelButton() const { return cancelButton_; }
@@ -50,11 +54,9 @@ public:
     void Bt_Del_Click();
     void cmdSort_Click();
     void Form_QueryUnload();
-    void Form_Unload();
 
-    // Splits `text` at each "-" before its last character into the pieces of a copy run;
-    // returns how many there are.
-    int DevideSentense(const QString& text);
+    // Splits `text` at each "-" before its last character into the pieces of a copy run.
+    static QStringList DevideSentense(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,34 +68,35 @@ private:
     void SetTabOrder();
     void ConnectHandlers();
     void Form_Load();
-    bool PrepareDataFile();
 
     void SetMode(Mode mode);
     void ApplyMode();
+    bool CopyButtonUsable(int index) const;
+    void SetOnTop(bool on);
     void SetOuterHeight(int twips);
     void SetDefaultButton(QPushButton* button);
     void ShowEntry(int n);
+    const Entry* ShownEntry() const;
     void ClearEntryDisplay();
     void ResetTitleDisplay();
     void LeaveMode(int k);
     bool TextsAreStorable();
 
-    // The store calls every change ends with. A failed save at a commit is reported and
-    // changes nothing; Commit returns false and the caller keeps what the user typed.
+    // Every change ends with these. A failed save at a commit is reported and changes
+    // nothing; Commit returns false and the caller keeps what the user typed.
     bool Commit(const Entries& entries);
-    bool SaveData(const Entries& entries, bool ending);
-    bool LoadData();
+    bool Saved(const std::variant<DataSession::Saved, StoreError>& result, bool ending);
+    void LoadData();
     void Report(const StoreError& error, bool ending);
-    void End();
     DataFile::Position WindowPosition() const;
     void MoveWindow(DataFile::Position position);
 
-    const QString programDirectory_;
+    DataSession& session_;
     Desktop& desktop_;
-    Entries entries_;
-    Fingerprint read_; // of the data file as last read or written
-    Mode mode_ = Mode::Browsing;
+    Mode mode_ = Mode::Browsing; // Browsing, Adding or Editing; a copy run is run_
     bool ended_ = false;
+    // The entry the entry display shows (1-based); 0 when it shows none.
+    int shown_ = 0;
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     PanelInView panelInView_;
@@ -101,12 +104,14 @@ private:
     // Program-wide flag: the window stays above all others. Never stored.
     bool OnTop = false;
 
-    // The copy run in progress: PieceCount pieces, PieceNo the next to copy (0 when idle),
-    // RunButton the copy button whose text is being copied.
-    int PieceCount = 0;
-    int PieceNo = 0;
-    int RunButton = 0;
-    QStringList Pieces;
+    // A copy run in progress: the copy button whose text is being copied, its pieces, and
+    // the piece the next plain click copies.
+    struct CopyRun {
+        int button = 0;
+        QStringList Pieces;
+        qsizetype PieceNo = 0;
+    };
+    std::optional<CopyRun> run_;
     // The last mouse press on a copy button was made with Shift alone.
     bool ShiftCopy = false;
 };

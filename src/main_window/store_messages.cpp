@@ -59,3 +59,10 @@ QString StoreErrorReason(const StoreError& error)
     }
     return {};
 }
+
+QString EndingFailureMessage(const StoreError& error)
+{
+    const QString& text =
+        error.kind == StoreError::Kind::Read ? Texts::FileReadFailed : Texts::FileWriteFailed;
+    return text.arg(error.path, StoreErrorReason(error));
+}

@@ -6,3 +6,7 @@
 
 // Why a file operation failed, as a sentence for the user.
 QString StoreErrorReason(const StoreError& error);
+
+// The message for a failure that ends the program: the file, the reason, and that nothing
+// was changed.
+QString EndingFailureMessage(const StoreError& error);

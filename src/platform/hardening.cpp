@@ -1,5 +1,6 @@
 #include "hardening.h"
 
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #ifdef __linux__
@@ -27,6 +28,9 @@ void HardenProcess()
     // A core file would hold the passwords. Both limits, so nothing can raise it again.
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
+
+    // A file-size limit must fail the write, which is reported, not kill us mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
 
 #ifdef __linux__
     // Not dumpable: no core even where the limit is not consulted (a core_pattern pipe),

@@ -14,6 +14,12 @@
 
 namespace {
 
+// A row holds an entry's four texts: the title, then ID, PW and URL.
+Entry EntryOf(const QTreeWidgetItem* row)
+{
+    return {row->text(0), row->text(1), row->text(2), row->text(3)};
+}
+
 QRect Twips(int left, int top, int width, int height)
 {
     return {Units::Px(left), Units::Px(top), Units::Px(width), Units::Px(height)};
@@ -129,16 +135,13 @@ void frmSort::Form_Load(const Entries& entries)
 
 void frmSort::ShowRowImage(QTreeWidgetItem* row)
 {
-    const bool group = row->text(1).isEmpty() && row->text(2).isEmpty() && row->text(3).isEmpty();
-    row->setIcon(0, ItemImages::Icon(ImageFor(group)));
+    row->setIcon(0, ItemImages::Icon(ImageFor(EntryOf(row).IsGroup())));
 }
 
 Entries frmSort::Rows() const
 {
     Entries rows;
-    for (int k = 0; k < ListView1->topLevelItemCount(); ++k) {
-        const QTreeWidgetItem* row = ListView1->topLevelItem(k);
-        rows.append({row->text(0), row->text(1), row->text(2), row->text(3)});
-    }
+    for (int k = 0; k < ListView1->topLevelItemCount(); ++k)
+        rows.append(EntryOf(ListView1->topLevelItem(k)));
     return rows;
 }

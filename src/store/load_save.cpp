@@ -10,23 +10,13 @@
 
 namespace {
 
-QString DataPath(const QString& programDirectory)
-{
-    return AppDir(programDirectory) + StoreFiles::Data;
-}
-
-QString BackupPath(const QString& programDirectory)
-{
-    return AppDir(programDirectory) + StoreFiles::Backup;
-}
-
 StoreError Problem(StoreError::Kind kind, const QString& path, StoreError::Cause cause)
 {
     return StoreError{kind, path, cause, {}};
 }
 
 // The whole file, read and parsed; a file that does not read faithfully is damaged.
-std::variant<Loaded, StoreError> ReadDataFile(const QString& path, QByteArray* read = nullptr)
+std::variant<Loaded, StoreError> ReadDataFile(const QString& path)
 {
     if (!Cp932::Available())
         return Problem(StoreError::Kind::Read, path, StoreError::Cause::NoConverter);
@@ -39,35 +29,7 @@ std::variant<Loaded, StoreError> ReadDataFile(const QString& path, QByteArray* r
         error.damage = *bad;
         return error;
     }
-    Loaded loaded{std::get<DataFile::Contents>(std::move(parsed)), Fingerprint::Of(bytes)};
-    if (read)
-        *read = std::move(bytes);
-    return loaded;
-}
-
-// The bytes after a first line that holds nothing but the position record, or nullopt.
-std::optional<QByteArrayView> EntryBytes(const QByteArray& file)
-{
-    const qsizetype lineEnd = file.indexOf("\r\n");
-    if (lineEnd < 0)
-        return std::nullopt;
-    const QByteArrayView line = QByteArrayView(file).first(lineEnd);
-    if (line.contains('"') || line.contains('\r') || line.contains('\n'))
-        return std::nullopt;
-    return QByteArrayView(file).sliced(lineEnd + 2);
-}
-
-// Whether `entries`, written as `newData`, differ from the entries `oldData` holds. The
-// same bytes after the position line mean the same entries; otherwise the file is read,
-// as a file edited by hand may hold the same entries in another shape.
-bool EntriesDiffer(const QByteArray& oldData, const QByteArray& newData, const Entries& entries)
-{
-    const auto oldEntries = EntryBytes(oldData);
-    if (oldEntries && oldEntries == EntryBytes(newData))
-        return false;
-    const auto parsed = DataFile::Parse(oldData);
-    const auto* old = std::get_if<DataFile::Contents>(&parsed);
-    return !old || old->entries != entries;
+    return Loaded{std::get<DataFile::Contents>(std::move(parsed)), std::move(bytes)};
 }
 
 } // namespace
@@ -77,9 +39,14 @@ QString AppDir(const QString& programDirectory)
     return programDirectory.endsWith(u'/') ? programDirectory : programDirectory + u'/';
 }
 
-Fingerprint Fingerprint::Of(const QByteArray& bytes)
+QString DataPath(const QString& programDirectory)
 {
-    return {true, bytes};
+    return AppDir(programDirectory) + StoreFiles::Data;
+}
+
+QString BackupPath(const QString& programDirectory)
+{
+    return AppDir(programDirectory) + StoreFiles::Backup;
 }
 
 StartFiles FindDataFiles(const QString& programDirectory)
@@ -105,60 +72,15 @@ std::optional<StoreError> CreateDefaultFile(const QString& programDirectory,
 
 std::optional<StoreError> RestoreBackup(const QString& programDirectory)
 {
-    QByteArray bytes;
-    const auto read = ReadDataFile(BackupPath(programDirectory), &bytes);
+    const auto read = ReadDataFile(BackupPath(programDirectory));
     if (const auto* error = std::get_if<StoreError>(&read))
         return *error;
-    return AtomicWrite(DataPath(programDirectory), bytes);
+    return AtomicWrite(DataPath(programDirectory), std::get<Loaded>(read).bytes);
 }
 
 std::variant<Loaded, StoreError> LoadData(const QString& programDirectory)
 {
     return ReadDataFile(DataPath(programDirectory));
-}
-
-std::variant<Saved, StoreError> SaveData(const QString& programDirectory,
-                                         DataFile::Position position, const Entries& entries,
-                                         const Fingerprint& lastRead)
-{
-    const QString dataPath = DataPath(programDirectory);
-    if (!Cp932::Available())
-        return Problem(StoreError::Kind::Write, dataPath, StoreError::Cause::NoConverter);
-    const auto newData = DataFile::Format(position, entries);
-    if (!newData)
-        return Problem(StoreError::Kind::Write, dataPath, StoreError::Cause::UnstorableText);
-
-    // A data file that has gone missing has nothing to back up; the entries are still saved.
-    std::optional<QByteArray> oldData;
-    if (QFileInfo::exists(dataPath)) {
-        QByteArray bytes;
-        if (auto error = ReadWholeFile(dataPath, bytes))
-            return *error;
-        oldData = std::move(bytes);
-    }
-
-    Saved saved{Fingerprint::Of(*newData)};
-    bool backUp = false;
-    if (oldData) {
-        saved.otherVersionKept = Fingerprint::Of(*oldData) != lastRead;
-        if (saved.otherVersionKept) {
-            backUp = true;
-        } else {
-            // Only a change of entries replaces the backup, never a moved window.
-            backUp = EntriesDiffer(*oldData, *newData, entries);
-        }
-    }
-
-    std::vector<PendingWrite> writes;
-    if (backUp)
-        writes.push_back({BackupPath(programDirectory), *oldData});
-    if (oldData != newData)
-        writes.push_back({dataPath, *newData});
-    if (writes.empty())
-        return saved;
-    if (auto error = AtomicWriteAll(writes))
-        return *error;
-    return saved;
 }
 
 QStringList RemoveLeftovers(const QString& programDirectory)

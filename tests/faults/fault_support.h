@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/data_file.h"
+#include "store/data_session.h"
 #include "store/load_save.h"
 
 #include <QDir>

@@ -25,21 +25,24 @@ int main(int argc, char* argv[])
     }
     const int count = argc == 3 ? std::atoi(argv[2]) : 0;
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    auto first = LoadData(dir);
-    if (const auto* error = std::get_if<StoreError>(&first))
+    auto opened = DataSession::Open(dir, {0, 0}, QStringLiteral("新規グループ"), {});
+    if (const auto* error = std::get_if<StoreError>(&opened))
         return Fail("load", 0, *error);
-    Fingerprint read = std::get<Loaded>(first).read;
+    if (!std::holds_alternative<DataSession>(opened)) {
+        std::fprintf(stderr, "the data file is missing\n");
+        return 1;
+    }
+    DataSession& session = std::get<DataSession>(opened);
     std::puts("ready");
     std::fflush(stdout);
     for (int n = 1; count == 0 || n <= count; ++n) {
-        const auto saved = SaveData(dir, SavePosition(n), SaveState(n), read);
+        const auto saved = session.SaveData(SavePosition(n), SaveState(n));
         if (const auto* error = std::get_if<StoreError>(&saved))
             return Fail("save", n, *error);
         const auto loaded = LoadData(dir);
         if (const auto* error = std::get_if<StoreError>(&loaded))
             return Fail("load", n, *error);
-        read = std::get<Loaded>(loaded).read;
-        if (read != std::get<Saved>(saved).written) {
+        if (std::get<Loaded>(loaded).bytes != SaveStateBytes(n)) {
             std::fprintf(stderr, "load %d read other bytes than the save wrote\n", n);
             return 1;
         }

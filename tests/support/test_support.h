@@ -1,15 +1,18 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "start_up.h"
 #include "store/entry.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest>
 #include <deque>
 #include <functional>
 
@@ -30,14 +33,40 @@ public:
     std::deque<MessageRequest::Answer> answers;
 };
 
+// The main window over the data session that the start opens in `programDirectory`, asking
+// and reporting through `desktop`; none when the start ended there. The folder check and
+// the lock are left out, so that two windows can stand over one folder.
+class OpenedWindow {
+public:
+    OpenedWindow(const QString& programDirectory, Desktop& desktop);
+    explicit operator bool() const { return window != nullptr; }
+    Fm_Cofferly& operator*() const { return *window; }
+    Fm_Cofferly* operator->() const { return window.get(); }
+
+    std::optional<DataSession> session;
+    std::unique_ptr<Fm_Cofferly> window;
+};
+
+// The data session the start opens over `programDirectory` when nothing needs asking;
+// none when it does not open that way.
+std::optional<DataSession> OpenedSession(const QString& programDirectory);
+
 // Acts once on a modal window of type Window from inside that window's own event loop, as
-// soon as it is up and active; a test that opens one with exec() sets this up first.
+// soon as it is up and active; a test that opens one with exec() sets this up first. A
+// modal window still open ten seconds on fails the test and is closed, so that a dialog
+// nobody answers costs seconds, not the whole suite's time-out.
 template <typename Window> class ActOnModal {
 public:
     explicit ActOnModal(std::function<void(Window*)> act) : act_(std::move(act))
     {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
-            auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal && deadline_.hasExpired()) {
+                QTest::qFail("a modal window was still open at the deadline", __FILE__, __LINE__);
+                modal->close();
+                return;
+            }
+            auto* window = qobject_cast<Window*>(modal);
             if (acted_ || !window || !window->isActiveWindow())
                 return;
             acted_ = true;
@@ -50,6 +79,7 @@ public:
 private:
     std::function<void(Window*)> act_;
     QTimer poll_;
+    QDeadlineTimer deadline_{std::chrono::seconds(10)};
     bool acted_ = false;
 };
 

@@ -20,7 +20,8 @@ struct MainWindowFixture {
         : before(TestFiles::Make(top, left, entries))
     {
         dir.writeData(before);
-        w = std::make_unique<Fm_Cofferly>(dir.path(), desktop);
+        opened = std::make_unique<OpenedWindow>(dir.path(), desktop);
+        w = opened->window.get();
     }
     // The directory, the desktop and the window, to bind to names of the test's own:
     // `auto [dir, desktop, w] = f.Parts();`
@@ -29,7 +30,8 @@ struct MainWindowFixture {
     ProgramDir dir;
     RecordingDesktop desktop;
     QByteArray before;
-    std::unique_ptr<Fm_Cofferly> w;
+    std::unique_ptr<OpenedWindow> opened;
+    Fm_Cofferly* w = nullptr;
 };
 
 namespace WindowDriver {

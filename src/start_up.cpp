@@ -1,0 +1,122 @@
+#include "start_up.h"
+
+#include "main_window/store_messages.h"
+#include "platform/desktop.h"
+#include "resources/texts.h"
+#include "store/folder_guard.h"
+#include "store/load_save.h"
+
+namespace {
+
+// Boxes shown before the window exists have no parent: a box over the window would have
+// its native window made before the stored position is applied, which the window manager
+// then takes as the position of its client area.
+MessageRequest::Answer Ask(Desktop& desktop, const QString& text, MessageRequest::Answer byDefault)
+{
+    return desktop.Show(nullptr, {text, Texts::MessageTitle, MessageRequest::Buttons::YesNo,
+                                  byDefault, QMessageBox::Question});
+}
+
+void Tell(Desktop& desktop, const QString& text, QMessageBox::Icon icon)
+{
+    desktop.Show(nullptr, {text, Texts::MessageTitle, MessageRequest::Buttons::Ok,
+                           MessageRequest::Answer::Ok, icon});
+}
+
+QString RefusalText(const FolderCheck& check)
+{
+    using Problem = FolderCheck::Problem;
+    switch (check.problem) {
+    case Problem::None:
+        break;
+    case Problem::CannotExamine:
+        return Texts::FolderNotExamined.arg(check.path, qt_error_string(check.systemError));
+    case Problem::FolderOfAnotherUser:
+        return Texts::FolderOfAnotherUser.arg(check.path);
+    case Problem::FolderWritableByOthers:
+        return Texts::FolderWritableByOthers.arg(check.path);
+    case Problem::FileOfAnotherUser:
+        return Texts::FileOfAnotherUser.arg(check.path);
+    case Problem::LinkToAnotherUsersFile:
+        return Texts::LinkToAnotherUsersFile.arg(check.path, check.target);
+    case Problem::LinkLeadsNowhere:
+        return Texts::LinkLeadsNowhere.arg(check.path, check.target);
+    }
+    return {};
+}
+
+// A lock of another computer is taken over only if the user says so; a copy that runs
+// over the same folder is reported.
+bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
+{
+    auto outcome = lock.Acquire();
+    if (outcome == InstanceLock::Outcome::OtherHost) {
+        const QString question = Texts::LockOfOtherHost.arg(lock.OtherHost(), lock.Path());
+        if (Ask(desktop, question, MessageRequest::Answer::No) != MessageRequest::Answer::Yes)
+            return false;
+        outcome = lock.Acquire(true);
+    }
+    if (outcome == InstanceLock::Outcome::Held)
+        return true;
+    Tell(desktop, Texts::AlreadyRunning.arg(dataPath, lock.Path()), QMessageBox::Information);
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDirectory)
+{
+    desktop.SetAppTitle(Texts::AppTitle);
+    auto program = std::make_unique<Program>();
+
+    // Before anything is written: a folder others may write, or files of theirs, would
+    // hand them the passwords.
+    if (RefuseUnsafeFolder(desktop, programDirectory))
+        return nullptr;
+
+    const QString dir = AppDir(programDirectory);
+    InstanceLock& lock = program->lock.emplace(dir + StoreFiles::Lock);
+    if (!TakeLock(desktop, lock, dir + StoreFiles::Data))
+        return nullptr;
+    // Only now: the temporaries of a save still running in another copy are not leftovers.
+    RemoveLeftovers(programDirectory);
+
+    program->session = OpenSession(desktop, programDirectory);
+    if (!program->session)
+        return nullptr;
+    program->window = std::make_unique<Fm_Cofferly>(*program->session, desktop);
+    return program;
+}
+
+bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder)
+{
+    const FolderCheck check = CheckDataFolder(folder);
+    if (check.Refused())
+        Tell(desktop, RefusalText(check), QMessageBox::Critical);
+    return check.Refused();
+}
+
+std::optional<DataSession> OpenSession(Desktop& desktop, const QString& programDirectory)
+{
+    DataSession::Answers answers;
+    for (;;) {
+        auto opened = DataSession::Open(programDirectory, Fm_Cofferly::FirstPosition(),
+                                        Texts::NewGroupTitle, answers);
+        if (auto* session = std::get_if<DataSession>(&opened))
+            return std::move(*session);
+        if (const auto* error = std::get_if<StoreError>(&opened)) {
+            Tell(desktop, EndingFailureMessage(*error), QMessageBox::Critical);
+            return std::nullopt;
+        }
+        switch (std::get<DataSession::Question>(opened)) {
+        case DataSession::Question::RestoreBackup: {
+            const QString question = Texts::RestoreQuestion.arg(DataPath(programDirectory),
+                                                                BackupPath(programDirectory));
+            if (Ask(desktop, question, MessageRequest::Answer::Yes) != MessageRequest::Answer::Yes)
+                return std::nullopt;
+            answers.restoreBackup = true;
+            break;
+        }
+        }
+    }
+}

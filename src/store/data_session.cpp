@@ -1,0 +1,99 @@
+#include "data_session.h"
+
+#include "atomic_write.h"
+#include "cp932.h"
+#include "load_save.h"
+
+#include <QFileInfo>
+
+DataSession::DataSession(const QString& programDirectory, DataFile::Contents contents,
+                         QByteArray read)
+    : programDirectory_(programDirectory), entries_(std::move(contents.entries)),
+      position_(contents.position), read_(std::move(read))
+{
+}
+
+QString DataSession::DataPath() const
+{
+    return ::DataPath(programDirectory_);
+}
+
+QString DataSession::BackupPath() const
+{
+    return ::BackupPath(programDirectory_);
+}
+
+std::variant<DataSession, DataSession::Question, StoreError>
+DataSession::Open(const QString& programDirectory, DataFile::Position firstPosition,
+                  const QString& newGroupTitle, Answers answers)
+{
+    std::optional<StoreError> error;
+    switch (FindDataFiles(programDirectory)) {
+    case StartFiles::DataFile:
+        break;
+    case StartFiles::Neither:
+        error = CreateDefaultFile(programDirectory, firstPosition, newGroupTitle);
+        break;
+    case StartFiles::BackupOnly:
+        if (!answers.restoreBackup)
+            return Question::RestoreBackup;
+        error = RestoreBackup(programDirectory);
+        break;
+    }
+    if (error)
+        return *error;
+    auto loaded = LoadData(programDirectory);
+    if (auto* failed = std::get_if<StoreError>(&loaded))
+        return std::move(*failed);
+    Loaded& read = std::get<Loaded>(loaded);
+    return DataSession(programDirectory, std::move(read.contents), std::move(read.bytes));
+}
+
+std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Position position,
+                                                                   const Entries& entries)
+{
+    const QString dataPath = DataPath();
+    auto refused = [&dataPath](StoreError::Cause cause) {
+        return StoreError{StoreError::Kind::Write, dataPath, cause, {}};
+    };
+    if (!Cp932::Available())
+        return refused(StoreError::Cause::NoConverter);
+    auto newData = DataFile::Format(position, entries);
+    if (!newData)
+        return refused(StoreError::Cause::UnstorableText);
+
+    // A data file that has gone missing has nothing to back up; the entries are still saved.
+    std::optional<QByteArray> oldData;
+    if (QFileInfo::exists(dataPath)) {
+        QByteArray bytes;
+        if (auto error = ReadWholeFile(dataPath, bytes))
+            return *error;
+        oldData = std::move(bytes);
+    }
+
+    // The file on disk is the one last read or written unless another program changed it,
+    // so its entries are the session's: only a change of entries replaces the backup, never
+    // a moved window.
+    Saved saved;
+    saved.otherVersionKept = oldData && *oldData != read_;
+    const bool backUp = oldData && (saved.otherVersionKept || entries != entries_);
+
+    std::vector<PendingWrite> writes;
+    if (backUp)
+        writes.push_back({BackupPath(), *oldData});
+    if (oldData != newData)
+        writes.push_back({dataPath, *newData});
+    if (!writes.empty()) {
+        if (auto error = AtomicWriteAll(writes))
+            return *error;
+    }
+    entries_ = entries;
+    position_ = position;
+    read_ = std::move(*newData);
+    return saved;
+}
+
+std::variant<DataSession::Saved, StoreError> DataSession::SaveAtClose(DataFile::Position position)
+{
+    return SaveData(position, entries_);
+}

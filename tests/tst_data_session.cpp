@@ -1,0 +1,273 @@
+// The data session against real files in a program directory of its own: each save
+// passes on what the one before wrote, the backup follows changes of entries, another
+// program's version is kept, and a failed save changes nothing.
+#include "store/data_session.h"
+#include "store/load_save.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace Qt::Literals::StringLiterals;
+using Cause = StoreError::Cause;
+using Saved = DataSession::Saved;
+
+namespace {
+
+template <typename T, typename Variant> const T* As(const Variant& v)
+{
+    return std::get_if<T>(&v);
+}
+
+Entries Numbered(int n)
+{
+    return TestFiles::FromLists(TestFiles::NumberedEntries(n));
+}
+
+QByteArray Formatted(DataFile::Position position, const Entries& entries)
+{
+    return DataFile::Format(position, entries).value_or("not storable");
+}
+
+// The file's inode: a file replaced by a save gets a new one.
+ino_t Inode(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+} // namespace
+
+class TestDataSession : public QObject {
+    Q_OBJECT
+private slots:
+    void saveBacksUpTheDataFileAndWritesTheEntries()
+    {
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
+        dir.writeData(before);
+        auto session = OpenedSession(dir.path());
+        QVERIFY(session);
+        Entries entries = session->Table();
+        entries[1].title = u"Renamed"_s;
+        const auto saved = session->SaveData({-45, 75}, entries);
+        QVERIFY(As<Saved>(saved));
+        QVERIFY(!As<Saved>(saved)->otherVersionKept);
+        QCOMPARE(dir.backup(), before);
+        auto lists = TestFiles::NumberedEntries(3);
+        lists[1][0] = u"Renamed"_s;
+        QCOMPARE(dir.data(), TestFiles::Make(-45, 75, lists));
+        // A second save without change leaves both files as they are: the backup keeps the
+        // entries from before the change.
+        const QByteArray after = dir.data();
+        QVERIFY(As<Saved>(session->SaveData({-45, 75}, entries)));
+        QCOMPARE(dir.backup(), before);
+        QCOMPARE(dir.data(), after);
+    }
+
+    // Saves that change no entry, whether the window moved or not, over several runs of the
+    // program, never touch the backup; each real change puts the file before it there.
+    void backupKeepsTheFileFromBeforeTheLastRealChange()
+    {
+        ProgramDir dir;
+        const Entries first = Numbered(3);
+        dir.writeData(TestFiles::Make(100, 200, TestFiles::NumberedEntries(3)));
+        Entries second = first;
+        second[1].pw = u"changed"_s;
+        QByteArray beforeSecond;
+        {
+            auto session = OpenedSession(dir.path());
+            QVERIFY(session);
+            QVERIFY(As<Saved>(session->SaveData({150, 250}, first)));
+            QCOMPARE(dir.data(), Formatted({150, 250}, first));
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+            // The same bytes again: the file is not even replaced.
+            const ino_t inode = Inode(dir.dataPath());
+            QVERIFY(As<Saved>(session->SaveData({150, 250}, first)));
+            QCOMPARE(Inode(dir.dataPath()), inode);
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+
+            beforeSecond = dir.data();
+            QVERIFY(As<Saved>(session->SaveData({150, 250}, second)));
+            QCOMPARE(dir.backup(), beforeSecond);
+        }
+        for (const DataFile::Position position : {DataFile::Position{150, 250}, {-30, 40}}) {
+            auto session = OpenedSession(dir.path());
+            QVERIFY(session);
+            for (int save = 0; save < 2; ++save) {
+                const auto saved = session->SaveData(position, second);
+                QVERIFY(As<Saved>(saved));
+                QVERIFY(!As<Saved>(saved)->otherVersionKept);
+                QCOMPARE(dir.data(), Formatted(position, second));
+                QCOMPARE(dir.backup(), beforeSecond);
+            }
+        }
+        // Moving entries is a change, even with the same texts.
+        auto session = OpenedSession(dir.path());
+        Entries third = second;
+        third.swapItemsAt(0, 2);
+        const QByteArray beforeThird = dir.data();
+        QVERIFY(As<Saved>(session->SaveData({0, 0}, third)));
+        QCOMPARE(dir.backup(), beforeThird);
+        QCOMPARE(dir.data(), Formatted({0, 0}, third));
+    }
+
+    // A file in another shape than the program writes: whether its entries change is read
+    // from the entries, not from the bytes.
+    void changeOfEntriesIsJudgedByTheEntries_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("backedUp");
+        const QByteArray tail = Formatted({0, 0}, Numbered(2)).sliced(5);
+        QTest::newRow("blanks and unquoted fields, same entries")
+            << QByteArray("7,8\r\n Title 1 ,id-1,\"pw-1-x\" , https://example.com/1\r\n") +
+                   tail.sliced(tail.indexOf("\"Title 2"))
+            << false;
+        QTest::newRow("position on two lines, same entries")
+            << QByteArray("7\r\n8\r\n") + tail << false;
+        QTest::newRow("an entry on the position line, ended by CR alone")
+            << QByteArray("7\r8\r\"a\"\r\"b\"\r\"c\"\r\"d\"\r\n") + tail << true;
+    }
+    void changeOfEntriesIsJudgedByTheEntries()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, backedUp);
+        ProgramDir dir;
+        dir.writeData(file);
+        auto session = OpenedSession(dir.path());
+        QVERIFY(session);
+        QVERIFY(As<Saved>(session->SaveData({0, 0}, Numbered(2))));
+        QCOMPARE(dir.data(), Formatted({0, 0}, Numbered(2)));
+        QCOMPARE(QFileInfo::exists(dir.backupPath()), backedUp);
+        if (backedUp)
+            QCOMPARE(dir.backup(), file);
+    }
+
+    // Another program changed the data file after it was read: its version goes to the
+    // backup, whether or not this save changes entries of its own.
+    void anotherProgramsVersionGoesToTheBackup_data()
+    {
+        QTest::addColumn<bool>("ownChange");
+        QTest::newRow("entries as read") << false;
+        QTest::newRow("an entry edited") << true;
+    }
+    void anotherProgramsVersionGoesToTheBackup()
+    {
+        QFETCH(bool, ownChange);
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        TestFiles::Write(dir.backupPath(), "older backup");
+        auto session = OpenedSession(dir.path());
+        QVERIFY(session);
+        const QByteArray other = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
+        dir.writeData(other);
+
+        Entries ours = session->Table();
+        if (ownChange)
+            ours[0].id = u"edited"_s;
+        const auto saved = session->SaveData({10, 20}, ours);
+        QVERIFY(As<Saved>(saved));
+        QVERIFY(As<Saved>(saved)->otherVersionKept);
+        QCOMPARE(dir.backup(), other);
+        QCOMPARE(dir.data(), Formatted({10, 20}, ours));
+
+        // The next save knows the file it wrote.
+        const auto again = session->SaveData({10, 20}, ours);
+        QVERIFY(As<Saved>(again));
+        QVERIFY(!As<Saved>(again)->otherVersionKept);
+        QCOMPARE(dir.backup(), other);
+        // Only the bytes count: the file rewritten with the same bytes lost nothing.
+        dir.writeData(dir.data());
+        const auto rewritten = session->SaveData({10, 20}, ours);
+        QVERIFY(As<Saved>(rewritten));
+        QVERIFY(!As<Saved>(rewritten)->otherVersionKept);
+        QCOMPARE(dir.backup(), other);
+    }
+
+    void dataFileGoneSinceTheLoadIsWrittenAgain()
+    {
+        ProgramDir dir;
+        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        auto session = OpenedSession(dir.path());
+        QVERIFY(session);
+        QVERIFY(QFile::remove(dir.dataPath()));
+        const auto saved = session->SaveData({0, 0}, Numbered(1));
+        QVERIFY(As<Saved>(saved));
+        QVERIFY(!As<Saved>(saved)->otherVersionKept);
+        QCOMPARE(dir.data(), Formatted({0, 0}, Numbered(1)));
+        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+    }
+
+    void saveRefusesTextsTheFileCannotHold()
+    {
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
+        dir.writeData(before);
+        auto session = OpenedSession(dir.path());
+        for (const QString& title : {u"a \"quote\""_s, u"wave \u301C dash"_s}) {
+            Entries entries = session->Table();
+            entries[1].title = title;
+            const auto saved = session->SaveData({0, 0}, entries);
+            QVERIFY(As<StoreError>(saved));
+            QCOMPARE(As<StoreError>(saved)->kind, StoreError::Kind::Write);
+            QCOMPARE(As<StoreError>(saved)->cause, Cause::UnstorableText);
+            QCOMPARE(dir.data(), before);
+            QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        }
+    }
+
+    void filesAreReadableByTheOwnerOnly()
+    {
+        ProgramDir dir;
+        QVERIFY(!CreateDefaultFile(dir.path(), {0, 0}, u"g"_s));
+        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        auto mode = [](const QString& p) {
+            return QFileInfo(p).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser);
+        };
+        QCOMPARE(mode(dir.dataPath()), ownerOnly);
+        // A file left readable by others is tightened by the next save that writes it.
+        QFile(dir.dataPath())
+            .setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        auto session = OpenedSession(dir.path());
+        QVERIFY(As<Saved>(session->SaveData({0, 0}, Numbered(1))));
+        QCOMPARE(mode(dir.dataPath()), ownerOnly);
+        QCOMPARE(mode(dir.backupPath()), ownerOnly);
+    }
+
+    // A write that stops part way (here at a file-size limit) leaves both files as they were.
+    void failedSaveLeavesBothFilesAsTheyWere()
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ProgramDir dir;
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
+        dir.writeData(before);
+        TestFiles::Write(dir.backupPath(), "older backup");
+        auto session = OpenedSession(dir.path());
+        QVERIFY(session);
+        Entries entries = session->Table();
+        for (int i = 3; i <= 150; ++i)
+            entries.append({QString(40, u'x'), {}, {}, {}});
+
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        for (rlim_t limit : {rlim_t(0), rlim_t(50), rlim_t(before.size()), rlim_t(4000)}) {
+            rlimit small = saved;
+            small.rlim_cur = limit;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+            const auto result = session->SaveData({0, 0}, entries);
+            setrlimit(RLIMIT_FSIZE, &saved);
+            QVERIFY2(As<StoreError>(result), qPrintable(QString::number(limit)));
+            QCOMPARE(As<StoreError>(result)->kind, StoreError::Kind::Write);
+            QCOMPARE(dir.data(), before);
+            QCOMPARE(dir.backup(), QByteArray("older backup"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporaries left
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataSession)
+#include "tst_data_session.moc"

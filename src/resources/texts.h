@@ -207,5 +207,6 @@ inline const QString SaveQuestionTitle = QStringLiteral("保存の確認");
 inline const QString YesButton = QStringLiteral("はい(&Y)");
 inline const QString NoButton = QStringLiteral("いいえ(&N)");
 inline const QString OkButton = QStringLiteral("OK");
+inline const QString CancelButton = QStringLiteral("キャンセル");
 
 } // namespace Texts

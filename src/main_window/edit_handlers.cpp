@@ -112,6 +112,19 @@ bool Fm_Cofferly::TextsAreStorable()
     return true;
 }
 
+// In add mode anything typed counts; in edit mode what differs from the entry being edited.
+bool Fm_Cofferly::PanelChanged() const
+{
+    if (mode_ != Mode::Adding && mode_ != Mode::Editing)
+        return false;
+    const Entry typed{Tx_Data[0]->text(), Tx_Data[1]->text(), Tx_Data[2]->text(),
+                      Tx_Data[3]->text()};
+    const int k = IComboTitle->SelectedIndex();
+    if (mode_ == Mode::Editing && k >= 1 && k <= Table().size())
+        return typed != Table()[k - 1];
+    return typed != Entry{};
+}
+
 void Fm_Cofferly::Bt_Del_Click()
 {
     const int n = static_cast<int>(Table().size());

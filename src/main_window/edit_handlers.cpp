@@ -1,5 +1,6 @@
 // Add and edit modes, the commit that saves them, and deleting an entry.
 #include "fm_cofferly.h"
+#include "platform/text_selection.h"
 #include "resources/character_name.h"
 #include "resources/texts.h"
 #include "store/data_file.h"
@@ -102,11 +103,13 @@ bool Fm_Cofferly::TextsAreStorable()
         if (!bad)
             continue;
         MessageRequest refusal;
-        refusal.text = Texts::UnstorableCharacter.arg(*fieldNames[i], Texts::CharacterName(*bad));
+        refusal.text = Texts::UnstorableMessage(*fieldNames[i], *bad);
         refusal.title = Texts::MessageTitle;
         refusal.icon = QMessageBox::Warning;
         desktop_.Show(this, refusal);
+        // The focus selects the whole text; the refused character alone is what to mend.
         Tx_Data[i]->setFocus(Qt::OtherFocusReason);
+        TextSelection::SelectCharacter(Tx_Data[i], *bad);
         return false;
     }
     return true;

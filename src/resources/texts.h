@@ -57,6 +57,9 @@ inline const QString DeleteQuestionTitle = QStringLiteral("削除の確認");
 inline const QString UnstorableCharacter =
     QStringLiteral("%1に保存できない文字%2が含まれています。\n"
                    "この文字を削除するか、別の文字に置き換えてください。");
+// %1 the character that looks the same and can be stored, as CharacterName gives it
+inline const QString UnstorableLookAlike =
+    QStringLiteral("見た目のよく似た文字%1なら保存できます。");
 inline const QString LineBreakName = QStringLiteral("改行");
 // Closing the window in add or edit mode with texts typed; titled SaveQuestionTitle
 inline const QString CloseSaveQuestion = QStringLiteral("編集中の内容を保存しますか？");

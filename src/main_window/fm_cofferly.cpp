@@ -151,12 +151,18 @@ void Fm_Cofferly::closeEvent(QCloseEvent* event)
 
 void Fm_Cofferly::keyPressEvent(QKeyEvent* event)
 {
-    // Keys no control took: Enter presses the default button, Esc the cancel button.
+    // Keys no control took: Enter presses the default button, Esc the cancel button or ends
+    // a copy run.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     QPushButton* target = enter                            ? defaultButton_
                           : event->key() == Qt::Key_Escape ? cancelButton_
                                                            : nullptr;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // A run started on the wrong entry need not be clicked through to its end.
+    if (run_ && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        EndCopyRun();
+        return;
+    }
     if (target && modifiers == Qt::NoModifier) {
         // A button that the mode disables takes no click.
         target->click();

@@ -84,6 +84,7 @@ private:
     void LeaveMode(int k);
     bool TextsAreStorable();
     bool PanelChanged() const;
+    void EndCopyRun();
 
     // Every change ends with these. A failed save at a commit is reported and changes
     // nothing; Commit returns false and the caller keeps what the user typed.

@@ -154,6 +154,19 @@ private slots:
                  QList<QStringList>{entry}); // copying changes no entry
     }
 
+    // Esc leaves a run started on the wrong entry; the piece copied last stays.
+    void escEndsARun()
+    {
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
+        Press(w.Controls().Bt_Clip[1]);
+        VerifyRunning(w, 1);
+        QTest::keyClick(w.Controls().Bt_Clip[1], Qt::Key_Escape);
+        VerifyIdle(w);
+        QCOMPARE(ClipboardText(), u"ab"_s);
+        QCOMPARE(w.Controls().LbClipBoard->text(), u"ab"_s);
+    }
+
     void shiftClickInTheMiddleOfARunCopiesWholeAndTheRunGoesOn()
     {
         MainWindowFixture f(kEntries);

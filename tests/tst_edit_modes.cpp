@@ -10,6 +10,7 @@ using WindowDriver::kAdd;
 using WindowDriver::kEdit;
 using WindowDriver::Pick;
 using WindowDriver::Type;
+using Answer = MessageRequest::Answer;
 
 class TestEditModes : public QObject {
     Q_OBJECT
@@ -154,27 +155,56 @@ private slots:
 
     // A table with no entries: add makes entry 1; edit and delete only beep.
 
-    void closingDuringAModeDropsTheTypedTexts_data()
+    // Closing with texts typed in a mode asks first; はい commits as the commit button does.
+    void closingDuringAMode_data()
     {
         QTest::addColumn<bool>("add");
-        QTest::newRow("add") << true;
-        QTest::newRow("edit") << false;
+        QTest::addColumn<QString>("id"); // typed into the ID box
+        QTest::addColumn<int>("answer"); // -1: no question
+        QTest::newRow("edit, はい") << false << u"new-"_s << int(Answer::Yes);
+        QTest::newRow("add, はい") << true << u"new"_s << int(Answer::Yes);
+        QTest::newRow("edit, はい, refused") << false << u"a\u301cb"_s << int(Answer::Yes);
+        QTest::newRow("edit, いいえ") << false << u"new-"_s << int(Answer::No);
+        QTest::newRow("edit, キャンセル") << false << u"new-"_s << int(Answer::Cancel);
+        QTest::newRow("edit, unchanged") << false << QString() << -1;
+        QTest::newRow("add, nothing typed") << true << QString() << -1;
     }
 
-    void closingDuringAModeDropsTheTypedTexts()
+    void closingDuringAMode()
     {
         QFETCH(bool, add);
-        const auto entries = TestFiles::NumberedEntries(2);
+        QFETCH(QString, id);
+        QFETCH(int, answer);
+        auto entries = TestFiles::NumberedEntries(2);
         MainWindowFixture f(entries);
         auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
-        Type(w, {u"typed"_s, u"t"_s, u"t"_s, u"t"_s});
-        const QByteArray expected = WindowDriver::FileFor(w, entries);
-        QVERIFY(w.close());
-        QCOMPARE(dir.data(), expected);
-        // The entries did not change: the close makes no backup.
-        QVERIFY(!QFileInfo::exists(dir.backupPath()));
+        WindowDriver::TypeText(w.Controls().Tx_Data[1], id);
+        const QStringList typed = WindowDriver::TextsInPanel(w);
+        if (answer >= 0)
+            desktop.answers.push_back(Answer(answer));
+        const bool refused = id.contains(u'\u301c');
+        const bool stays = refused || answer == int(Answer::Cancel);
+        QCOMPARE(w.close(), !stays);
+        QCOMPARE(desktop.messages.size(), answer < 0 ? 0 : refused ? 2 : 1);
+        if (answer >= 0) {
+            const MessageRequest& q = desktop.messages[0];
+            QCOMPARE(std::tuple(q.text, q.title, q.buttons, q.defaultAnswer),
+                     std::tuple(u"編集中の内容を保存しますか？"_s, u"保存の確認"_s,
+                                MessageRequest::Buttons::YesNoCancel, Answer::Yes));
+        }
+        if (stays) {
+            VERIFY_MODE(w, add ? kAdd : kEdit);
+            QCOMPARE(WindowDriver::TextsInPanel(w), typed);
+            QCOMPARE(dir.data(), f.before);
+            return;
+        }
+        if (answer == int(Answer::Yes))
+            add ? void(entries.insert(1, typed)) : void(entries[0] = typed);
+        // Only a commit changes the entries and makes a backup; the close writes the position.
+        QCOMPARE(dir.backup(), answer == int(Answer::Yes) ? f.before : QByteArray());
+        QCOMPARE(dir.data(), WindowDriver::FileFor(w, entries));
     }
 
     // Texts of any length go into the panel and come back out whole.

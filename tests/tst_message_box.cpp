@@ -94,6 +94,22 @@ private slots:
         QCOMPARE(*answer, MessageRequest::Answer::No);
     }
 
+    // With キャンセル among the buttons, Esc and the close box answer it: it loses nothing.
+    void escAndCloseAnswerCancel()
+    {
+        MessageRequest message = Question(MessageRequest::Answer::Yes);
+        message.buttons = MessageRequest::Buttons::YesNoCancel;
+        for (const bool closeBox : {false, true}) {
+            QString escapeText;
+            const auto answer = ShowAndAct(message, [&](QMessageBox* box) {
+                escapeText = box->escapeButton()->text();
+                closeBox ? void(box->close()) : QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QCOMPARE(escapeText, u"キャンセル"_s);
+            QCOMPARE(answer, std::optional(MessageRequest::Answer::Cancel));
+        }
+    }
+
     void noticeEndsWithEscAndHasTheAppTitle()
     {
         MessageRequest notice;

@@ -22,16 +22,23 @@ private slots:
         QTest::addColumn<QString>("bad");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("alike"); // what code page 932 holds that looks the same
         QTest::addColumn<int>("field");
         QTest::addColumn<bool>("add");
         const struct {
             const char* name;
-            QString bad, code, shown;
+            QString bad, code, shown, alike = {};
         } characters[] = {
             {"double quote", u"\""_s, u"U+0022"_s, u"\""_s},
             {"CR", u"\r"_s, u"U+000D"_s, u"改行"_s},
             {"LF", u"\n"_s, u"U+000A"_s, u"改行"_s},
-            {"wave dash", u"\u301c"_s, u"U+301C"_s, u"\u301c"_s},
+            {"wave dash", u"\u301c"_s, u"U+301C"_s, u"\u301c"_s, u"\uff5e"_s},
+            {"double vertical line", u"\u2016"_s, u"U+2016"_s, u"\u2016"_s, u"\u2225"_s},
+            {"minus sign", u"\u2212"_s, u"U+2212"_s, u"\u2212"_s, u"\uff0d"_s},
+            {"cent sign", u"\u00a2"_s, u"U+00A2"_s, u"\u00a2"_s, u"\uffe0"_s},
+            {"pound sign", u"\u00a3"_s, u"U+00A3"_s, u"\u00a3"_s, u"\uffe1"_s},
+            {"not sign", u"\u00ac"_s, u"U+00AC"_s, u"\u00ac"_s, u"\uffe2"_s},
+            {"em dash", u"\u2014"_s, u"U+2014"_s, u"\u2014"_s, u"\u2015"_s},
             {"yen sign", u"\u00a5"_s, u"U+00A5"_s, u"\u00a5"_s},
             {"emoji", u"\U0001F511"_s, u"U+1F511"_s, u"\U0001F511"_s},
             {"lone high surrogate", QString(QChar(0xD83D)), u"U+D83D"_s, QString()},
@@ -41,7 +48,7 @@ private slots:
         for (const auto& c : characters)
             for (int field = 0; field < 4; ++field)
                 QTest::addRow("%s in %d", c.name, field)
-                    << c.bad << c.code << c.shown << field << (field % 2 == 0);
+                    << c.bad << c.code << c.shown << c.alike << field << (field % 2 == 0);
     }
 
     void refusedWithTheModeKeptOpen()
@@ -49,6 +56,7 @@ private slots:
         QFETCH(QString, bad);
         QFETCH(QString, code);
         QFETCH(QString, shown);
+        QFETCH(QString, alike);
         QFETCH(int, field);
         QFETCH(bool, add);
         auto entries = TestFiles::NumberedEntries(2);
@@ -70,18 +78,23 @@ private slots:
         QVERIFY2(m.text.contains(code), qPrintable(m.text));
         if (!shown.isEmpty())
             QVERIFY2(m.text.contains(u'「' + shown + u'」'), qPrintable(m.text));
+        // The look-alike is named, never put in the user's place.
+        QCOMPARE(m.text.contains(u"見た目"_s), !alike.isEmpty());
+        QVERIFY2(alike.isEmpty() || m.text.contains(u'「' + alike + u'」'), qPrintable(m.text));
         QCOMPARE(m.title, u"Cofferly"_s);
         QCOMPARE(m.buttons, MessageRequest::Buttons::Ok);
         QCOMPARE(m.icon, QMessageBox::Warning);
         VERIFY_MODE(w, add ? u"追 加"_s : u"確 定"_s);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);
         QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[field]);
+        QCOMPARE(w.Controls().Tx_Data[field]->selectionStart(), 2);
+        QCOMPARE(w.Controls().Tx_Data[field]->selectedText(), bad);
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
         QCOMPARE(w.Table().size(), 2);
 
-        // With the character taken out the same mode commits.
-        texts[field] = u"abcd"_s;
+        // With the character taken out, or its look-alike typed instead, the same mode commits.
+        texts[field] = u"ab"_s + alike + u"cd"_s;
         w.Controls().Tx_Data[field]->setText(texts[field]);
         QTest::keyClick(w.Controls().Tx_Data[field], Qt::Key_Return);
         if (add)

@@ -5,10 +5,8 @@
 void Fm_Cofferly::IComboTitle_Click()
 {
     // The selector is disabled while a run lasts; a pick ends any run all the same.
-    if (run_) {
-        run_.reset();
-        ApplyMode();
-    }
+    if (run_)
+        EndCopyRun();
     const int n = IComboTitle->SelectedIndex();
     if (n < 1 || n > Table().size())
         return;
@@ -52,10 +50,16 @@ void Fm_Cofferly::Bt_Clip_Click(int index)
     const QString piece = run_->Pieces.at(run_->PieceNo);
     Clipboard::Put(piece);
     LbClipBoard->setText(piece);
-    if (++run_->PieceNo == run_->Pieces.size()) {
-        run_.reset();
-        ApplyMode();
-    }
+    if (++run_->PieceNo == run_->Pieces.size())
+        EndCopyRun();
+}
+
+// After the last piece, or earlier at Esc or a pick: the clipboard and LbClipBoard keep the
+// piece copied last, and the controls come back.
+void Fm_Cofferly::EndCopyRun()
+{
+    run_.reset();
+    ApplyMode();
 }
 
 QStringList Fm_Cofferly::DevideSentense(const QString& text)

@@ -1,5 +1,6 @@
 // Add and edit modes, the commit that saves them, and deleting an entry.
 #include "fm_cofferly.h"
+#include "platform/text_selection.h"
 #include "resources/character_name.h"
 #include "resources/texts.h"
 #include "store/data_file.h"
@@ -102,14 +103,29 @@ bool Fm_Cofferly::TextsAreStorable()
         if (!bad)
             continue;
         MessageRequest refusal;
-        refusal.text = Texts::UnstorableCharacter.arg(*fieldNames[i], Texts::CharacterName(*bad));
+        refusal.text = Texts::UnstorableMessage(*fieldNames[i], *bad);
         refusal.title = Texts::MessageTitle;
         refusal.icon = QMessageBox::Warning;
         desktop_.Show(this, refusal);
+        // The focus selects the whole text; the refused character alone is what to mend.
         Tx_Data[i]->setFocus(Qt::OtherFocusReason);
+        TextSelection::SelectCharacter(Tx_Data[i], *bad);
         return false;
     }
     return true;
+}
+
+// In add mode anything typed counts; in edit mode what differs from the entry being edited.
+bool Fm_Cofferly::PanelChanged() const
+{
+    if (mode_ != Mode::Adding && mode_ != Mode::Editing)
+        return false;
+    const Entry typed{Tx_Data[0]->text(), Tx_Data[1]->text(), Tx_Data[2]->text(),
+                      Tx_Data[3]->text()};
+    const int k = IComboTitle->SelectedIndex();
+    if (mode_ == Mode::Editing && k >= 1 && k <= Table().size())
+        return typed != Table()[k - 1];
+    return typed != Entry{};
 }
 
 void Fm_Cofferly::Bt_Del_Click()

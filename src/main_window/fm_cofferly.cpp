@@ -107,28 +107,62 @@ void Fm_Cofferly::cmdSort_Click()
     ResetTitleDisplay();
 }
 
-// The close saves once: the window's last position, and the entries as they stand.
-void Fm_Cofferly::Form_QueryUnload()
+// The close saves once: the window's last position, and the entries as they stand. Texts
+// typed in a mode may be the user's only copy of a new password, so they are not dropped
+// without a word.
+void Fm_Cofferly::Form_QueryUnload(bool& Cancel)
 {
+    if (PanelChanged()) {
+        MessageRequest question;
+        question.text = Texts::CloseSaveQuestion;
+        question.title = Texts::SaveQuestionTitle;
+        question.buttons = MessageRequest::Buttons::YesNoCancel;
+        question.defaultAnswer = MessageRequest::Answer::Yes;
+        switch (desktop_.Show(this, question)) {
+        case MessageRequest::Answer::Yes:
+            Bt_OK_Click(0);
+            // A refusal or a failed save has been reported and left the mode open.
+            if (mode_ != Mode::Browsing) {
+                Cancel = true;
+                return;
+            }
+            break;
+        case MessageRequest::Answer::No:
+            break;
+        default:
+            Cancel = true;
+            return;
+        }
+    }
     Saved(session_.SaveAtClose(WindowPosition()), true);
 }
 
 void Fm_Cofferly::closeEvent(QCloseEvent* event)
 {
+    bool cancel = false;
     // After a reported file error nothing more is written: both files stay as they are.
     if (!ended_)
-        Form_QueryUnload();
-    event->accept();
+        Form_QueryUnload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
 }
 
 void Fm_Cofferly::keyPressEvent(QKeyEvent* event)
 {
-    // Keys no control took: Enter presses the default button, Esc the cancel button.
+    // Keys no control took: Enter presses the default button, Esc the cancel button or ends
+    // a copy run.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     QPushButton* target = enter                            ? defaultButton_
                           : event->key() == Qt::Key_Escape ? cancelButton_
                                                            : nullptr;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // A run started on the wrong entry need not be clicked through to its end.
+    if (run_ && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        EndCopyRun();
+        return;
+    }
     if (target && modifiers == Qt::NoModifier) {
         // A button that the mode disables takes no click.
         target->click();

@@ -53,7 +53,9 @@ public:
     void Bt_OK_Click(int index);
     void Bt_Del_Click();
     void cmdSort_Click();
-    void Form_QueryUnload();
+    // Sets `Cancel` to keep the window open: the user chose キャンセル at the question about
+    // typed texts, or their commit was refused or failed.
+    void Form_QueryUnload(bool& Cancel);
 
     // Splits `text` at each "-" before its last character into the pieces of a copy run.
     static QStringList DevideSentense(const QString& text);
@@ -81,6 +83,8 @@ private:
     void ResetTitleDisplay();
     void LeaveMode(int k);
     bool TextsAreStorable();
+    bool PanelChanged() const;
+    void EndCopyRun();
 
     // Every change ends with these. A failed save at a commit is reported and changes
     // nothing; Commit returns false and the caller keeps what the user typed.

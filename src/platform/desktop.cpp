@@ -48,13 +48,22 @@ MessageRequest::Answer Desktop::Show(QWidget* parent, const MessageRequest& mess
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     QPushButton* ok = nullptr;
-    if (message.buttons == MessageRequest::Buttons::YesNo) {
+    QPushButton* cancel = nullptr;
+    if (message.buttons != MessageRequest::Buttons::Ok) {
         yes = add(Texts::YesButton, QMessageBox::YesRole);
         no = add(Texts::NoButton, QMessageBox::NoRole);
         box.setDefaultButton(message.defaultAnswer == Answer::No ? no : yes);
+    }
+    if (message.buttons == MessageRequest::Buttons::YesNo) {
         // A question wants an answer: Esc and the close box would otherwise count as No,
         // which for "save the changes?" throws them away.
         box.installEventFilter(&needsAnswer);
+    } else if (message.buttons == MessageRequest::Buttons::YesNoCancel) {
+        // Here a way out exists that loses nothing, so Esc and the close box may take it.
+        cancel = add(Texts::CancelButton, QMessageBox::RejectRole);
+        if (message.defaultAnswer == Answer::Cancel)
+            box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
     } else {
         ok = add(Texts::OkButton, QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
@@ -65,6 +74,8 @@ MessageRequest::Answer Desktop::Show(QWidget* parent, const MessageRequest& mess
         return Answer::Yes;
     if (box.clickedButton() == no)
         return Answer::No;
+    if (cancel)
+        return Answer::Cancel;
     return Answer::Ok;
 }
 

@@ -8,8 +8,9 @@ class QWidget;
 
 // A message box as the program asks for it. An empty title shows the application title.
 struct MessageRequest {
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    // YesNoCancel: Esc and the close box answer Cancel, which keeps things as they were.
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
 
     QString text;
     QString title;

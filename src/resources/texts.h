@@ -57,7 +57,12 @@ inline const QString DeleteQuestionTitle = QStringLiteral("削除の確認");
 inline const QString UnstorableCharacter =
     QStringLiteral("%1に保存できない文字%2が含まれています。\n"
                    "この文字を削除するか、別の文字に置き換えてください。");
+// %1 the character that looks the same and can be stored, as CharacterName gives it
+inline const QString UnstorableLookAlike =
+    QStringLiteral("見た目のよく似た文字%1なら保存できます。");
 inline const QString LineBreakName = QStringLiteral("改行");
+// Closing the window in add or edit mode with texts typed; titled SaveQuestionTitle
+inline const QString CloseSaveQuestion = QStringLiteral("編集中の内容を保存しますか？");
 inline const QString TitleFieldName = QStringLiteral("見出し");
 inline const QString IdFieldName = QStringLiteral("ID");
 inline const QString PwFieldName = QStringLiteral("PW");
@@ -201,11 +206,13 @@ inline const QString EditMenu = QStringLiteral("編集(&E)");
 inline const QString UpItem = QStringLiteral("上へ");
 inline const QString DownItem = QStringLiteral("下へ");
 inline const QString SaveQuestion = QStringLiteral("データが変更されています。保存しますか？");
+// Also the title of the main window's CloseSaveQuestion
 inline const QString SaveQuestionTitle = QStringLiteral("保存の確認");
 
 // Standard message box buttons, Japanese whatever the system locale
 inline const QString YesButton = QStringLiteral("はい(&Y)");
 inline const QString NoButton = QStringLiteral("いいえ(&N)");
 inline const QString OkButton = QStringLiteral("OK");
+inline const QString CancelButton = QStringLiteral("キャンセル");
 
 } // namespace Texts

@@ -1,6 +1,7 @@
 #include "frm_sort.h"
 
 #include "platform/desktop.h"
+#include "platform/text_selection.h"
 #include "resources/character_name.h"
 #include "resources/texts.h"
 #include "sort_list.h"
@@ -162,16 +163,12 @@ void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char
 {
     const QString typed = row->text(0);
     row->setText(0, titleBefore);
-    desktop_.Show(
-        this, {Texts::UnstorableCharacter.arg(Texts::ColumnTitle, Texts::CharacterName(character)),
-               Texts::MessageTitle, MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok,
-               QMessageBox::Warning});
+    desktop_.Show(this,
+                  {Texts::UnstorableMessage(Texts::ColumnTitle, character), Texts::MessageTitle,
+                   MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok, QMessageBox::Warning});
     if (QLineEdit* editor = ListView1->EditTitle(row)) {
         editor->setText(typed);
-        const QString shown = QString::fromUcs4(&character, 1);
-        const qsizetype at = typed.indexOf(shown);
-        if (at >= 0)
-            editor->setSelection(at, shown.size());
+        TextSelection::SelectCharacter(editor, character);
     }
 }
 

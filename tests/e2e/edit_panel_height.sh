@@ -114,7 +114,7 @@ for mode in a e; do
         fail "after Alt+${mode^^} and Esc the frame stands at $(geometry "$frame"), not at $low_x $low_y"
 done
 
-step "closed in add mode: the typed texts are dropped, the table is saved as it was"
+step "closed in add mode: asked first; いいえ drops the typed texts, the table is saved as it was"
 # Stored where the window stands for the file: where the panel will put it back.
 {
     printf '%s\r\n' "$(current_position)"
@@ -124,7 +124,11 @@ keys alt+a
 wait_resize "$MAIN_WIN" "$browsing"
 poll 15 panel_on_screen || fail "Alt+A: the edit panel is past the screen's bottom"
 type_text "dropped"
-close_by_wm
+activate "$MAIN_WIN"
+xdotool key alt+F4
+wait_window "保存の確認"
+keys alt+n
+wait_app_end
 expect_file "$DAT" "$WORK/closed.Dat"
 [[ ! -e $BAK ]] || fail "closing with no entry changed made a backup"
 echo PASS

@@ -17,7 +17,7 @@
 #include <functional>
 
 // Stands in for the desktop: records beeps, message boxes, opened documents and the end
-// of the program, and answers message boxes from a queue (Yes/No questions default to the
+// of the program, and answers message boxes from a queue (questions default to the
 // box's own default answer when the queue is empty).
 class RecordingDesktop : public Desktop {
 public:

@@ -1,5 +1,7 @@
 #include "clipboard.h"
 
+#include "clipboard_marks.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -12,7 +14,7 @@ void Put(const QString& text)
     clipboard->clear();
     auto* data = new QMimeData;
     data->setText(text);
-    data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    MarkSecret(*data);
     clipboard->setMimeData(data);
 }
 

@@ -20,5 +20,8 @@ UrlHandling HandlingOf(const QString& url);
 // ends with a failure or is killed, `failed` gets the reason as text for the user, unless
 // `context` is gone by then. The process returned deletes itself once it has ended or
 // could not start.
+// On Windows the shell opens `target` unchanged with its "open" verb, as the user's settings
+// say, so `program` plays no part; nullptr is returned, and a failure is reported the same
+// way, once control is back in the event loop.
 QProcess* StartOpener(const QString& program, const QString& target, const QObject* context,
                       std::function<void(const QString& reason)> failed);

@@ -17,7 +17,10 @@ inline QFont Face(const QStringList& families, double points)
 
 inline QFont Gothic(double points)
 {
+    // Windows without MS PGothic (it is an optional feature outside Japan) has Meiryo or
+    // Yu Gothic; Linux has Noto.
     return Face({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                 QStringLiteral("Meiryo"), QStringLiteral("Yu Gothic"),
                  QStringLiteral("Noto Sans CJK JP")},
                 points);
 }

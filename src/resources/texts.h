@@ -97,6 +97,11 @@ inline const QString OpenerExitCode =
 inline const QString OpenerCrashed = QStringLiteral("%1 が途中で異常終了しました。");
 // %1 the opening program, %2 what it wrote
 inline const QString OpenerOutput = QStringLiteral("%1 の出力:\n%2");
+// Reasons Windows gives for an address it could not open. %1 the value ShellExecute returned
+inline const QString OpenerAccessDenied = QStringLiteral("開くことが許可されていません。");
+inline const QString OpenerOutOfMemory = QStringLiteral("メモリが足りません。");
+inline const QString OpenerShellFailed =
+    QStringLiteral("Windows が開けませんでした。(ShellExecute の戻り値 %1)");
 
 // File failures: %1 the file's path, %2 the reason
 inline const QString FileReadFailed =

@@ -46,6 +46,9 @@ bool Available()
 
 std::optional<QByteArray> Encode(QStringView text)
 {
+    // Without a converter nothing is written, even a text that would need none.
+    if (!Available())
+        return std::nullopt;
     QByteArray out;
     out.reserve(text.size() * 2);
     qsizetype runStart = 0;
@@ -60,7 +63,9 @@ std::optional<QByteArray> Encode(QStringView text)
         // may accept a lone surrogate.
         if (QChar::isSurrogate(unit))
             return std::nullopt;
-        if (const auto byte = ExtraByteForUnit(unit)) {
+        // ASCII is its own byte: most of a data file is, and the converter is kept for the rest.
+        const auto byte = unit < 0x80 ? std::optional<char>(char(unit)) : ExtraByteForUnit(unit);
+        if (byte) {
             if (!flush(i))
                 return std::nullopt;
             out.append(*byte);
@@ -74,6 +79,8 @@ std::optional<QByteArray> Encode(QStringView text)
 
 std::optional<QString> Decode(QByteArrayView bytes, qsizetype* badOffset)
 {
+    if (!Available())
+        return std::nullopt;
     QString text;
     text.reserve(bytes.size());
     qsizetype runStart = 0;
@@ -93,7 +100,9 @@ std::optional<QString> Decode(QByteArrayView bytes, qsizetype* badOffset)
             ++i; // the trail byte may look like one of the extras; it is not
             continue;
         }
-        if (const auto unit = ExtraUnitForByte(b)) {
+        // A byte below 0x80 that no lead byte claims is ASCII.
+        const auto unit = b < 0x80 ? std::optional<char16_t>(b) : ExtraUnitForByte(b);
+        if (unit) {
             if (!flush(i))
                 return std::nullopt;
             text.append(QChar(*unit));

@@ -149,10 +149,25 @@ inline const QString LinkLeadsNowhere =
     QStringLiteral("フォルダーに、存在しないファイルへのリンクがあります。\n%1\n→ %2\n\n"
                    "保存するとリンク先にファイルが作られてしまうため、起動しません。"
                    "リンクを削除してから起動してください。");
+// %1 the data file or the backup
+inline const QString HardLinked =
+    QStringLiteral("このファイルには、ほかの場所にも名前 (ハードリンク) があります。\n%1\n\n"
+                   "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
+                   "もう一つの名前を削除するか、ファイルをコピーして置き換えてから "
+                   "(cp ファイル 新しい名前 && mv 新しい名前 ファイル) 起動してください。");
+// %1 the lock file
+inline const QString LockNotRegular =
+    QStringLiteral("ロックファイルが通常のファイルではありません (パイプ、デバイスなど)。\n%1\n\n"
+                   "このままでは起動できません。これを削除してから起動してください。");
 // %1 the folder or file, %2 the system's reason
 inline const QString FolderNotExamined =
     QStringLiteral("次の場所を調べられませんでした。\n%1\n\n%2\n\n"
                    "フォルダーが安全か分からないため、起動しません。");
+
+// %1 the files, one a line
+inline const QString ModesTightened =
+    QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
+                   "自分だけが読み書きできるように (0600) 変更しました。\n%1");
 
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =

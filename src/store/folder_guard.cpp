@@ -26,6 +26,16 @@ FolderCheck Found(Problem problem, const QString& path, int systemError = 0)
 // can read the passwords or have the next save written into a file of theirs.
 const QString* const kOwnFiles[] = {&StoreFiles::Data, &StoreFiles::Backup, &StoreFiles::Lock};
 
+QString WithSlash(const QString& folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+StoreError SystemError(StoreError::Kind kind, const QString& path, int error)
+{
+    return StoreError{kind, path, StoreError::Cause::System, qt_error_string(error)};
+}
+
 } // namespace
 
 FolderCheck CheckDataFolder(const QString& folder)
@@ -41,7 +51,7 @@ FolderCheck CheckDataFolder(const QString& folder)
     if (info.st_mode & (S_IWGRP | S_IWOTH))
         return Found(Problem::FolderWritableByOthers, folder);
 
-    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    const QString prefix = WithSlash(folder);
     for (const QString* name : kOwnFiles) {
         const QString path = prefix + *name;
         const QByteArray nativePath = QFile::encodeName(path);
@@ -52,23 +62,54 @@ FolderCheck CheckDataFolder(const QString& folder)
         }
         if (info.st_uid != me)
             return Found(Problem::FileOfAnotherUser, path);
-        if (!S_ISLNK(info.st_mode))
-            continue;
-        // Reading or writing through a link reaches the file it leads to: that file must be
-        // ours. One that leads nowhere would have the next save create a file wherever it
-        // points, where someone else may put a file of theirs first.
-        if (::stat(nativePath.constData(), &info) != 0) {
-            if (errno != ENOENT)
-                return Found(Problem::CannotExamine, path, errno);
-            FolderCheck check = Found(Problem::LinkLeadsNowhere, path);
-            check.target = QFileInfo(path).symLinkTarget();
-            return check;
+        if (S_ISLNK(info.st_mode)) {
+            // Reading or writing through a link reaches the file it leads to: that file must
+            // be ours. One that leads nowhere would have the next save create a file
+            // wherever it points, where someone else may put a file of theirs first.
+            if (::stat(nativePath.constData(), &info) != 0) {
+                if (errno != ENOENT)
+                    return Found(Problem::CannotExamine, path, errno);
+                FolderCheck check = Found(Problem::LinkLeadsNowhere, path);
+                check.target = QFileInfo(path).symLinkTarget();
+                return check;
+            }
+            if (info.st_uid != me) {
+                FolderCheck check = Found(Problem::LinkToAnotherUsersFile, path);
+                check.target = QFileInfo(path).canonicalFilePath();
+                return check;
+            }
         }
-        if (info.st_uid != me) {
-            FolderCheck check = Found(Problem::LinkToAnotherUsersFile, path);
-            check.target = QFileInfo(path).canonicalFilePath();
-            return check;
+        if (name == &StoreFiles::Lock) {
+            // Opening a pipe blocks until someone writes to it, for ever.
+            if (!S_ISREG(info.st_mode))
+                return Found(Problem::LockNotRegular, path);
+        } else if (S_ISREG(info.st_mode) && info.st_nlink > 1) {
+            // A save replaces the file by a new one: its other name would keep the old
+            // passwords, with the old mode, for good.
+            return Found(Problem::HardLinked, path);
         }
     }
     return {};
+}
+
+std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
+{
+    const QString prefix = WithSlash(folder);
+    QStringList tightened;
+    for (const QString* name : kOwnFiles) {
+        const QString path = prefix + *name;
+        const QByteArray nativePath = QFile::encodeName(path);
+        struct stat info {};
+        if (::stat(nativePath.constData(), &info) != 0) {
+            if (errno == ENOENT)
+                continue;
+            return SystemError(StoreError::Kind::Read, path, errno);
+        }
+        if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IRWXG | S_IRWXO)) == 0)
+            continue;
+        if (::chmod(nativePath.constData(), S_IRUSR | S_IWUSR) != 0)
+            return SystemError(StoreError::Kind::Write, path, errno);
+        tightened << path;
+    }
+    return tightened;
 }

@@ -82,6 +82,7 @@ new_app() {
     chmod 755 "$app" # one others may write is refused, whatever the umask here
     cp "$program" "$app/cofferly"
     data_file >"$app/Cofferly.Dat"
+    chmod 600 "$app/Cofferly.Dat" # as the program keeps it: a looser one is reported at start
     cp "$app/Cofferly.Dat" "$work/expected.Dat"
 }
 

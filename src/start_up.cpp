@@ -62,6 +62,10 @@ bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
     }
     if (outcome == InstanceLock::Outcome::Held)
         return true;
+    if (outcome == InstanceLock::Outcome::Failed) {
+        Tell(desktop, Texts::LockNotWritten.arg(lock.Path(), lock.Reason()), QMessageBox::Critical);
+        return false;
+    }
     Tell(desktop, Texts::AlreadyRunning.arg(dataPath, lock.Path()), QMessageBox::Information);
     return false;
 }

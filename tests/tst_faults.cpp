@@ -3,6 +3,7 @@
 // reported. The faults come from the fault shim this suite is linked with.
 #include "faults/fault_shim.h"
 #include "faults/fault_support.h"
+#include "store/instance_lock.h"
 #include "support/test_support.h"
 
 #include <QtTest>
@@ -267,6 +268,20 @@ private slots:
             QCOMPARE(unsyncedLinks, 0);
         }
         qInfo("%d starting points tried", count);
+    }
+
+    // A lock that cannot be written (here a full disk) is no other copy: Failed, with the
+    // system's reason.
+    void aLockThatCannotBeWrittenFails()
+    {
+        ProgramDir dir;
+        InstanceLock lock(dir.path() + u"/Cofferly.lock"_s);
+        FaultShim::Watch(dir.path().toStdString());
+        FaultShim::FailAfterBytes(0);
+        const auto outcome = lock.Acquire();
+        FaultShim::Stop();
+        QCOMPARE(outcome, InstanceLock::Outcome::Failed);
+        QCOMPARE(lock.Reason(), qt_error_string(ENOSPC));
     }
 
     // Reading at start-up fails at every operation: reported, nothing written.

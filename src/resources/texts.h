@@ -109,6 +109,11 @@ inline const QString AlreadyRunning =
     QStringLiteral("コファリーはすでに起動しています。\n%1\n\n"
                    "同じデータファイルを二つのウィンドウで開くことはできません。\n"
                    "起動していないはずなら、次のファイルを削除してから起動してください。\n%2");
+// %1 the lock file's path, %2 the system's reason
+inline const QString LockNotWritten =
+    QStringLiteral("ロックファイルを書き込めませんでした。\n%1\n\n%2\n\n"
+                   "ロックがないと同じデータファイルを二つのコファリーで開いてしまうため、"
+                   "起動しません。原因を取り除いてから起動してください。");
 // %1 the other computer's name, %2 the lock file's path
 inline const QString LockOfOtherHost = QStringLiteral(
     "このデータファイルは、別のコンピューター (%1) のコファリーが使用中です。\n%2\n\n"

@@ -35,6 +35,8 @@ QString RefusalText(const FolderCheck& check)
         return Texts::FolderOfAnotherUser.arg(check.path);
     case Problem::FolderWritableByOthers:
         return Texts::FolderWritableByOthers.arg(check.path);
+    case Problem::UnsafeFolderAbove:
+        return Texts::UnsafeFolderAbove.arg(check.path);
     case Problem::FileOfAnotherUser:
         return Texts::FileOfAnotherUser.arg(check.path);
     case Problem::LinkToAnotherUsersFile:

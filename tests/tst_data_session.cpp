@@ -188,6 +188,29 @@ private slots:
         QCOMPARE(dir.backup(), other);
     }
 
+    // Another folder put at the program folder's path after the start: the save is refused
+    // and neither folder is written.
+    void aFolderSwappedInIsNotWritten()
+    {
+        QTemporaryDir parent;
+        QVERIFY(parent.isValid());
+        const QString path = parent.filePath(u"app"_s), moved = parent.filePath(u"moved"_s);
+        QVERIFY(QDir().mkdir(path));
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
+        TestFiles::Write(path + u"/Cofferly.Dat"_s, before);
+        auto session = OpenedSession(path);
+        QVERIFY(session);
+        QVERIFY(QDir().rename(path, moved));
+        QVERIFY(QDir().mkdir(path));
+        TestFiles::Write(path + u"/Cofferly.Dat"_s, before);
+        const auto saved = session->SaveData({0, 0}, Numbered(1));
+        QVERIFY(As<StoreError>(saved));
+        QCOMPARE(As<StoreError>(saved)->cause, Cause::FolderReplaced);
+        QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{u"Cofferly.Dat"_s});
+        QCOMPARE(TestFiles::Read(path + u"/Cofferly.Dat"_s), before);
+        QCOMPARE(TestFiles::Read(moved + u"/Cofferly.Dat"_s), before);
+    }
+
     void dataFileGoneSinceTheLoadIsWrittenAgain()
     {
         ProgramDir dir;

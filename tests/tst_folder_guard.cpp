@@ -291,6 +291,25 @@ private slots:
         QCOMPARE(check.path, link);
     }
 
+    // Whoever may rename a folder above the program's can put a folder of theirs in its
+    // place; a sticky one, like /tmp, lets no one rename what is not theirs.
+    void aFolderAboveThatOthersMayChangeIsRefused()
+    {
+        QTemporaryDir above;
+        QVERIFY(above.isValid());
+        const QString folder = above.filePath(u"app"_s);
+        QVERIFY(QDir().mkdir(folder) && SetMode(folder, 0700) && SetMode(above.path(), 0777));
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder));
+        QCOMPARE(Refusal(desktop).text, Texts::UnsafeFolderAbove.arg(above.path()));
+        QVERIFY(SetMode(above.path(), 01777));
+        QVERIFY(!CheckDataFolder(folder).Refused());
+        if (IsRoot()) { // a folder above of another user's
+            QVERIFY(SetMode(above.path(), 0755) && GiveAway(above.path()));
+            QCOMPARE(CheckDataFolder(folder).problem, Problem::UnsafeFolderAbove);
+        }
+    }
+
     // Files copied in readable by others are made the owner's alone, and the user is told
     // once; files strict enough, and other files, are left as they are.
     void loosePermissionsAreTightenedOnce()

@@ -139,6 +139,13 @@ inline const QString FolderWritableByOthers =
                    "パスワードを守るため、このままでは起動しません。"
                    "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
                    "(chmod go-w) 起動してください。");
+inline const QString UnsafeFolderAbove = QStringLiteral(
+    "コファリーのフォルダーの上にあるこのフォルダーは、ほかのユーザーが変更できます。"
+    "\n%1\n\n"
+    "フォルダーを差し替えられるとパスワードが守れないため、起動しません。"
+    "上にあるフォルダーがすべて自分か root のもので、グループとその他のユーザーが"
+    "書き込めない (chmod go-w、または /tmp のようなスティッキービット付き) "
+    "ようにするか、コファリーをそのような場所に移してから起動してください。");
 inline const QString FileOfAnotherUser =
     QStringLiteral("コファリーのファイルがほかのユーザーのものです。\n%1\n\n"
                    "パスワードを守るため、このままでは起動しません。"
@@ -186,6 +193,12 @@ inline const QString ReasonNotRegularFile =
 // %1 the largest size a data file may have, in MiB
 inline const QString ReasonTooLarge = QStringLiteral(
     "ファイルが大きすぎます (%1 MiB を超えています)。データファイルではありません。");
+inline const QString ReasonFolderReplaced =
+    QStringLiteral("起動した後に、このフォルダーが別のフォルダーに置き換えられています。"
+                   "コファリーを起動し直してください。");
+inline const QString ReasonLinkPutInPlace =
+    QStringLiteral("起動した後に、このファイルがリンクに置き換えられています。"
+                   "リンクを削除してからもう一度お試しください。");
 inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
 inline const QString FileCutInPosition =
     QStringLiteral("位置の記録の途中でファイルが終わっています。");

@@ -77,14 +77,15 @@ void PutBack(const Previous& previous)
 
 } // namespace
 
-std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes)
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
 {
     using Cause = StoreError::Cause;
     auto error = [&path](Cause cause, const QString& reason = {}) {
         return StoreError{StoreError::Kind::Read, path, cause, reason};
     };
     // Non-blocking, so that a pipe put in the file's place cannot stall the start-up.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
     if (fd < 0)
         return error(Cause::System, qt_error_string(errno));
     const auto closeFd = qScopeGuard([fd] { ::close(fd); });

@@ -20,10 +20,12 @@ struct PendingWrite {
 // leaves every file as it was.
 std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes);
 
-// Reads the whole of a regular file (links followed) of at most kMaxDataFileSize bytes.
-// Anything else is refused without blocking: a pipe, a device or a directory. A read that
-// fails after some bytes is an error, even where the system would hand back the part it got.
-std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes);
+// Reads the whole of a regular file of at most kMaxDataFileSize bytes, through a link only
+// when `followLinks`. Anything else is refused without blocking: a pipe, a device or a
+// directory. A read that fails after some bytes is an error, even where the system would
+// hand back the part it got.
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes,
+                                        bool followLinks = true);
 
 inline std::optional<StoreError> AtomicWrite(const QString& path, const QByteArray& bytes)
 {

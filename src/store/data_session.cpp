@@ -6,9 +6,9 @@
 
 #include <QFileInfo>
 
-DataSession::DataSession(const QString& programDirectory, DataFile::Contents contents,
-                         QByteArray read)
-    : programDirectory_(programDirectory), entries_(std::move(contents.entries)),
+DataSession::DataSession(const QString& programDirectory, const FolderPin& pin,
+                         DataFile::Contents contents, QByteArray read)
+    : programDirectory_(programDirectory), pin_(pin), entries_(std::move(contents.entries)),
       position_(contents.position), read_(std::move(read))
 {
 }
@@ -27,6 +27,10 @@ std::variant<DataSession, DataSession::Question, StoreError>
 DataSession::Open(const QString& programDirectory, DataFile::Position firstPosition,
                   const QString& newGroupTitle, Answers answers)
 {
+    // The folder as checked at start, before anything is written in it.
+    auto pinned = PinFolder(programDirectory);
+    if (auto* failed = std::get_if<StoreError>(&pinned))
+        return std::move(*failed);
     std::optional<StoreError> error;
     switch (FindDataFiles(programDirectory)) {
     case StartFiles::DataFile:
@@ -46,7 +50,8 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
     if (auto* failed = std::get_if<StoreError>(&loaded))
         return std::move(*failed);
     Loaded& read = std::get<Loaded>(loaded);
-    return DataSession(programDirectory, std::move(read.contents), std::move(read.bytes));
+    return DataSession(programDirectory, std::get<FolderPin>(pinned), std::move(read.contents),
+                       std::move(read.bytes));
 }
 
 std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Position position,
@@ -61,12 +66,15 @@ std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Pos
     auto newData = DataFile::Format(position, entries);
     if (!newData)
         return refused(StoreError::Cause::UnstorableText);
+    if (auto error = CheckPinnedFolder(programDirectory_, pin_))
+        return *error;
 
     // A data file that has gone missing has nothing to back up; the entries are still saved.
     std::optional<QByteArray> oldData;
     if (QFileInfo::exists(dataPath)) {
         QByteArray bytes;
-        if (auto error = ReadWholeFile(dataPath, bytes))
+        // A link put there since the start is refused, not read through.
+        if (auto error = ReadWholeFile(dataPath, bytes, pin_.dataLink))
             return *error;
         oldData = std::move(bytes);
     }

@@ -2,6 +2,7 @@
 
 #include "data_file.h"
 #include "entry.h"
+#include "folder_guard.h"
 #include "store_error.h"
 
 #include <QByteArray>
@@ -43,20 +44,23 @@ public:
         bool otherVersionKept = false;
     };
 
-    // Rewrites the data file with `position` and `entries`. The data file goes to the
-    // backup first when the entries change or when another program changed it since it was
-    // read, so the backup keeps the entries as they stood before the last real change.
-    // Either every file takes its new contents and the session holds them, or nothing
-    // changes, on disk or here.
+    // Rewrites the data file with `position` and `entries` in the folder the session
+    // opened, refusing a save when another folder or a new link stands there. The data
+    // file goes to the backup first when the entries change or when another program
+    // changed it since it was read, so the backup keeps the entries as they stood before
+    // the last real change. Either every file takes its new contents and the session holds
+    // them, or nothing changes, on disk or here.
     std::variant<Saved, StoreError> SaveData(DataFile::Position position, const Entries& entries);
 
     // The close: the entries as they stand, with the window's last position.
     std::variant<Saved, StoreError> SaveAtClose(DataFile::Position position);
 
 private:
-    DataSession(const QString& programDirectory, DataFile::Contents contents, QByteArray read);
+    DataSession(const QString& programDirectory, const FolderPin& pin, DataFile::Contents contents,
+                QByteArray read);
 
     QString programDirectory_;
+    FolderPin pin_;
     Entries entries_;
     DataFile::Position position_;
     QByteArray read_; // the data file's bytes as last read or written

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +32,35 @@ QString WithSlash(const QString& folder)
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+// The folders above `folder`, as the system resolves it, up to "/": the first that another
+// user could change. Sticky ones (like /tmp) let no one rename what is not theirs.
+FolderCheck CheckFoldersAbove(const QString& folder, uid_t me)
+{
+    char* resolved = ::realpath(QFile::encodeName(folder).constData(), nullptr);
+    if (!resolved)
+        return Found(Problem::CannotExamine, folder, errno);
+    QString path = QFile::decodeName(resolved);
+    std::free(resolved);
+    while (path != QStringLiteral("/")) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        path = slash > 0 ? path.left(slash) : QStringLiteral("/");
+        struct stat info {};
+        if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+            return Found(Problem::CannotExamine, path, errno);
+        const bool writableByOthers = (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+        if ((info.st_uid != me && info.st_uid != 0) ||
+            (writableByOthers && !(info.st_mode & S_ISVTX)))
+            return Found(Problem::UnsafeFolderAbove, path);
+    }
+    return {};
+}
+
+bool IsLink(const QString& path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 StoreError SystemError(StoreError::Kind kind, const QString& path, int error)
 {
     return StoreError{kind, path, StoreError::Cause::System, qt_error_string(error)};
@@ -50,6 +80,8 @@ FolderCheck CheckDataFolder(const QString& folder)
     // granted to any further user or group as well.
     if (info.st_mode & (S_IWGRP | S_IWOTH))
         return Found(Problem::FolderWritableByOthers, folder);
+    if (FolderCheck above = CheckFoldersAbove(folder, me); above.Refused())
+        return above;
 
     const QString prefix = WithSlash(folder);
     for (const QString* name : kOwnFiles) {
@@ -112,4 +144,31 @@ std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
         tightened << path;
     }
     return tightened;
+}
+
+std::variant<FolderPin, StoreError> PinFolder(const QString& folder)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return SystemError(StoreError::Kind::Read, folder, errno);
+    const QString prefix = WithSlash(folder);
+    return FolderPin{info.st_dev, info.st_ino, IsLink(prefix + StoreFiles::Data),
+                     IsLink(prefix + StoreFiles::Backup)};
+}
+
+std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return SystemError(StoreError::Kind::Write, folder, errno);
+    if (info.st_dev != pin.device || info.st_ino != pin.inode)
+        return StoreError{StoreError::Kind::Write, folder, StoreError::Cause::FolderReplaced, {}};
+    const QString prefix = WithSlash(folder);
+    for (const auto& [name, wasLink] :
+         {std::pair{&StoreFiles::Data, pin.dataLink}, {&StoreFiles::Backup, pin.backupLink}}) {
+        if (!wasLink && IsLink(prefix + *name))
+            return StoreError{
+                StoreError::Kind::Write, prefix + *name, StoreError::Cause::LinkPutInPlace, {}};
+    }
+    return std::nullopt;
 }

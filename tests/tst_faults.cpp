@@ -270,6 +270,22 @@ private slots:
         qInfo("%d starting points tried", count);
     }
 
+    // Another program puts its version in place while the save writes: it is kept under a
+    // name of its own, not replaced unseen.
+    void aVersionArrivingDuringASaveIsKept()
+    {
+        Scene s;
+        const QByteArray arriving = SaveStateBytes(7);
+        FaultShim::Watch(s.dir.path().toStdString());
+        FaultShim::BeforeNextSync([&] { TestFiles::Write(s.dir.dataPath(), arriving); });
+        const auto error = s.Save();
+        FaultShim::Stop();
+        QCOMPARE(s.Describe(error), u"new"_s);
+        const QStringList kept = StrayFiles(s.dir.path());
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(TestFiles::Read(s.dir.path() + u'/' + kept[0]), arriving);
+    }
+
     // A lock that cannot be written (here a full disk) is no other copy: Failed, with the
     // system's reason.
     void aLockThatCannotBeWrittenFails()

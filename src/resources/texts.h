@@ -124,10 +124,10 @@ inline const QString RestoreQuestion =
     QStringLiteral("データファイルがありません。\n%1\n\n"
                    "バックアップから復元しますか？\n%2\n\n"
                    "「いいえ」を選ぶと、何も書き込まずに終了します。");
-// %1 the data file's path, %2 the backup's path
+// %1 the data file's path, %2 the names the other versions were kept under, one a line
 inline const QString OtherVersionKept = QStringLiteral(
     "データファイルは、読み込んだ後にほかのプログラムによって変更されていました。\n%1\n\n"
-    "変更されていた内容はバックアップに残してあります。\n%2");
+    "変更されていた内容は、次の名前のファイルに残してあります。\n%2");
 
 // Refusing to start in an unsafe folder: %1 the folder or the file
 inline const QString FolderOfAnotherUser =

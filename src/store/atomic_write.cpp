@@ -1,5 +1,6 @@
 #include "atomic_write.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -75,7 +76,66 @@ void PutBack(const Previous& previous)
         file.commit();
 }
 
+// A new name is only durable once the folder holding it is on disk too. The file is
+// complete by then: a failure here is not reported.
+void SyncFolder(const QString& folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::optional<StoreError> WriteAll(int fd, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return StoreError{StoreError::Kind::Write,
+                              {},
+                              StoreError::Cause::System,
+                              qt_error_string(n < 0 ? errno : ENOSPC)};
+        done += n;
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return StoreError{
+            StoreError::Kind::Write, {}, StoreError::Cause::System, qt_error_string(errno)};
+    return std::nullopt;
+}
+
 } // namespace
+
+std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray& bytes)
+{
+    const QString stem =
+        path + u'.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? stem : stem + u'-' + QString::number(n);
+        const QByteArray native = QFile::encodeName(name);
+        // O_EXCL: never a file that is already there, nor through a link of that name.
+        const int fd =
+            ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return WriteError(name, qt_error_string(errno));
+        auto error = WriteAll(fd, bytes);
+        if (::close(fd) != 0 && !error)
+            error = WriteError(name, qt_error_string(errno));
+        if (error) {
+            ::unlink(native.constData());
+            error->path = name;
+            return *error;
+        }
+        SyncFolder(QFileInfo(name).absolutePath());
+        return name;
+    }
+    return WriteError(stem, qt_error_string(EEXIST));
+}
 
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
 {
@@ -118,7 +178,8 @@ std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, 
     return std::nullopt;
 }
 
-std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes)
+std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes,
+                                         const BeforeRename& beforeRename)
 {
     std::vector<std::unique_ptr<QSaveFile>> files;
     for (const auto& w : writes) {
@@ -132,6 +193,11 @@ std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes
     for (size_t i = 0; i + 1 < files.size(); ++i)
         if (auto error = Remember(writes[i].path, previous[i]))
             return error;
+
+    if (beforeRename) {
+        if (auto error = beforeRename())
+            return error;
+    }
 
     for (size_t i = 0; i < files.size(); ++i) {
         if (files[i]->commit())

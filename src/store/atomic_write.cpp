@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
+#include <set>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,8 +77,8 @@ void PutBack(const Previous& previous)
         file.commit();
 }
 
-// A new name is only durable once the folder holding it is on disk too. The file is
-// complete by then: a failure here is not reported.
+// A rename is only durable once the folder holding the name is on disk too. The files
+// are in place by then: a failure here cannot be undone, and is not reported.
 void SyncFolder(const QString& folder)
 {
     const int fd =
@@ -207,5 +208,14 @@ std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes
             PutBack(previous[j]);
         return WriteError(writes[i].path, reason);
     }
+    // Where the names now are: a link of ours to a file elsewhere was written through.
+    std::set<QString> folders;
+    for (const auto& w : writes) {
+        const QString written = QFileInfo(w.path).canonicalFilePath();
+        if (!written.isEmpty())
+            folders.insert(QFileInfo(written).absolutePath());
+    }
+    for (const QString& folder : folders)
+        SyncFolder(folder);
     return std::nullopt;
 }

@@ -20,7 +20,7 @@ struct PendingWrite {
 // All the temporaries are written out before the first rename; `beforeRename`, if given,
 // is asked then, and an error from it stops the call with nothing renamed. Should a later
 // rename still fail, the files already renamed are given their earlier contents back, so a
-// failed call leaves every file as it was.
+// failed call leaves every file as it was. The folders are flushed after the renames.
 using BeforeRename = std::function<std::optional<StoreError>()>;
 std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes,
                                          const BeforeRename& beforeRename = {});

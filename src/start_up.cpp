@@ -35,12 +35,18 @@ QString RefusalText(const FolderCheck& check)
         return Texts::FolderOfAnotherUser.arg(check.path);
     case Problem::FolderWritableByOthers:
         return Texts::FolderWritableByOthers.arg(check.path);
+    case Problem::UnsafeFolderAbove:
+        return Texts::UnsafeFolderAbove.arg(check.path);
     case Problem::FileOfAnotherUser:
         return Texts::FileOfAnotherUser.arg(check.path);
     case Problem::LinkToAnotherUsersFile:
         return Texts::LinkToAnotherUsersFile.arg(check.path, check.target);
     case Problem::LinkLeadsNowhere:
         return Texts::LinkLeadsNowhere.arg(check.path, check.target);
+    case Problem::HardLinked:
+        return Texts::HardLinked.arg(check.path);
+    case Problem::LockNotRegular:
+        return Texts::LockNotRegular.arg(check.path);
     }
     return {};
 }
@@ -58,6 +64,10 @@ bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
     }
     if (outcome == InstanceLock::Outcome::Held)
         return true;
+    if (outcome == InstanceLock::Outcome::Failed) {
+        Tell(desktop, Texts::LockNotWritten.arg(lock.Path(), lock.Reason()), QMessageBox::Critical);
+        return false;
+    }
     Tell(desktop, Texts::AlreadyRunning.arg(dataPath, lock.Path()), QMessageBox::Information);
     return false;
 }
@@ -78,6 +88,8 @@ std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDi
     InstanceLock& lock = program->lock.emplace(dir + StoreFiles::Lock);
     if (!TakeLock(desktop, lock, dir + StoreFiles::Data))
         return nullptr;
+    if (!TightenFileModes(desktop, programDirectory))
+        return nullptr;
     // Only now: the temporaries of a save still running in another copy are not leftovers.
     RemoveLeftovers(programDirectory);
 
@@ -94,6 +106,19 @@ bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder)
     if (check.Refused())
         Tell(desktop, RefusalText(check), QMessageBox::Critical);
     return check.Refused();
+}
+
+bool TightenFileModes(Desktop& desktop, const QString& folder)
+{
+    const auto tightened = ::TightenFileModes(folder);
+    if (const auto* error = std::get_if<StoreError>(&tightened)) {
+        Tell(desktop, EndingFailureMessage(*error), QMessageBox::Critical);
+        return false;
+    }
+    const QStringList& paths = std::get<QStringList>(tightened);
+    if (!paths.isEmpty())
+        Tell(desktop, Texts::ModesTightened.arg(paths.join(u'\n')), QMessageBox::Information);
+    return true;
 }
 
 std::optional<DataSession> OpenSession(Desktop& desktop, const QString& programDirectory)

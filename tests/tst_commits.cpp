@@ -1,5 +1,6 @@
 // Committing an add or an edit: where the entry goes, what is selected and shown, and the
 // bytes of the data file and its backup afterwards.
+#include "resources/texts.h"
 #include "support/window_driver.h"
 
 #include <QFileInfo>
@@ -172,9 +173,9 @@ private slots:
         QVERIFY(desktop.messages.isEmpty());
     }
 
-    // A data file another program changed after it was read is kept as the backup, and the
-    // user is told where it is.
-    void fileChangedMeanwhileIsKeptAsTheBackup()
+    // A data file another program changed after it was read is kept under a name of its
+    // own, the user is told that name, and the backup takes the entries the window had.
+    void fileChangedMeanwhileIsKeptUnderANameOfItsOwn()
     {
         auto entries = TestFiles::NumberedEntries(2);
         MainWindowFixture f(entries);
@@ -188,17 +189,19 @@ private slots:
         Click(w.Controls().Bt_OK[0]);
         entries[0] = {u"Mine"_s, u"i"_s, u"p"_s, u"u"_s};
         VERIFY_STORED(w, dir, entries);
-        QCOMPARE(dir.backup(), other);
+        QCOMPARE(dir.backup(), f.before);
+        const QStringList kept = QDir(dir.path()).entryList({u"Cofferly.Dat.*"_s}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(TestFiles::Read(dir.path() + u'/' + kept[0]), other);
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.icon, QMessageBox::Information);
-        QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
-        QVERIFY2(m.text.contains(dir.backupPath()), qPrintable(m.text));
+        QCOMPARE(m.text, Texts::OtherVersionKept.arg(dir.dataPath(), dir.path() + u'/' + kept[0]));
         // Now the file is the window's own again: the next unchanged commit says nothing.
         Click(w.Controls().Bt_Edit);
         Click(w.Controls().Bt_OK[0]);
         QCOMPARE(desktop.messages.size(), 1);
-        QCOMPARE(dir.backup(), other);
+        QCOMPARE(dir.backup(), f.before);
     }
 
     // The mode decides whether a commit adds or replaces; the caption shown plays no part.

@@ -56,7 +56,7 @@ private slots:
         entries[1].title = u"Renamed"_s;
         const auto saved = session->SaveData({-45, 75}, entries);
         QVERIFY(As<Saved>(saved));
-        QVERIFY(!As<Saved>(saved)->otherVersionKept);
+        QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
         QCOMPARE(dir.backup(), before);
         auto lists = TestFiles::NumberedEntries(3);
         lists[1][0] = u"Renamed"_s;
@@ -101,7 +101,7 @@ private slots:
             for (int save = 0; save < 2; ++save) {
                 const auto saved = session->SaveData(position, second);
                 QVERIFY(As<Saved>(saved));
-                QVERIFY(!As<Saved>(saved)->otherVersionKept);
+                QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
                 QCOMPARE(dir.data(), Formatted(position, second));
                 QCOMPARE(dir.backup(), beforeSecond);
             }
@@ -147,45 +147,65 @@ private slots:
             QCOMPARE(dir.backup(), file);
     }
 
-    // Another program changed the data file after it was read: its version goes to the
-    // backup, whether or not this save changes entries of its own.
-    void anotherProgramsVersionGoesToTheBackup_data()
+    // Another program changed the data file after it was read. The close, changing no
+    // entry, leaves its version in place; a real change keeps it under a name of its own
+    // first, and the backup takes the entries as the session had them.
+    void anotherProgramsVersionIsNeverReplaced()
     {
-        QTest::addColumn<bool>("ownChange");
-        QTest::newRow("entries as read") << false;
-        QTest::newRow("an entry edited") << true;
-    }
-    void anotherProgramsVersionGoesToTheBackup()
-    {
-        QFETCH(bool, ownChange);
         ProgramDir dir;
-        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        const QByteArray read = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
+        dir.writeData(read);
         TestFiles::Write(dir.backupPath(), "older backup");
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         const QByteArray other = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
         dir.writeData(other);
 
+        const auto closed = session->SaveAtClose({10, 20});
+        QVERIFY(As<Saved>(closed) && As<Saved>(closed)->keptVersions.isEmpty());
+        QCOMPARE(dir.data(), other);
+        QCOMPARE(dir.backup(), QByteArray("older backup"));
+
         Entries ours = session->Table();
-        if (ownChange)
-            ours[0].id = u"edited"_s;
+        ours[0].id = u"edited"_s;
         const auto saved = session->SaveData({10, 20}, ours);
         QVERIFY(As<Saved>(saved));
-        QVERIFY(As<Saved>(saved)->otherVersionKept);
-        QCOMPARE(dir.backup(), other);
+        const QStringList kept = As<Saved>(saved)->keptVersions;
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(QFileInfo(kept[0]).fileName().startsWith(u"Cofferly.Dat.20"_s));
+        QCOMPARE(TestFiles::Read(kept[0]), other);
+        QCOMPARE(QFileInfo(kept[0]).permissions() & 0x0fff,
+                 QFileDevice::ReadUser | QFileDevice::WriteUser);
+        QCOMPARE(dir.backup(), read);
         QCOMPARE(dir.data(), Formatted({10, 20}, ours));
-
-        // The next save knows the file it wrote.
-        const auto again = session->SaveData({10, 20}, ours);
-        QVERIFY(As<Saved>(again));
-        QVERIFY(!As<Saved>(again)->otherVersionKept);
-        QCOMPARE(dir.backup(), other);
-        // Only the bytes count: the file rewritten with the same bytes lost nothing.
+        QVERIFY(RemoveLeftovers(dir.path()).isEmpty()); // the start's clean-up leaves it
+        // The next save knows the file it wrote; only the bytes count.
         dir.writeData(dir.data());
-        const auto rewritten = session->SaveData({10, 20}, ours);
-        QVERIFY(As<Saved>(rewritten));
-        QVERIFY(!As<Saved>(rewritten)->otherVersionKept);
-        QCOMPARE(dir.backup(), other);
+        const auto again = session->SaveData({10, 20}, ours);
+        QVERIFY(As<Saved>(again) && As<Saved>(again)->keptVersions.isEmpty());
+    }
+
+    // Another folder put at the program folder's path after the start: the save is refused
+    // and neither folder is written.
+    void aFolderSwappedInIsNotWritten()
+    {
+        QTemporaryDir parent;
+        QVERIFY(parent.isValid());
+        const QString path = parent.filePath(u"app"_s), moved = parent.filePath(u"moved"_s);
+        QVERIFY(QDir().mkdir(path));
+        const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
+        TestFiles::Write(path + u"/Cofferly.Dat"_s, before);
+        auto session = OpenedSession(path);
+        QVERIFY(session);
+        QVERIFY(QDir().rename(path, moved));
+        QVERIFY(QDir().mkdir(path));
+        TestFiles::Write(path + u"/Cofferly.Dat"_s, before);
+        const auto saved = session->SaveData({0, 0}, Numbered(1));
+        QVERIFY(As<StoreError>(saved));
+        QCOMPARE(As<StoreError>(saved)->cause, Cause::FolderReplaced);
+        QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{u"Cofferly.Dat"_s});
+        QCOMPARE(TestFiles::Read(path + u"/Cofferly.Dat"_s), before);
+        QCOMPARE(TestFiles::Read(moved + u"/Cofferly.Dat"_s), before);
     }
 
     void dataFileGoneSinceTheLoadIsWrittenAgain()
@@ -197,7 +217,7 @@ private slots:
         QVERIFY(QFile::remove(dir.dataPath()));
         const auto saved = session->SaveData({0, 0}, Numbered(1));
         QVERIFY(As<Saved>(saved));
-        QVERIFY(!As<Saved>(saved)->otherVersionKept);
+        QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
         QCOMPARE(dir.data(), Formatted({0, 0}, Numbered(1)));
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
     }

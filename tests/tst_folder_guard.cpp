@@ -31,6 +31,12 @@ bool SetMode(const QString& path, mode_t mode)
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
+int ModeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
 bool GiveAway(const QString& path)
 {
     return ::lchown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0;
@@ -283,6 +289,66 @@ private slots:
         const FolderCheck check = CheckDataFolder(folder.Path());
         QCOMPARE(check.problem, Problem::FileOfAnotherUser);
         QCOMPARE(check.path, link);
+    }
+
+    // Whoever may rename a folder above the program's can put a folder of theirs in its
+    // place; a sticky one, like /tmp, lets no one rename what is not theirs.
+    void aFolderAboveThatOthersMayChangeIsRefused()
+    {
+        QTemporaryDir above;
+        QVERIFY(above.isValid());
+        const QString folder = above.filePath(u"app"_s);
+        QVERIFY(QDir().mkdir(folder) && SetMode(folder, 0700) && SetMode(above.path(), 0777));
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder));
+        QCOMPARE(Refusal(desktop).text, Texts::UnsafeFolderAbove.arg(above.path()));
+        QVERIFY(SetMode(above.path(), 01777));
+        QVERIFY(!CheckDataFolder(folder).Refused());
+        if (IsRoot()) { // a folder above of another user's
+            QVERIFY(SetMode(above.path(), 0755) && GiveAway(above.path()));
+            QCOMPARE(CheckDataFolder(folder).problem, Problem::UnsafeFolderAbove);
+        }
+    }
+
+    // Files copied in readable by others are made the owner's alone, and the user is told
+    // once; files strict enough, and other files, are left as they are.
+    void loosePermissionsAreTightenedOnce()
+    {
+        Folder folder;
+        const std::tuple<QString, int, int> table[] = {{u"Cofferly.Dat"_s, 0644, 0600},
+                                                       {u"Cofferly.bak"_s, 0400, 0400},
+                                                       {u"Cofferly.lock"_s, 0660, 0600},
+                                                       {u"cofferly"_s, 0755, 0755}};
+        for (const auto& [name, before, after] : table)
+            QVERIFY(SetMode(folder.Path(name), before));
+        RecordingDesktop desktop;
+        QVERIFY(TightenFileModes(desktop, folder.Path()));
+        QVERIFY(TightenFileModes(desktop, folder.Path()));
+        QCOMPARE(Refusal(desktop).text,
+                 Texts::ModesTightened.arg(folder.Path(u"Cofferly.Dat"_s) + u'\n' +
+                                           folder.Path(u"Cofferly.lock"_s)));
+        for (const auto& [name, before, after] : table)
+            QCOMPARE(ModeOf(folder.Path(name)), after);
+    }
+
+    // A second name of the data file would keep the old passwords after a save; a lock
+    // that is a pipe would block the start for ever if it were opened.
+    void aHardLinkOrALockThatIsNoFileIsRefused()
+    {
+        Folder folder;
+        QVERIFY(::link(QFile::encodeName(folder.Path(u"Cofferly.Dat"_s)).constData(),
+                       QFile::encodeName(folder.Path(u"elsewhere"_s)).constData()) == 0);
+        RecordingDesktop desktop;
+        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+        QCOMPARE(Refusal(desktop).text, Texts::HardLinked.arg(folder.Path(u"Cofferly.Dat"_s)));
+        QVERIFY(QFile::remove(folder.Path(u"elsewhere"_s)));
+
+        const QString lock = folder.Path(u"Cofferly.lock"_s);
+        QVERIFY(QFile::remove(lock));
+        QVERIFY(::mkfifo(QFile::encodeName(lock).constData(), 0600) == 0);
+        RecordingDesktop fifo;
+        QVERIFY(RefuseUnsafeFolder(fifo, folder.Path()));
+        QCOMPARE(Refusal(fifo).text, Texts::LockNotRegular.arg(lock));
     }
 
     void aFolderThatCannotBeExaminedIsRefused()

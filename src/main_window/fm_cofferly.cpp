@@ -272,9 +272,10 @@ bool Fm_Cofferly::Saved(const std::variant<DataSession::Saved, StoreError>& resu
         Report(*error, ending);
         return false;
     }
-    if (std::get<DataSession::Saved>(result).otherVersionKept) {
+    const QStringList& keptVersions = std::get<DataSession::Saved>(result).keptVersions;
+    if (!keptVersions.isEmpty()) {
         MessageRequest kept;
-        kept.text = Texts::OtherVersionKept.arg(session_.DataPath(), session_.BackupPath());
+        kept.text = Texts::OtherVersionKept.arg(session_.DataPath(), keptVersions.join(u'\n'));
         kept.title = Texts::MessageTitle;
         kept.icon = QMessageBox::Information;
         desktop_.Show(this, kept);

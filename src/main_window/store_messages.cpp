@@ -56,6 +56,10 @@ QString StoreErrorReason(const StoreError& error)
         return Texts::ReasonUnstorableText;
     case Cause::NoConverter:
         return Texts::ReasonNoConverter;
+    case Cause::FolderReplaced:
+        return Texts::ReasonFolderReplaced;
+    case Cause::LinkPutInPlace:
+        return Texts::ReasonLinkPutInPlace;
     }
     return {};
 }

@@ -119,6 +119,11 @@ inline const QString AlreadyRunning =
     QStringLiteral("コファリーはすでに起動しています。\n%1\n\n"
                    "同じデータファイルを二つのウィンドウで開くことはできません。\n"
                    "起動していないはずなら、次のファイルを削除してから起動してください。\n%2");
+// %1 the lock file's path, %2 the system's reason
+inline const QString LockNotWritten =
+    QStringLiteral("ロックファイルを書き込めませんでした。\n%1\n\n%2\n\n"
+                   "ロックがないと同じデータファイルを二つのコファリーで開いてしまうため、"
+                   "起動しません。原因を取り除いてから起動してください。");
 // %1 the other computer's name, %2 the lock file's path
 inline const QString LockOfOtherHost = QStringLiteral(
     "このデータファイルは、別のコンピューター (%1) のコファリーが使用中です。\n%2\n\n"
@@ -129,10 +134,10 @@ inline const QString RestoreQuestion =
     QStringLiteral("データファイルがありません。\n%1\n\n"
                    "バックアップから復元しますか？\n%2\n\n"
                    "「いいえ」を選ぶと、何も書き込まずに終了します。");
-// %1 the data file's path, %2 the backup's path
+// %1 the data file's path, %2 the names the other versions were kept under, one a line
 inline const QString OtherVersionKept = QStringLiteral(
     "データファイルは、読み込んだ後にほかのプログラムによって変更されていました。\n%1\n\n"
-    "変更されていた内容はバックアップに残してあります。\n%2");
+    "変更されていた内容は、次の名前のファイルに残してあります。\n%2");
 
 // Refusing to start in an unsafe folder: %1 the folder or the file
 inline const QString FolderOfAnotherUser =
@@ -144,6 +149,13 @@ inline const QString FolderWritableByOthers =
                    "パスワードを守るため、このままでは起動しません。"
                    "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
                    "(chmod go-w) 起動してください。");
+inline const QString UnsafeFolderAbove = QStringLiteral(
+    "コファリーのフォルダーの上にあるこのフォルダーは、ほかのユーザーが変更できます。"
+    "\n%1\n\n"
+    "フォルダーを差し替えられるとパスワードが守れないため、起動しません。"
+    "上にあるフォルダーがすべて自分か root のもので、グループとその他のユーザーが"
+    "書き込めない (chmod go-w、または /tmp のようなスティッキービット付き) "
+    "ようにするか、コファリーをそのような場所に移してから起動してください。");
 inline const QString FileOfAnotherUser =
     QStringLiteral("コファリーのファイルがほかのユーザーのものです。\n%1\n\n"
                    "パスワードを守るため、このままでは起動しません。"
@@ -159,10 +171,25 @@ inline const QString LinkLeadsNowhere =
     QStringLiteral("フォルダーに、存在しないファイルへのリンクがあります。\n%1\n→ %2\n\n"
                    "保存するとリンク先にファイルが作られてしまうため、起動しません。"
                    "リンクを削除してから起動してください。");
+// %1 the data file or the backup
+inline const QString HardLinked =
+    QStringLiteral("このファイルには、ほかの場所にも名前 (ハードリンク) があります。\n%1\n\n"
+                   "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
+                   "もう一つの名前を削除するか、ファイルをコピーして置き換えてから "
+                   "(cp ファイル 新しい名前 && mv 新しい名前 ファイル) 起動してください。");
+// %1 the lock file
+inline const QString LockNotRegular =
+    QStringLiteral("ロックファイルが通常のファイルではありません (パイプ、デバイスなど)。\n%1\n\n"
+                   "このままでは起動できません。これを削除してから起動してください。");
 // %1 the folder or file, %2 the system's reason
 inline const QString FolderNotExamined =
     QStringLiteral("次の場所を調べられませんでした。\n%1\n\n%2\n\n"
                    "フォルダーが安全か分からないため、起動しません。");
+
+// %1 the files, one a line
+inline const QString ModesTightened =
+    QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
+                   "自分だけが読み書きできるように (0600) 変更しました。\n%1");
 
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =
@@ -176,6 +203,12 @@ inline const QString ReasonNotRegularFile =
 // %1 the largest size a data file may have, in MiB
 inline const QString ReasonTooLarge = QStringLiteral(
     "ファイルが大きすぎます (%1 MiB を超えています)。データファイルではありません。");
+inline const QString ReasonFolderReplaced =
+    QStringLiteral("起動した後に、このフォルダーが別のフォルダーに置き換えられています。"
+                   "コファリーを起動し直してください。");
+inline const QString ReasonLinkPutInPlace =
+    QStringLiteral("起動した後に、このファイルがリンクに置き換えられています。"
+                   "リンクを削除してからもう一度お試しください。");
 inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
 inline const QString FileCutInPosition =
     QStringLiteral("位置の記録の途中でファイルが終わっています。");

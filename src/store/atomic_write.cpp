@@ -1,5 +1,6 @@
 #include "atomic_write.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
+#include <set>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,16 +77,76 @@ void PutBack(const Previous& previous)
         file.commit();
 }
 
+// A rename is only durable once the folder holding the name is on disk too. The files
+// are in place by then: a failure here cannot be undone, and is not reported.
+void SyncFolder(const QString& folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::optional<StoreError> WriteAll(int fd, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return StoreError{StoreError::Kind::Write,
+                              {},
+                              StoreError::Cause::System,
+                              qt_error_string(n < 0 ? errno : ENOSPC)};
+        done += n;
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return StoreError{
+            StoreError::Kind::Write, {}, StoreError::Cause::System, qt_error_string(errno)};
+    return std::nullopt;
+}
+
 } // namespace
 
-std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes)
+std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray& bytes)
+{
+    const QString stem =
+        path + u'.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? stem : stem + u'-' + QString::number(n);
+        const QByteArray native = QFile::encodeName(name);
+        // O_EXCL: never a file that is already there, nor through a link of that name.
+        const int fd =
+            ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return WriteError(name, qt_error_string(errno));
+        auto error = WriteAll(fd, bytes);
+        if (::close(fd) != 0 && !error)
+            error = WriteError(name, qt_error_string(errno));
+        if (error) {
+            ::unlink(native.constData());
+            error->path = name;
+            return *error;
+        }
+        SyncFolder(QFileInfo(name).absolutePath());
+        return name;
+    }
+    return WriteError(stem, qt_error_string(EEXIST));
+}
+
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
 {
     using Cause = StoreError::Cause;
     auto error = [&path](Cause cause, const QString& reason = {}) {
         return StoreError{StoreError::Kind::Read, path, cause, reason};
     };
     // Non-blocking, so that a pipe put in the file's place cannot stall the start-up.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
     if (fd < 0)
         return error(Cause::System, qt_error_string(errno));
     const auto closeFd = qScopeGuard([fd] { ::close(fd); });
@@ -117,7 +179,8 @@ std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes)
     return std::nullopt;
 }
 
-std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes)
+std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes,
+                                         const BeforeRename& beforeRename)
 {
     std::vector<std::unique_ptr<QSaveFile>> files;
     for (const auto& w : writes) {
@@ -132,6 +195,11 @@ std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes
         if (auto error = Remember(writes[i].path, previous[i]))
             return error;
 
+    if (beforeRename) {
+        if (auto error = beforeRename())
+            return error;
+    }
+
     for (size_t i = 0; i < files.size(); ++i) {
         if (files[i]->commit())
             continue;
@@ -140,5 +208,14 @@ std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes
             PutBack(previous[j]);
         return WriteError(writes[i].path, reason);
     }
+    // Where the names now are: a link of ours to a file elsewhere was written through.
+    std::set<QString> folders;
+    for (const auto& w : writes) {
+        const QString written = QFileInfo(w.path).canonicalFilePath();
+        if (!written.isEmpty())
+            folders.insert(QFileInfo(written).absolutePath());
+    }
+    for (const QString& folder : folders)
+        SyncFolder(folder);
     return std::nullopt;
 }

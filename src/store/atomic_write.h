@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+#include <variant>
 #include <vector>
 
 struct PendingWrite {
@@ -15,15 +17,25 @@ struct PendingWrite {
 // Writes files that only their owner may read (they hold passwords in plain text), each
 // through a temporary file renamed into place, so that no reader ever sees a partial file.
 //
-// All the temporaries are written out before the first rename. Should a later rename still
-// fail, the files already renamed are given their earlier contents back, so a failed call
-// leaves every file as it was.
-std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes);
+// All the temporaries are written out before the first rename; `beforeRename`, if given,
+// is asked then, and an error from it stops the call with nothing renamed. Should a later
+// rename still fail, the files already renamed are given their earlier contents back, so a
+// failed call leaves every file as it was. The folders are flushed after the renames.
+using BeforeRename = std::function<std::optional<StoreError>()>;
+std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes,
+                                         const BeforeRename& beforeRename = {});
 
-// Reads the whole of a regular file (links followed) of at most kMaxDataFileSize bytes.
-// Anything else is refused without blocking: a pipe, a device or a directory. A read that
-// fails after some bytes is an error, even where the system would hand back the part it got.
-std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes);
+// Reads the whole of a regular file of at most kMaxDataFileSize bytes, through a link only
+// when `followLinks`. Anything else is refused without blocking: a pipe, a device or a
+// directory. A read that fails after some bytes is an error, even where the system would
+// hand back the part it got.
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes,
+                                        bool followLinks = true);
+
+// Writes `bytes` to a new file named `path`, a dot and the local date and time
+// (Cofferly.Dat.20261207-211503, with "-2" and on when that name is taken), readable by the
+// owner only, and returns its path. An existing file is never replaced.
+std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray& bytes);
 
 inline std::optional<StoreError> AtomicWrite(const QString& path, const QByteArray& bytes)
 {

@@ -6,9 +6,9 @@
 
 #include <QFileInfo>
 
-DataSession::DataSession(const QString& programDirectory, DataFile::Contents contents,
-                         QByteArray read)
-    : programDirectory_(programDirectory), entries_(std::move(contents.entries)),
+DataSession::DataSession(const QString& programDirectory, const FolderPin& pin,
+                         DataFile::Contents contents, QByteArray read)
+    : programDirectory_(programDirectory), pin_(pin), entries_(std::move(contents.entries)),
       position_(contents.position), read_(std::move(read))
 {
 }
@@ -27,6 +27,10 @@ std::variant<DataSession, DataSession::Question, StoreError>
 DataSession::Open(const QString& programDirectory, DataFile::Position firstPosition,
                   const QString& newGroupTitle, Answers answers)
 {
+    // The folder as checked at start, before anything is written in it.
+    auto pinned = PinFolder(programDirectory);
+    if (auto* failed = std::get_if<StoreError>(&pinned))
+        return std::move(*failed);
     std::optional<StoreError> error;
     switch (FindDataFiles(programDirectory)) {
     case StartFiles::DataFile:
@@ -46,7 +50,20 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
     if (auto* failed = std::get_if<StoreError>(&loaded))
         return std::move(*failed);
     Loaded& read = std::get<Loaded>(loaded);
-    return DataSession(programDirectory, std::move(read.contents), std::move(read.bytes));
+    return DataSession(programDirectory, std::get<FolderPin>(pinned), std::move(read.contents),
+                       std::move(read.bytes));
+}
+
+std::variant<std::optional<QByteArray>, StoreError> DataSession::ReadDataFile() const
+{
+    const QString dataPath = DataPath();
+    if (!QFileInfo::exists(dataPath) && !QFileInfo(dataPath).isSymLink())
+        return std::nullopt;
+    QByteArray bytes;
+    // A link put there since the start is refused, not read through.
+    if (auto error = ReadWholeFile(dataPath, bytes, pin_.dataLink))
+        return *error;
+    return bytes;
 }
 
 std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Position position,
@@ -61,30 +78,53 @@ std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Pos
     auto newData = DataFile::Format(position, entries);
     if (!newData)
         return refused(StoreError::Cause::UnstorableText);
+    if (auto error = CheckPinnedFolder(programDirectory_, pin_))
+        return *error;
 
     // A data file that has gone missing has nothing to back up; the entries are still saved.
-    std::optional<QByteArray> oldData;
-    if (QFileInfo::exists(dataPath)) {
-        QByteArray bytes;
-        if (auto error = ReadWholeFile(dataPath, bytes))
+    auto read = ReadDataFile();
+    if (auto* error = std::get_if<StoreError>(&read))
+        return std::move(*error);
+    const std::optional<QByteArray> oldData = std::get<std::optional<QByteArray>>(read);
+
+    Saved saved;
+    auto keep = [&](const QByteArray& other) -> std::optional<StoreError> {
+        auto kept = KeepCopy(dataPath, other);
+        if (auto* error = std::get_if<StoreError>(&kept))
+            return std::move(*error);
+        saved.keptVersions << std::get<QString>(kept);
+        return std::nullopt;
+    };
+    const bool changed = entries != entries_;
+    if (oldData && *oldData != read_ && *oldData != *newData) {
+        // Another program's version: a moved window is not worth replacing it for.
+        if (!changed)
+            return saved;
+        if (auto error = keep(*oldData))
             return *error;
-        oldData = std::move(bytes);
     }
 
-    // The file on disk is the one last read or written unless another program changed it,
-    // so its entries are the session's: only a change of entries replaces the backup, never
-    // a moved window.
-    Saved saved;
-    saved.otherVersionKept = oldData && *oldData != read_;
-    const bool backUp = oldData && (saved.otherVersionKept || entries != entries_);
-
+    // The backup takes the entries as the session had them, whatever else the disk held.
     std::vector<PendingWrite> writes;
-    if (backUp)
-        writes.push_back({BackupPath(), *oldData});
+    if (oldData && changed)
+        writes.push_back({BackupPath(), read_});
     if (oldData != newData)
         writes.push_back({dataPath, *newData});
+    // Once more just before the renames: a version put in place while the temporaries were
+    // written would otherwise be replaced unseen.
+    auto checkAgain = [&]() -> std::optional<StoreError> {
+        if (auto error = CheckPinnedFolder(programDirectory_, pin_))
+            return error;
+        auto now = ReadDataFile();
+        if (auto* error = std::get_if<StoreError>(&now))
+            return std::move(*error);
+        const auto& nowData = std::get<std::optional<QByteArray>>(now);
+        if (nowData && nowData != oldData && *nowData != *newData)
+            return keep(*nowData);
+        return std::nullopt;
+    };
     if (!writes.empty()) {
-        if (auto error = AtomicWriteAll(writes))
+        if (auto error = AtomicWriteAll(writes, checkAgain))
             return *error;
     }
     entries_ = entries;

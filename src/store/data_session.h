@@ -2,10 +2,12 @@
 
 #include "data_file.h"
 #include "entry.h"
+#include "folder_guard.h"
 #include "store_error.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <variant>
 
 // The user's data for one run of the program: the entries as last read or written, the
@@ -38,25 +40,35 @@ public:
     DataFile::Position StoredPosition() const { return position_; }
 
     struct Saved {
-        // Another program had changed the data file since it was read; its version is
-        // now the backup.
-        bool otherVersionKept = false;
+        // Versions of the data file that another program wrote since the session last
+        // read or wrote it, each kept under a name of its own (KeepCopy()) before the save.
+        QStringList keptVersions;
     };
 
-    // Rewrites the data file with `position` and `entries`. The data file goes to the
-    // backup first when the entries change or when another program changed it since it was
-    // read, so the backup keeps the entries as they stood before the last real change.
-    // Either every file takes its new contents and the session holds them, or nothing
-    // changes, on disk or here.
+    // Rewrites the data file with `position` and `entries` in the folder the session
+    // opened, refusing a save when another folder or a new link stands there. A version of
+    // the data file that another program wrote since the session read it is never
+    // replaced: a save that changes no entry leaves it as it is and writes nothing; any
+    // other save keeps it under a name of its own first, and so does a save that finds
+    // another version arriving just before its renames. When the entries change, the
+    // entries as the session last had them go to the backup, so the backup keeps the
+    // entries as they stood before the last real change. Either every file takes its new
+    // contents and the session holds them, or nothing changes, on disk or here (a kept
+    // version stays kept).
     std::variant<Saved, StoreError> SaveData(DataFile::Position position, const Entries& entries);
 
     // The close: the entries as they stand, with the window's last position.
     std::variant<Saved, StoreError> SaveAtClose(DataFile::Position position);
 
 private:
-    DataSession(const QString& programDirectory, DataFile::Contents contents, QByteArray read);
+    DataSession(const QString& programDirectory, const FolderPin& pin, DataFile::Contents contents,
+                QByteArray read);
+
+    // The data file as it is now; nullopt when it is not there.
+    std::variant<std::optional<QByteArray>, StoreError> ReadDataFile() const;
 
     QString programDirectory_;
+    FolderPin pin_;
     Entries entries_;
     DataFile::Position position_;
     QByteArray read_; // the data file's bytes as last read or written

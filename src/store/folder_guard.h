@@ -1,6 +1,11 @@
 #pragma once
 
+#include "store_error.h"
+
 #include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
 
 // Whether the data may be kept in a folder. Whoever can write the folder, or owns the data
 // file, its backup or the lock, can read and change the passwords or swap the files, so the
@@ -13,9 +18,12 @@ struct FolderCheck {
         CannotExamine,          // path could not be examined; systemError says why
         FolderOfAnotherUser,    // path is the folder
         FolderWritableByOthers, // path is the folder; group or others may write it
+        UnsafeFolderAbove,      // path is a folder above it that another user may change
         FileOfAnotherUser,      // path is the file (or the link itself)
         LinkToAnotherUsersFile, // path is a link of ours, target where it leads
         LinkLeadsNowhere,       // path is a link of ours, target the missing file it names
+        HardLinked,             // path is the data file or backup, also named elsewhere
+        LockNotRegular,         // path is the lock (or leads to it): a pipe, a device, a folder
     };
 
     Problem problem = Problem::None;
@@ -26,6 +34,30 @@ struct FolderCheck {
     bool Refused() const { return problem != Problem::None; }
 };
 
-// Checks `folder`, then Cofferly.Dat, Cofferly.bak and Cofferly.lock in it, in that order;
-// the first problem found is returned. A file that is not there yet is no problem.
+// Checks `folder`, then every folder above it up to "/" (each must belong to the user or
+// root, and only a sticky one, like /tmp, may be writable by others: whoever may rename a
+// folder on the way can put one of theirs in its place), then Cofferly.Dat, Cofferly.bak and
+// Cofferly.lock in it, in that order; the first problem found is returned. A file that is not there
+// yet is no problem. Nothing is opened: a lock that is a pipe would block the start.
 FolderCheck CheckDataFolder(const QString& folder);
+
+// Makes Cofferly.Dat, Cofferly.bak and Cofferly.lock in `folder` readable and writable by
+// the owner only (0600) where others may read or write them; returns the paths changed.
+// Only after CheckDataFolder(): the files are the user's own.
+std::variant<QStringList, StoreError> TightenFileModes(const QString& folder);
+
+// The folder a data session saves into, as it stood when the session opened.
+struct FolderPin {
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool dataLink = false;   // Cofferly.Dat was a link then
+    bool backupLink = false; // Cofferly.bak was a link then
+};
+
+// Notes what `folder` is now.
+std::variant<FolderPin, StoreError> PinFolder(const QString& folder);
+
+// Before a save: the same folder must stand at `folder`, and no link may stand in the place
+// of the data file or the backup where none stood before; otherwise the save would write
+// where nobody checked.
+std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin);

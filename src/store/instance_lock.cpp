@@ -1,6 +1,7 @@
 #include "instance_lock.h"
 
 #include <QSysInfo>
+#include <cerrno>
 
 InstanceLock::InstanceLock(const QString& path) : path_(path), lock_(path)
 {
@@ -10,10 +11,21 @@ InstanceLock::InstanceLock(const QString& path) : path_(path), lock_(path)
 
 InstanceLock::Outcome InstanceLock::Acquire(bool takeOverOtherHost)
 {
-    // Other failures (a folder that cannot be written) are not another copy: the saves
-    // will report them.
-    if (lock_.tryLock(0) || lock_.error() != QLockFile::LockFailedError)
+    errno = 0;
+    if (lock_.tryLock(0))
         return Outcome::Held;
+    const int error = errno;
+    // Any other failure is no other copy, and without a lock a second copy could start:
+    // QLockFile keeps no reason of its own, the system's is still in errno.
+    if (lock_.error() != QLockFile::LockFailedError) {
+        if (error != 0)
+            reason_ = qt_error_string(error);
+        else if (lock_.error() == QLockFile::PermissionError)
+            reason_ = qt_error_string(EACCES);
+        else
+            reason_ = QStringLiteral("QLockFile::UnknownError");
+        return Outcome::Failed;
+    }
 
     qint64 pid = 0;
     QString host;

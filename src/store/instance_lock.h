@@ -11,6 +11,7 @@ public:
         Held,      // the lock is ours
         OtherCopy, // a copy of the program holds it, or it cannot be taken over
         OtherHost, // it was written on another computer; see OtherHost()
+        Failed,    // it cannot be written (a full disk, a read-only folder); see Reason()
     };
 
     explicit InstanceLock(const QString& path);
@@ -24,11 +25,14 @@ public:
     const QString& Path() const { return path_; }
     // The computer named in a lock that Acquire() found to be another's.
     const QString& OtherHost() const { return otherHost_; }
+    // Why a lock that Acquire() found Failed cannot be written, in the system's words.
+    const QString& Reason() const { return reason_; }
 
 private:
     bool TakeOver();
 
     QString path_;
     QString otherHost_;
+    QString reason_;
     QLockFile lock_;
 };

@@ -15,6 +15,8 @@ struct StoreError {
         Damaged,        // read whole, but not a data file that reads faithfully; see `damage`
         UnstorableText, // a text the file cannot hold
         NoConverter,    // the system has no code page 932 converter
+        FolderReplaced, // another folder stands at the program folder's path since the start
+        LinkPutInPlace, // a link stands where the data file or backup was none at the start
     };
     Kind kind = Kind::Read;
     QString path;

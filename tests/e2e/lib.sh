@@ -29,6 +29,9 @@ mkdir -p "$APP_DIR" "$WORK/home" "$WORK/runtime"
 # The program refuses a folder others may write, whatever the umask of whoever runs this.
 chmod 700 "$APP_DIR" "$WORK/runtime"
 cp "$1" "$APP_DIR/cofferly"
+# Data files the scripts write are the owner's alone, as the program keeps them: it reports
+# looser ones at start, in a message box of its own.
+umask 077
 
 # Keep the desktop session of whoever runs the tests out of the picture.
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_CACHE_HOME=$WORK/home/.cache

@@ -30,6 +30,7 @@ struct State {
     int operations = 0;
     int failures = 0;
     std::string log;
+    std::function<void()> beforeSync;
 };
 
 State& S()
@@ -75,6 +76,19 @@ int Synced(int fd, int result)
     if (result == 0 && fd >= 0 && fd < int(s.unsynced.size()))
         s.unsynced[fd] = false;
     return result;
+}
+
+// The action waiting for a sync of `fd`, run once, outside the lock.
+void RunBeforeSync(int fd)
+{
+    std::function<void()> action;
+    {
+        std::lock_guard lock(S().mutex);
+        if (Watched(S(), fd))
+            action.swap(S().beforeSync);
+    }
+    if (action)
+        action();
 }
 
 int Fail(int error)
@@ -131,6 +145,13 @@ void Stop()
     s.byteBudget = -1;
     s.failOps.clear();
     s.failFrom = 0;
+    s.beforeSync = nullptr;
+}
+
+void BeforeNextSync(std::function<void()> action)
+{
+    std::lock_guard lock(S().mutex);
+    S().beforeSync = std::move(action);
 }
 
 void FailAfterBytes(long long bytes)
@@ -258,6 +279,7 @@ int close(int fd)
 int fsync(int fd)
 {
     static const auto real = Real<int (*)(int)>("fsync");
+    RunBeforeSync(fd);
     State& s = S();
     {
         std::lock_guard lock(s.mutex);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Makes file operations fail on purpose. The library defines the C library's file calls
@@ -27,6 +28,10 @@ void FailAfterBytes(long long bytes);
 void FailOperation(int n);
 // The `n`-th watched operation and every later one fail, as on a disk gone bad.
 void FailFrom(int n);
+
+// Runs `action` once, just before the next watched sync: something another program does
+// while a save has written its data and not yet renamed it.
+void BeforeNextSync(std::function<void()> action);
 
 // Watched operations seen since Watch(), failed ones included.
 int Operations();

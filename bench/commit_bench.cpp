@@ -2,10 +2,10 @@
 //
 // A commit is Bt_OK_Click(0) after Bt_Edit_Click or Bt_Add_Click: the table is changed,
 // the data session's SaveData writes the backup and the data file, and the window's
-// LoadData refills the title selector from the session. The floor is the least any commit must do:
-// the same two files' bytes (the backup, then the new data file) each written atomically with
-// QSaveFile, in a folder beside the program's on the same file system. Commits and floors take
-// turns.
+// LoadData refills the title selector from the session. The floor is the least any commit
+// must do: the same two files' bytes (the backup, then the new data file) each written
+// atomically with QSaveFile, in a folder beside the program's on the same file system, and
+// that folder flushed so that the renames outlast a power cut. Commits and floors take turns.
 //
 //   cofferly_commit_bench [RUNS]
 //   prints one line a kind of commit: NAME MEDIAN_MS FLOOR_MEDIAN_MS
@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -110,6 +112,10 @@ struct Bench {
         timer.start();
         WriteAtomically(floorDir + QStringLiteral("/Cofferly.bak"), backup);
         WriteAtomically(floorDir + QStringLiteral("/Cofferly.Dat"), data);
+        const int folder = ::open(QFile::encodeName(floorDir).constData(), O_RDONLY | O_DIRECTORY);
+        if (folder < 0 || ::fsync(folder) != 0)
+            qFatal("cannot flush the floor's folder");
+        ::close(folder);
         floors.push_back(MsOf(timer));
     }
 

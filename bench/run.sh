@@ -109,7 +109,7 @@ commits() {
     esac
   done <"$work/commit.txt"
 }
-printf -- '- commits; floor: the same backup and data file written with QSaveFile\n'
+printf -- '- commits; floor: the same backup and data file written with QSaveFile, the folder flushed\n'
 fstype() { findmnt -n -o FSTYPE -T "$1" 2>/dev/null | tail -1; }
 commits "$work" "on disk ($(fstype "$work")), where the flushes take most of the time"
 # In memory the flushes cost next to nothing, which leaves the work around them in view.

@@ -1,4 +1,5 @@
 // Copying the ID or PW whole or piece by piece, and handing the URL to the desktop.
+#include "support/secret_marks.h"
 #include "support/window_driver.h"
 
 #include <QClipboard>
@@ -321,7 +322,8 @@ private slots:
         QVERIFY(mime);
         QCOMPARE(mime->text(), copied);
         QCOMPARE(mime->data(u"text/plain"_s), copied.toUtf8());
-        QCOMPARE(mime->data(u"x-kde-passwordManagerHint"_s), QByteArray("secret"));
+        for (const auto& [type, bytes] : SecretMarks())
+            QCOMPARE(mime->data(type), bytes);
         QVERIFY(!mime->hasHtml());
         QCOMPARE(w.Controls().LbClipBoard->text(), copied);
         QCOMPARE(w.Controls().LbClipBoard->textFormat(), Qt::PlainText);

@@ -11,11 +11,4 @@ QByteArray For(const QByteArray& requested, const QByteArray& xDisplay)
     return QByteArrayLiteral("xcb");
 }
 
-void Apply()
-{
-    const QByteArray platform = For(qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"));
-    if (!platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
-}
-
 } // namespace PlatformChoice

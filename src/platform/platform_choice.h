@@ -13,6 +13,7 @@ namespace PlatformChoice {
 QByteArray For(const QByteArray& requested, const QByteArray& xDisplay);
 
 // Applies For() to this process's environment; call before the application object exists.
+// Does nothing on Windows.
 void Apply();
 
 } // namespace PlatformChoice

@@ -1,0 +1,6 @@
+#include "secret_marks.h"
+
+QList<std::pair<QString, QByteArray>> SecretMarks()
+{
+    return {{QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret")}};
+}

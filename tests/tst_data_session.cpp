@@ -18,16 +18,6 @@ using Saved = DataSession::Saved;
 
 namespace {
 
-template <typename T, typename Variant> const T* As(const Variant& v)
-{
-    return std::get_if<T>(&v);
-}
-
-Entries Numbered(int n)
-{
-    return TestFiles::FromLists(TestFiles::NumberedEntries(n));
-}
-
 QByteArray Formatted(DataFile::Position position, const Entries& entries)
 {
     return DataFile::Format(position, entries).value_or("not storable");
@@ -74,7 +64,7 @@ private slots:
     void backupKeepsTheFileFromBeforeTheLastRealChange()
     {
         ProgramDir dir;
-        const Entries first = Numbered(3);
+        const Entries first = TestFiles::Numbered(3);
         dir.writeData(TestFiles::Make(100, 200, TestFiles::NumberedEntries(3)));
         Entries second = first;
         second[1].pw = u"changed"_s;
@@ -122,7 +112,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("backedUp");
-        const QByteArray tail = Formatted({0, 0}, Numbered(2)).sliced(5);
+        const QByteArray tail = Formatted({0, 0}, TestFiles::Numbered(2)).sliced(5);
         QTest::newRow("blanks and unquoted fields, same entries")
             << QByteArray("7,8\r\n Title 1 ,id-1,\"pw-1-x\" , https://example.com/1\r\n") +
                    tail.sliced(tail.indexOf("\"Title 2"))
@@ -140,8 +130,8 @@ private slots:
         dir.writeData(file);
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
-        QVERIFY(As<Saved>(session->SaveData({0, 0}, Numbered(2))));
-        QCOMPARE(dir.data(), Formatted({0, 0}, Numbered(2)));
+        QVERIFY(As<Saved>(session->SaveData({0, 0}, TestFiles::Numbered(2))));
+        QCOMPARE(dir.data(), Formatted({0, 0}, TestFiles::Numbered(2)));
         QCOMPARE(QFileInfo::exists(dir.backupPath()), backedUp);
         if (backedUp)
             QCOMPARE(dir.backup(), file);
@@ -200,7 +190,7 @@ private slots:
         QVERIFY(QDir().rename(path, moved));
         QVERIFY(QDir().mkdir(path));
         TestFiles::Write(path + u"/Cofferly.Dat"_s, before);
-        const auto saved = session->SaveData({0, 0}, Numbered(1));
+        const auto saved = session->SaveData({0, 0}, TestFiles::Numbered(1));
         QVERIFY(As<StoreError>(saved));
         QCOMPARE(As<StoreError>(saved)->cause, Cause::FolderReplaced);
         QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{u"Cofferly.Dat"_s});
@@ -215,10 +205,10 @@ private slots:
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         QVERIFY(QFile::remove(dir.dataPath()));
-        const auto saved = session->SaveData({0, 0}, Numbered(1));
+        const auto saved = session->SaveData({0, 0}, TestFiles::Numbered(1));
         QVERIFY(As<Saved>(saved));
         QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
-        QCOMPARE(dir.data(), Formatted({0, 0}, Numbered(1)));
+        QCOMPARE(dir.data(), Formatted({0, 0}, TestFiles::Numbered(1)));
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
     }
 
@@ -253,7 +243,7 @@ private slots:
         QFile(dir.dataPath())
             .setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         auto session = OpenedSession(dir.path());
-        QVERIFY(As<Saved>(session->SaveData({0, 0}, Numbered(1))));
+        QVERIFY(As<Saved>(session->SaveData({0, 0}, TestFiles::Numbered(1))));
         QCOMPARE(mode(dir.dataPath()), ownerOnly);
         QCOMPARE(mode(dir.backupPath()), ownerOnly);
     }

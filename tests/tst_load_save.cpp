@@ -19,16 +19,6 @@ using Cause = StoreError::Cause;
 
 namespace {
 
-template <typename T, typename Variant> const T* As(const Variant& v)
-{
-    return std::get_if<T>(&v);
-}
-
-Entries Numbered(int n)
-{
-    return TestFiles::FromLists(TestFiles::NumberedEntries(n));
-}
-
 // Runs `call` on a thread of its own and waits for it at most ten seconds, so that a call
 // that blocks fails the test rather than hanging it (the blocked thread is left behind).
 template <typename F> auto Promptly(F call) -> std::optional<decltype(call())>
@@ -210,7 +200,7 @@ private slots:
 
         const auto saved = Promptly([session] {
             DataSession copy = *session;
-            return copy.SaveData({0, 0}, Numbered(3));
+            return copy.SaveData({0, 0}, TestFiles::Numbered(3));
         });
         QVERIFY2(saved, "saving blocked");
         QVERIFY(As<StoreError>(*saved));
@@ -239,7 +229,7 @@ private slots:
         QVERIFY(QFile::link(target, dir.dataPath()));
         const auto loaded = LoadData(dir.path());
         QVERIFY(As<Loaded>(loaded));
-        QCOMPARE(As<Loaded>(loaded)->contents.entries, Numbered(2));
+        QCOMPARE(As<Loaded>(loaded)->contents.entries, TestFiles::Numbered(2));
     }
 };
 

@@ -105,4 +105,9 @@ QList<QStringList> NumberedEntries(int n)
     return entries;
 }
 
+Entries Numbered(int n)
+{
+    return FromLists(NumberedEntries(n));
+}
+
 } // namespace TestFiles

@@ -47,6 +47,12 @@ public:
     std::unique_ptr<Fm_Cofferly> window;
 };
 
+// The alternative of `v` of type T, or nullptr.
+template <typename T, typename Variant> const T* As(const Variant& v)
+{
+    return std::get_if<T>(&v);
+}
+
 // The data session the start opens over `programDirectory` when nothing needs asking;
 // none when it does not open that way.
 std::optional<DataSession> OpenedSession(const QString& programDirectory);
@@ -109,4 +115,6 @@ QList<QStringList> AsLists(const Entries& entries);
 Entries FromLists(const QList<QStringList>& entries);
 // n ordinary entries "Title i", "id-i", "pw-i-x", "https://example.com/i".
 QList<QStringList> NumberedEntries(int n);
+// The same, as entries.
+Entries Numbered(int n);
 } // namespace TestFiles

@@ -59,13 +59,24 @@ std::optional<QByteArray> Encode(QStringView text)
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
+        if (unit < 0x80) {
+            // ASCII is its own byte, a run at a time: most of a data file is ASCII, and the
+            // converter is kept for the rest.
+            qsizetype end = i + 1;
+            while (end < text.size() && text[end].unicode() < 0x80)
+                ++end;
+            if (!flush(i))
+                return std::nullopt;
+            out.append(text.sliced(i, end - i).toLatin1());
+            runStart = end;
+            i = end - 1;
+            continue;
+        }
         // Code page 932 holds nothing beyond the Basic Multilingual Plane, and a converter
         // may accept a lone surrogate.
         if (QChar::isSurrogate(unit))
             return std::nullopt;
-        // ASCII is its own byte: most of a data file is, and the converter is kept for the rest.
-        const auto byte = unit < 0x80 ? std::optional<char>(char(unit)) : ExtraByteForUnit(unit);
-        if (byte) {
+        if (const auto byte = ExtraByteForUnit(unit)) {
             if (!flush(i))
                 return std::nullopt;
             out.append(*byte);
@@ -100,9 +111,19 @@ std::optional<QString> Decode(QByteArrayView bytes, qsizetype* badOffset)
             ++i; // the trail byte may look like one of the extras; it is not
             continue;
         }
-        // A byte below 0x80 that no lead byte claims is ASCII.
-        const auto unit = b < 0x80 ? std::optional<char16_t>(b) : ExtraUnitForByte(b);
-        if (unit) {
+        if (b < 0x80) {
+            // A byte below 0x80 that no lead byte claims is ASCII, as is the run it begins.
+            qsizetype end = i + 1;
+            while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+                ++end;
+            if (!flush(i))
+                return std::nullopt;
+            text.append(QLatin1StringView(bytes.sliced(i, end - i)));
+            runStart = end;
+            i = end - 1;
+            continue;
+        }
+        if (const auto unit = ExtraUnitForByte(b)) {
             if (!flush(i))
                 return std::nullopt;
             text.append(QChar(*unit));

@@ -88,7 +88,7 @@ std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDi
     InstanceLock& lock = program->lock.emplace(dir + StoreFiles::Lock);
     if (!TakeLock(desktop, lock, dir + StoreFiles::Data))
         return nullptr;
-    if (!TightenFileModes(desktop, programDirectory))
+    if (!TightenFileModesAndTell(desktop, programDirectory))
         return nullptr;
     // Only now: the temporaries of a save still running in another copy are not leftovers.
     RemoveLeftovers(programDirectory);
@@ -108,9 +108,9 @@ bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder)
     return check.Refused();
 }
 
-bool TightenFileModes(Desktop& desktop, const QString& folder)
+bool TightenFileModesAndTell(Desktop& desktop, const QString& folder)
 {
-    const auto tightened = ::TightenFileModes(folder);
+    const auto tightened = TightenFileModes(folder);
     if (const auto* error = std::get_if<StoreError>(&tightened)) {
         Tell(desktop, EndingFailureMessage(*error), QMessageBox::Critical);
         return false;

@@ -29,7 +29,7 @@ bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder);
 // Once the lock is held: makes the program's files readable by the user only where others
 // could read them, and tells the user which, in one message. False when that failed (the
 // user has been told); the program must then end.
-bool TightenFileModes(Desktop& desktop, const QString& folder);
+bool TightenFileModesAndTell(Desktop& desktop, const QString& folder);
 
 // The data session's part of the start: opens it, asks its questions, reports a failure.
 std::optional<DataSession> OpenSession(Desktop& desktop, const QString& programDirectory);

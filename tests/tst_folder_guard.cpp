@@ -322,8 +322,8 @@ private slots:
         for (const auto& [name, before, after] : table)
             QVERIFY(SetMode(folder.Path(name), before));
         RecordingDesktop desktop;
-        QVERIFY(TightenFileModes(desktop, folder.Path()));
-        QVERIFY(TightenFileModes(desktop, folder.Path()));
+        QVERIFY(TightenFileModesAndTell(desktop, folder.Path()));
+        QVERIFY(TightenFileModesAndTell(desktop, folder.Path()));
         QCOMPARE(Refusal(desktop).text,
                  Texts::ModesTightened.arg(folder.Path(u"Cofferly.Dat"_s) + u'\n' +
                                            folder.Path(u"Cofferly.lock"_s)));

@@ -3,14 +3,12 @@
 // program's version is kept, and a failed save changes nothing.
 #include "store/data_session.h"
 #include "store/load_save.h"
+#include "support/system_files.h"
 #include "support/test_support.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 using Cause = StoreError::Cause;
@@ -21,13 +19,6 @@ namespace {
 QByteArray Formatted(DataFile::Position position, const Entries& entries)
 {
     return DataFile::Format(position, entries).value_or("not storable");
-}
-
-// The file's inode: a file replaced by a save gets a new one.
-ino_t Inode(const QString& path)
-{
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
 }
 
 } // namespace
@@ -76,9 +67,9 @@ private slots:
             QCOMPARE(dir.data(), Formatted({150, 250}, first));
             QVERIFY(!QFileInfo::exists(dir.backupPath()));
             // The same bytes again: the file is not even replaced.
-            const ino_t inode = Inode(dir.dataPath());
+            const quint64 identity = SystemFiles::Identity(dir.dataPath());
             QVERIFY(As<Saved>(session->SaveData({150, 250}, first)));
-            QCOMPARE(Inode(dir.dataPath()), inode);
+            QCOMPARE(SystemFiles::Identity(dir.dataPath()), identity);
             QVERIFY(!QFileInfo::exists(dir.backupPath()));
 
             beforeSecond = dir.data();
@@ -164,8 +155,7 @@ private slots:
         QCOMPARE(kept.size(), 1);
         QVERIFY(QFileInfo(kept[0]).fileName().startsWith(u"Cofferly.Dat.20"_s));
         QCOMPARE(TestFiles::Read(kept[0]), other);
-        QCOMPARE(QFileInfo(kept[0]).permissions() & 0x0fff,
-                 QFileDevice::ReadUser | QFileDevice::WriteUser);
+        QVERIFY(SystemFiles::OwnerOnly(kept[0]));
         QCOMPARE(dir.backup(), read);
         QCOMPARE(dir.data(), Formatted({10, 20}, ours));
         QVERIFY(RemoveLeftovers(dir.path()).isEmpty()); // the start's clean-up leaves it
@@ -234,24 +224,21 @@ private slots:
     {
         ProgramDir dir;
         QVERIFY(!CreateDefaultFile(dir.path(), {0, 0}, u"g"_s));
-        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-        auto mode = [](const QString& p) {
-            return QFileInfo(p).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser);
-        };
-        QCOMPARE(mode(dir.dataPath()), ownerOnly);
+        QVERIFY(SystemFiles::OwnerOnly(dir.dataPath()));
         // A file left readable by others is tightened by the next save that writes it.
-        QFile(dir.dataPath())
-            .setPermissions(ownerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QVERIFY(SystemFiles::LetEveryoneRead(dir.dataPath()));
+        QVERIFY(!SystemFiles::OwnerOnly(dir.dataPath()));
         auto session = OpenedSession(dir.path());
         QVERIFY(As<Saved>(session->SaveData({0, 0}, TestFiles::Numbered(1))));
-        QCOMPARE(mode(dir.dataPath()), ownerOnly);
-        QCOMPARE(mode(dir.backupPath()), ownerOnly);
+        QVERIFY(SystemFiles::OwnerOnly(dir.dataPath()));
+        QVERIFY(SystemFiles::OwnerOnly(dir.backupPath()));
     }
 
     // A write that stops part way (here at a file-size limit) leaves both files as they were.
     void failedSaveLeavesBothFilesAsTheyWere()
     {
-        std::signal(SIGXFSZ, SIG_IGN);
+        if (!SystemFiles::HasUnixFiles())
+            QSKIP("no file size limit here");
         ProgramDir dir;
         const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
         dir.writeData(before);
@@ -262,14 +249,10 @@ private slots:
         for (int i = 3; i <= 150; ++i)
             entries.append({QString(40, u'x'), {}, {}, {}});
 
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        for (rlim_t limit : {rlim_t(0), rlim_t(50), rlim_t(before.size()), rlim_t(4000)}) {
-            rlimit small = saved;
-            small.rlim_cur = limit;
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        for (qint64 limit : {qint64(0), qint64(50), qint64(before.size()), qint64(4000)}) {
+            QVERIFY(SystemFiles::LimitFileSize(limit));
             const auto result = session->SaveData({0, 0}, entries);
-            setrlimit(RLIMIT_FSIZE, &saved);
+            SystemFiles::LimitFileSize(-1);
             QVERIFY2(As<StoreError>(result), qPrintable(QString::number(limit)));
             QCOMPARE(As<StoreError>(result)->kind, StoreError::Kind::Write);
             QCOMPARE(dir.data(), before);

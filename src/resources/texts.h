@@ -144,18 +144,8 @@ inline const QString FolderOfAnotherUser =
     QStringLiteral("このフォルダーはほかのユーザーのものです。\n%1\n\n"
                    "パスワードを守るため、コファリーは自分のフォルダーでしか起動しません。"
                    "コファリーを自分のフォルダーに移してから起動してください。");
-inline const QString FolderWritableByOthers =
-    QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
-                   "パスワードを守るため、このままでは起動しません。"
-                   "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
-                   "(chmod go-w) 起動してください。");
-inline const QString UnsafeFolderAbove = QStringLiteral(
-    "コファリーのフォルダーの上にあるこのフォルダーは、ほかのユーザーが変更できます。"
-    "\n%1\n\n"
-    "フォルダーを差し替えられるとパスワードが守れないため、起動しません。"
-    "上にあるフォルダーがすべて自分か root のもので、グループとその他のユーザーが"
-    "書き込めない (chmod go-w、または /tmp のようなスティッキービット付き) "
-    "ようにするか、コファリーをそのような場所に移してから起動してください。");
+extern const QString FolderWritableByOthers; // per system: texts_unix.cpp, _win.cpp
+extern const QString UnsafeFolderAbove; // per system: texts_unix.cpp, _win.cpp
 inline const QString FileOfAnotherUser =
     QStringLiteral("コファリーのファイルがほかのユーザーのものです。\n%1\n\n"
                    "パスワードを守るため、このままでは起動しません。"
@@ -172,11 +162,7 @@ inline const QString LinkLeadsNowhere =
                    "保存するとリンク先にファイルが作られてしまうため、起動しません。"
                    "リンクを削除してから起動してください。");
 // %1 the data file or the backup
-inline const QString HardLinked =
-    QStringLiteral("このファイルには、ほかの場所にも名前 (ハードリンク) があります。\n%1\n\n"
-                   "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
-                   "もう一つの名前を削除するか、ファイルをコピーして置き換えてから "
-                   "(cp ファイル 新しい名前 && mv 新しい名前 ファイル) 起動してください。");
+extern const QString HardLinked; // per system: texts_unix.cpp, _win.cpp
 // %1 the lock file
 inline const QString LockNotRegular =
     QStringLiteral("ロックファイルが通常のファイルではありません (パイプ、デバイスなど)。\n%1\n\n"
@@ -187,9 +173,7 @@ inline const QString FolderNotExamined =
                    "フォルダーが安全か分からないため、起動しません。");
 
 // %1 the files, one a line
-inline const QString ModesTightened =
-    QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
-                   "自分だけが読み書きできるように (0600) 変更しました。\n%1");
+extern const QString ModesTightened; // per system: texts_unix.cpp, _win.cpp
 
 // Reasons a data file cannot be read whole or written
 inline const QString ReasonUnstorableText =

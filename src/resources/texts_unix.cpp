@@ -1,0 +1,30 @@
+#include "texts.h"
+
+// The advice that names the system's own tools.
+namespace Texts {
+
+const QString FolderWritableByOthers =
+    QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "グループとその他のユーザーの書き込み権限をフォルダーから外してから "
+                   "(chmod go-w) 起動してください。");
+
+const QString UnsafeFolderAbove = QStringLiteral(
+    "コファリーのフォルダーの上にあるこのフォルダーは、ほかのユーザーが変更できます。"
+    "\n%1\n\n"
+    "フォルダーを差し替えられるとパスワードが守れないため、起動しません。"
+    "上にあるフォルダーがすべて自分か root のもので、グループとその他のユーザーが"
+    "書き込めない (chmod go-w、または /tmp のようなスティッキービット付き) "
+    "ようにするか、コファリーをそのような場所に移してから起動してください。");
+
+const QString HardLinked =
+    QStringLiteral("このファイルには、ほかの場所にも名前 (ハードリンク) があります。\n%1\n\n"
+                   "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
+                   "もう一つの名前を削除するか、ファイルをコピーして置き換えてから "
+                   "(cp ファイル 新しい名前 && mv 新しい名前 ファイル) 起動してください。");
+
+const QString ModesTightened =
+    QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
+                   "自分だけが読み書きできるように (0600) 変更しました。\n%1");
+
+} // namespace Texts

@@ -1,0 +1,29 @@
+#include "texts.h"
+
+// The advice that names the system's own tools.
+namespace Texts {
+
+const QString FolderWritableByOthers =
+    QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。"
+                   "フォルダーのプロパティの [セキュリティ] で、Everyone、Users、"
+                   "Authenticated Users の書き込みと変更の許可を外してから起動してください。");
+
+const QString UnsafeFolderAbove = QStringLiteral(
+    "コファリーのフォルダーの上にあるこのフォルダーは、ほかのユーザーが変更できます。"
+    "\n%1\n\n"
+    "フォルダーを差し替えられるとパスワードが守れないため、起動しません。"
+    "コファリーを自分のユーザーフォルダー (C:\\Users\\ユーザー名 の下) に移してから"
+    "起動してください。");
+
+const QString HardLinked =
+    QStringLiteral("このファイルには、ほかの場所にも名前 (ハードリンク) があります。\n%1\n\n"
+                   "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
+                   "もう一つの名前を削除するか、ファイルをコピーして置き換えてから"
+                   "起動してください。");
+
+const QString ModesTightened =
+    QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
+                   "自分だけが読み書きできるように変更しました。\n%1");
+
+} // namespace Texts

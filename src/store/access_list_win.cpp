@@ -1,0 +1,145 @@
+#include "access_list_win.h"
+
+#include <QDir>
+#include <aclapi.h>
+#include <memory>
+#include <variant>
+#include <vector>
+
+namespace {
+
+template <typename T>
+struct LocalDeleter {
+    void operator()(T* p) const { LocalFree(p); }
+};
+
+bool IsEveryone(PSID sid)
+{
+    static const auto groups = [] {
+        std::vector<std::vector<BYTE>> sids;
+        for (const auto type : {WinWorldSid, WinBuiltinUsersSid, WinAuthenticatedUserSid}) {
+            DWORD size = SECURITY_MAX_SID_SIZE;
+            std::vector<BYTE> sid(size);
+            if (CreateWellKnownSid(type, nullptr, sid.data(), &size))
+                sids.push_back(std::move(sid));
+        }
+        return sids;
+    }();
+    for (const auto& group : groups)
+        if (EqualSid(sid, const_cast<BYTE*>(group.data())))
+            return true;
+    return false;
+}
+
+// The user this process runs as, from its token.
+std::vector<BYTE> UserOfProcess()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return {};
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    const bool ok = size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
+    CloseHandle(token);
+    if (!ok)
+        return {};
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+    return std::vector<BYTE>(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid));
+}
+
+// A list of one entry: full control for the user of this process.
+std::variant<std::vector<BYTE>, DWORD> PrivateList()
+{
+    std::vector<BYTE> user = UserOfProcess();
+    if (user.empty())
+        return GetLastError();
+    std::vector<BYTE> list(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + user.size());
+    auto* acl = reinterpret_cast<ACL*>(list.data());
+    if (!InitializeAcl(acl, DWORD(list.size()), ACL_REVISION) ||
+        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, user.data()))
+        return GetLastError();
+    return list;
+}
+
+// The rights the list allows those groups, generic rights mapped to a file's.
+ACCESS_MASK RightsOfEveryone(const ACL* acl)
+{
+    if (!acl)
+        return FILE_ALL_ACCESS;
+    GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                            FILE_ALL_ACCESS};
+    ACCESS_MASK rights = 0;
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (!GetAce(const_cast<ACL*>(acl), i, &ace))
+            continue;
+        const auto* header = static_cast<const ACE_HEADER*>(ace);
+        // An entry only for what is created inside does not apply to the object itself.
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
+            continue;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        if (!IsEveryone(&allowed->SidStart))
+            continue;
+        ACCESS_MASK mask = allowed->Mask;
+        MapGenericMask(&mask, &mapping);
+        rights |= mask;
+    }
+    return rights;
+}
+
+} // namespace
+
+OthersMay WhatOthersMay(const ACL* acl)
+{
+    // Adding a folder is not enough to replace one: a drive's root lets Authenticated
+    // Users do just that.
+    constexpr ACCESS_MASK kReplaceWithin = FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER;
+    constexpr ACCESS_MASK kChange = kReplaceWithin | FILE_WRITE_DATA | FILE_APPEND_DATA;
+    const ACCESS_MASK rights = RightsOfEveryone(acl);
+    OthersMay may;
+    may.read = rights & FILE_READ_DATA;
+    may.change = rights & kChange;
+    may.replaceWithin = rights & kReplaceWithin;
+    return may;
+}
+
+OthersMay WhatOthersMay(const QString& path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    ACL* acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD error = GetNamedSecurityInfoW(reinterpret_cast<const wchar_t*>(native.utf16()),
+                                              SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                              nullptr, &acl, nullptr, &descriptor);
+    if (error != ERROR_SUCCESS) {
+        OthersMay unknown;
+        unknown.error = error;
+        return unknown;
+    }
+    const std::unique_ptr<void, LocalDeleter<void>> held(descriptor);
+    return WhatOthersMay(acl);
+}
+
+DWORD MakePrivate(HANDLE object)
+{
+    auto list = PrivateList();
+    if (const auto* error = std::get_if<DWORD>(&list))
+        return *error;
+    auto* acl = reinterpret_cast<ACL*>(std::get<std::vector<BYTE>>(list).data());
+    return SetSecurityInfo(object, SE_FILE_OBJECT,
+                           DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                           nullptr, nullptr, acl, nullptr);
+}
+
+DWORD MakePrivate(const QString& path)
+{
+    auto list = PrivateList();
+    if (const auto* error = std::get_if<DWORD>(&list))
+        return *error;
+    auto* acl = reinterpret_cast<ACL*>(std::get<std::vector<BYTE>>(list).data());
+    std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+    return SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT,
+                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                 nullptr, nullptr, acl, nullptr);
+}

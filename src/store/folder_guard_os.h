@@ -1,0 +1,28 @@
+#pragma once
+
+// What checking the data folder takes of each system (folder_guard_unix.cpp, _win.cpp).
+
+#include "store_files.h"
+
+#include <QString>
+#include <variant>
+
+// The program's own files: whoever owns one of them, or the file a link there leads to,
+// can read the passwords or have the next save written into a file of theirs.
+inline const QString* const kOwnFiles[] = {&StoreFiles::Data, &StoreFiles::Backup,
+                                           &StoreFiles::Lock};
+
+inline QString WithSlash(const QString& folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+// What tells one folder from another on the system: it stays the same through a rename,
+// and a folder put in its place has another.
+struct FolderId {
+    quint64 device = 0;
+    quint64 inode = 0;
+};
+
+// The folder's identity, or the system's reason it could not be examined.
+std::variant<FolderId, QString> IdentifyFolder(const QString& folder);

@@ -1,0 +1,118 @@
+#include "access_list_win.h"
+#include "folder_guard.h"
+#include "folder_guard_os.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+using Problem = FolderCheck::Problem;
+
+FolderCheck Found(Problem problem, const QString& path, int systemError = 0)
+{
+    FolderCheck check;
+    check.problem = problem;
+    check.path = path;
+    check.systemError = systemError;
+    return check;
+}
+
+// The file's identity and link count, without following a link or opening a folder's
+// contents; ERROR_FILE_NOT_FOUND when it is not there.
+DWORD Examine(const QString& path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()),
+                                    FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    const bool ok = GetFileInformationByHandle(file, &info);
+    const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    return error;
+}
+
+bool Missing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+} // namespace
+
+FolderCheck CheckDataFolder(const QString& folder)
+{
+    const OthersMay inFolder = WhatOthersMay(folder);
+    if (inFolder.error != ERROR_SUCCESS)
+        return Found(Problem::CannotExamine, folder, int(inFolder.error));
+    if (inFolder.change)
+        return Found(Problem::FolderWritableByOthers, folder);
+
+    const QString resolved = QFileInfo(folder).canonicalFilePath();
+    if (resolved.isEmpty())
+        return Found(Problem::CannotExamine, folder, ERROR_PATH_NOT_FOUND);
+    for (QDir above(resolved); above.cdUp();) {
+        // Whoever may replace a folder on the way can put one of theirs in its place.
+        const OthersMay inAbove = WhatOthersMay(above.path());
+        if (inAbove.error != ERROR_SUCCESS)
+            return Found(Problem::CannotExamine, above.path(), int(inAbove.error));
+        if (inAbove.replaceWithin)
+            return Found(Problem::UnsafeFolderAbove, above.path());
+    }
+
+    const QString prefix = WithSlash(folder);
+    for (const QString* name : kOwnFiles) {
+        const QString path = prefix + *name;
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (const DWORD error = Examine(path, info); error != ERROR_SUCCESS) {
+            if (Missing(error)) // not there yet: the program creates it as its own
+                continue;
+            return Found(Problem::CannotExamine, path, int(error));
+        }
+        const bool isFolder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (name == &StoreFiles::Lock) {
+            if (isFolder)
+                return Found(Problem::LockNotRegular, path);
+        } else if (!isFolder && info.nNumberOfLinks > 1) {
+            // A save replaces the file by a new one: its other name would keep the old
+            // passwords for good.
+            return Found(Problem::HardLinked, path);
+        }
+    }
+    return {};
+}
+
+std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
+{
+    const QString prefix = WithSlash(folder);
+    QStringList tightened;
+    for (const QString* name : kOwnFiles) {
+        const QString path = prefix + *name;
+        const OthersMay may = WhatOthersMay(path);
+        if (Missing(may.error))
+            continue;
+        if (may.error != ERROR_SUCCESS)
+            return StoreError{StoreError::Kind::Read, path, StoreError::Cause::System,
+                              qt_error_string(int(may.error))};
+        if (!may.read && !may.change)
+            continue;
+        if (const DWORD error = MakePrivate(path); error != ERROR_SUCCESS)
+            return StoreError{StoreError::Kind::Write, path, StoreError::Cause::System,
+                              qt_error_string(int(error))};
+        tightened << path;
+    }
+    return tightened;
+}
+
+std::variant<FolderId, QString> IdentifyFolder(const QString& folder)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (const DWORD error = Examine(folder, info); error != ERROR_SUCCESS)
+        return qt_error_string(int(error));
+    return FolderId{info.dwVolumeSerialNumber,
+                    (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}

@@ -18,7 +18,8 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox fonts-noto-cjk zip
-  cmake ninja-build perl python3 dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools)
+  cmake ninja-build perl python3 dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools
+  xdotool xclip x11-utils x11-xserver-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -103,6 +104,7 @@ echo "Qt for Windows: $qt_prefix"
 # Wine runs the test programs; QT_* variables reach a program under Wine only as WINEQT_*.
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=$(command -v wine64 || command -v wine)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 nice -n 19 cmake -S "$here" -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release \
@@ -139,7 +141,7 @@ Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$build/xvfb.display" \
   2>"$build/xvfb.log" &
 xvfb=$!
 openbox=
-trap 'kill $openbox $xvfb 2>/dev/null; timeout 30 wineserver -k || true' EXIT
+trap 'kill $openbox $xvfb 2>/dev/null; timeout 30 "$wineserver" -k || true' EXIT
 for _ in $(seq 100); do [ -s "$build/xvfb.display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$build/xvfb.display")
 openbox >"$build/openbox.log" 2>&1 &
@@ -147,5 +149,5 @@ openbox=$!
 
 # A Wine prefix of the build's own, made once.
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 "$wine" wineboot --init
-timeout 120 wineserver -w || true
+timeout 120 "$wineserver" -w || true
 ctest --test-dir "$build" --output-on-failure "$@"

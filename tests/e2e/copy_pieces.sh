@@ -19,13 +19,17 @@ step "Alt+P copies the PW's first piece"
 keys alt+p
 expect_clipboard "ab"
 
-step "the copy is offered as text and marked as a secret"
-targets=$(xclip -o -selection clipboard -t TARGETS)
-for target in UTF8_STRING text/plain x-kde-passwordManagerHint; do
-    grep -qxF "$target" <<<"$targets" || fail "clipboard target $target missing: $targets"
-done
-hint=$(xclip -o -selection clipboard -t x-kde-passwordManagerHint)
-[[ $hint == secret ]] || fail "x-kde-passwordManagerHint is \"$hint\""
+# Under Wine the marks are Windows clipboard formats, which Wine does not hand on to X;
+# tst_desktop_win reads them through Windows' own calls.
+if [[ -z ${COFFERLY_WINE:-} ]]; then
+    step "the copy is offered as text and marked as a secret"
+    targets=$(xclip -o -selection clipboard -t TARGETS)
+    for target in UTF8_STRING text/plain x-kde-passwordManagerHint; do
+        grep -qxF "$target" <<<"$targets" || fail "clipboard target $target missing: $targets"
+    done
+    hint=$(xclip -o -selection clipboard -t x-kde-passwordManagerHint)
+    [[ $hint == secret ]] || fail "x-kde-passwordManagerHint is \"$hint\""
+fi
 
 step "Alt+P copies the second and third pieces"
 keys alt+p

@@ -5,6 +5,10 @@
 # file lives beside the program), its own X server on a free display and openbox as the
 # window manager. Everything it started is ended, and the directory is
 # removed, when the script exits, whether it passed or not.
+#
+# With COFFERLY_WINE naming Wine, the program is Cofferly.exe run by Wine, with a
+# wineserver of the test's own; the directory is then made under COFFERLY_E2E_TMP, since
+# Windows knows no sticky folder like /tmp and refuses a folder under one.
 
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -20,7 +24,7 @@ readonly MAIN_TITLE='ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40'
 readonly SORT_TITLE='Cofferly データの並べ替え'
 readonly TWIPS_PER_PIXEL=15
 
-WORK=$(mktemp -d /tmp/cofferly-e2e.XXXXXX)
+WORK=$(mktemp -d "${COFFERLY_E2E_TMP:-/tmp}/cofferly-e2e.XXXXXX")
 APP_DIR=$WORK/app
 DAT=$APP_DIR/Cofferly.Dat
 BAK=$APP_DIR/Cofferly.bak
@@ -28,7 +32,16 @@ LOCK=$APP_DIR/Cofferly.lock
 mkdir -p "$APP_DIR" "$WORK/home" "$WORK/runtime"
 # The program refuses a folder others may write, whatever the umask of whoever runs this.
 chmod 700 "$APP_DIR" "$WORK/runtime"
-cp "$1" "$APP_DIR/cofferly"
+if [[ -n ${COFFERLY_WINE:-} ]]; then
+    cp "$1" "$APP_DIR/Cofferly.exe"
+    RUN=("$COFFERLY_WINE" ./Cofferly.exe)
+    WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+    # The desktop process, which serves the clipboard, must be on this test's display.
+    timeout 30 "$WINESERVER" -k 2>/dev/null || true
+else
+    cp "$1" "$APP_DIR/cofferly"
+    RUN=(./cofferly)
+fi
 # Data files the scripts write are the owner's alone, as the program keeps them: it reports
 # looser ones at start, in a message box of its own.
 umask 077
@@ -55,6 +68,7 @@ cleanup() {
     for pid in "$APP_PID" "${OTHER_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do
         [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
+    [[ -z ${COFFERLY_WINE:-} ]] || timeout 30 "$WINESERVER" -k 2>/dev/null
     rm -rf "$WORK"
     exit "$status"
 }
@@ -227,7 +241,8 @@ window_gone() {
 }
 
 start_app() {
-    (cd "$APP_DIR" && exec ./cofferly) >>"$WORK/app.log" 2>&1 &
+    START_POSITION=$(head -n 1 "$DAT" 2>/dev/null | tr -d '\r')
+    (cd "$APP_DIR" && exec "${RUN[@]}") >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     wait_window "$MAIN_TITLE"
     MAIN_WIN=$FOUND_WIN
@@ -275,6 +290,9 @@ keys() {
 }
 
 type_text() {
+    # Wine gives only a dozen or so added keys of its own, and reads a new map before
+    # the keys that follow it: each text gets the keys it needs.
+    [[ -z ${COFFERLY_WINE:-} ]] || prepare_typing "$1"
     xdotool type --delay 40 -- "$1"
 }
 
@@ -352,8 +370,14 @@ position_line() {
 }
 
 # The position record, without its line end, that the program must write for a window
-# whose frame stands where it stands now.
+# whose frame stands where it stands now. Under Wine, the window manager's frame is not the
+# frame Windows counts from: a window that has not moved must write the position it
+# started from, and the next file it writes shows whether it started there.
 current_position() {
+    if [[ -n ${COFFERLY_WINE:-} ]]; then
+        echo "$START_POSITION"
+        return
+    fi
     local x y _
     read -r x y _ < <(geometry "$(frame_of "$MAIN_WIN")")
     echo "$((y * TWIPS_PER_PIXEL)),$((x * TWIPS_PER_PIXEL))"

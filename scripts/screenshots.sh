@@ -3,16 +3,28 @@
 # the same window in edit mode (Alt+E), its title list open, and the sort window (Alt+S).
 # The program runs under Xvfb with the openbox window manager, from a folder of its own
 # holding sample entries; nothing of the user's is read or written.
+# `screenshots.sh windows` takes Cofferly.exe under Wine instead (after scripts/windows.sh):
+# the main window and a message box, as windows-main-window.png and windows-message-box.png.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${COFFERLY_BUILD:-$here/build/release}
 out=$here/docs/screenshots
+windows=
+[ "${1:-}" = windows ] && windows=1
 
-"$here/scripts/setup.sh" test
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" >/dev/null
-
-work=$(mktemp -d)
+if [ -n "$windows" ]; then
+  build=$here/build/windows
+  program=(wine Cofferly.exe)
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+  # Windows refuses a folder under a sticky one like /tmp.
+  work=$(mktemp -d "$build/screenshots.XXXXXX")
+else
+  build=${COFFERLY_BUILD:-$here/build/release}
+  program=(./cofferly)
+  "$here/scripts/setup.sh" test
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$build" >/dev/null
+  work=$(mktemp -d)
+fi
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -21,7 +33,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Sample entries: group headings, ordinary entries under them, Japanese and Latin titles.
-cp "$build/cofferly" "$work/"
+cp "$build/${program[-1]#./}" "$work/"
 entries=(
   "■ 銀行・証券" "" "" ""
   "ネットバンク" "taro.yamada" "Ab3d-9Kp2-xQ7w" "https://www.example-bank.co.jp/login/"
@@ -49,9 +61,9 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-"$work/cofferly" &
+(cd "$work" && exec "${program[@]}") &
 pids+=($!)
-main=$(xdotool search --sync --onlyvisible --class cofferly | head -1)
+main=$(xdotool search --sync --onlyvisible --name 'ｺﾌｧﾘｰ' | head -1)
 xdotool windowactivate --sync "$main"
 sleep 0.5
 
@@ -65,6 +77,16 @@ shoot() {
 # Browsing: show the second entry, an ordinary one.
 xdotool key --clearmodifiers Down
 sleep 0.5
+if [ -n "$windows" ]; then
+  shoot "$main" windows-main-window
+  # A message box: the question before a delete, answered いいえ.
+  xdotool key --clearmodifiers alt+d
+  box=$(xdotool search --sync --onlyvisible --name '削除の確認' | head -1)
+  sleep 0.7
+  shoot "$box" windows-message-box
+  xdotool key --clearmodifiers Return
+  exit 0
+fi
 shoot "$main" main-window
 
 # The title list, open: the headings stand out, the entries under them are indented.

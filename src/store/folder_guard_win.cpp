@@ -98,7 +98,10 @@ std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
         if (may.error != ERROR_SUCCESS)
             return StoreError{StoreError::Kind::Read, path, StoreError::Cause::System,
                               qt_error_string(int(may.error))};
-        if (!may.read && !may.change)
+        // The lock holds no secret, and Qt makes it anew at each start with the list the
+        // folder hands down: only one that others may change is worth a word.
+        const bool readable = may.read && name != &StoreFiles::Lock;
+        if (!readable && !may.change)
             continue;
         if (const DWORD error = MakePrivate(path); error != ERROR_SUCCESS)
             return StoreError{StoreError::Kind::Write, path, StoreError::Cause::System,

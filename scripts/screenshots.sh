@@ -14,9 +14,10 @@ windows=
 if [ -n "$windows" ]; then
   build=$here/build/windows
   program=(wine Cofferly.exe)
-  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+  cache=${COFFERLY_CACHE:-/var/cache/cofferly}
+  export WINEPREFIX="$cache/wineprefix" WINEDEBUG=-all
   # Windows refuses a folder under a sticky one like /tmp.
-  work=$(mktemp -d "$build/screenshots.XXXXXX")
+  work=$(mktemp -d "$cache/wine-tests/screenshots.XXXXXX")
 else
   build=${COFFERLY_BUILD:-$here/build/release}
   program=(./cofferly)

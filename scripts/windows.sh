@@ -102,37 +102,38 @@ echo "Qt for Windows: $qt_prefix"
 
 # --- Cofferly.exe ----------------------------------------------------------------------
 # Wine runs the test programs; QT_* variables reach a program under Wine only as WINEQT_*.
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The program refuses a folder under one that others may change, such as /tmp or a clone
+# made under it: the Wine prefix (whose temporary folder the suites use) and the
+# whole-program tests' folders live in the cache, on a path only root may change.
+export WINEPREFIX="$cache/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+tests_tmp="$cache/wine-tests"
+mkdir -p -m 700 "$tests_tmp"
 wine=$(command -v wine64 || command -v wine)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 nice -n 19 cmake -S "$here" -B "$build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
-  -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_BUILD_TYPE=Release -DCOFFERLY_E2E_TMP="$tests_tmp" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="timeout;-k;10;600;$wine"
 nice -n 19 cmake --build "$build" --parallel "$jobs"
 
 exe="$build/Cofferly.exe"
-if [ -f "$exe" ]; then
-  # Only Windows' own DLLs may be imported: those Wine ships as its own, and the API sets
-  # (api-ms-win-*) that Windows 10 resolves to them.
-  wine_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
-  foreign=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
-    while read -r dll; do
-      [ -e "$wine_dlls/${dll,,}" ] || [[ ${dll,,} == api-ms-win-* ]] || echo "$dll"
-    done)
-  [ -z "$foreign" ] || { echo "Cofferly.exe needs DLLs Windows lacks: $foreign" >&2; exit 1; }
+# Only Windows' own DLLs may be imported: those Wine ships as its own, and the API sets
+# (api-ms-win-*) that Windows 10 resolves to them.
+wine_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+foreign=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
+  while read -r dll; do
+    [ -e "$wine_dlls/${dll,,}" ] || [[ ${dll,,} == api-ms-win-* ]] || echo "$dll"
+  done)
+[ -z "$foreign" ] || { echo "Cofferly.exe needs DLLs Windows lacks: $foreign" >&2; exit 1; }
 
-  zip="$build/Cofferly-windows.zip"
-  rm -rf "$build/zip" "$zip"
-  mkdir -p "$build/zip"
-  cp "$exe" "$build/zip/Cofferly.exe"
-  # Notepad and every other Windows reader take UTF-8 with CR LF.
-  sed 's/$/\r/' "$here/packaging/windows/README.txt" >"$build/zip/README.txt"
-  (cd "$build/zip" && zip -q -X "$zip" Cofferly.exe README.txt)
-  echo "Built $exe ($(stat -c %s "$exe") bytes) and $zip ($(stat -c %s "$zip") bytes)"
-else
-  echo "Cofferly.exe is not built: saving and the folder check have no Windows code yet"
-fi
+zip="$build/Cofferly-windows.zip"
+rm -rf "$build/zip" "$zip"
+mkdir -p "$build/zip"
+cp "$exe" "$build/zip/Cofferly.exe"
+# Notepad and every other Windows reader take UTF-8 with CR LF.
+sed 's/$/\r/' "$here/packaging/windows/README.txt" >"$build/zip/README.txt"
+(cd "$build/zip" && zip -q -X "$zip" Cofferly.exe README.txt)
+echo "Built $exe ($(stat -c %s "$exe") bytes) and $zip ($(stat -c %s "$zip") bytes)"
 
 # --- Tests under Wine -------------------------------------------------------------------
 # A display of its own with a window manager: without one every hidden window costs Wine
@@ -147,7 +148,8 @@ export DISPLAY=:$(cat "$build/xvfb.display")
 openbox >"$build/openbox.log" 2>&1 &
 openbox=$!
 
-# A Wine prefix of the build's own, made once.
+# The Wine prefix, made once.
 [ -f "$WINEPREFIX/system.reg" ] || timeout 300 "$wine" wineboot --init
 timeout 120 "$wineserver" -w || true
+# One test at a time: each whole-program test gives Wine a wineserver of its own.
 ctest --test-dir "$build" --output-on-failure "$@"

@@ -50,7 +50,9 @@ same_bytes "$WORK/bin/opened.log" "$WORK/expected.log" ||
 
 step "a title with 〜 (U+301C) is refused; nothing is written"
 activate "$MAIN_WIN"
+browsing_height=$(client_height "$MAIN_WIN")
 keys alt+e
+wait_resize "$MAIN_WIN" "$browsing_height"
 type_text "波〜"
 keys Return
 wait_window Cofferly

@@ -2,16 +2,10 @@
 
 #include <QDir>
 #include <aclapi.h>
-#include <memory>
 #include <variant>
 #include <vector>
 
 namespace {
-
-template <typename T>
-struct LocalDeleter {
-    void operator()(T* p) const { LocalFree(p); }
-};
 
 bool IsEveryone(PSID sid)
 {
@@ -117,8 +111,9 @@ OthersMay WhatOthersMay(const QString& path)
         unknown.error = error;
         return unknown;
     }
-    const std::unique_ptr<void, LocalDeleter<void>> held(descriptor);
-    return WhatOthersMay(acl);
+    const OthersMay may = WhatOthersMay(acl);
+    LocalFree(descriptor);
+    return may;
 }
 
 DWORD MakePrivate(HANDLE object)

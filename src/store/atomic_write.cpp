@@ -16,23 +16,30 @@ StoreError WriteError(const QString& path, const QString& reason)
     return StoreError{StoreError::Kind::Write, path, StoreError::Cause::System, reason};
 }
 
-std::optional<StoreError> OpenAndFill(QSaveFile& file, const QByteArray& bytes)
+// Leaves a file just opened to its owner, writes `bytes` into it and puts them on the disk;
+// nullopt, or the reason it could not. Opened unbuffered, a write the disk cuts short is
+// followed by one that fails with the system's reason (a full disk, a size limit) rather
+// than by Qt's "Unknown error".
+std::optional<QString> Fill(QFileDevice& file, const QByteArray& bytes)
 {
-    // Unbuffered, so that a write the disk cuts short is followed by one that fails with
-    // the system's reason (a full disk, a size limit) rather than by Qt's "Unknown error".
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteError(file.fileName(), file.errorString());
     if (auto reason = MakeOwnerOnly(file))
-        return WriteError(file.fileName(), *reason);
+        return reason;
     for (qsizetype done = 0; done < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0)
-            return WriteError(file.fileName(), file.errorString());
+            return file.errorString();
         done += n;
     }
-    // Qt flushes the temporary before renaming it into place but ignores a failure; data
+    // Qt flushes a temporary before renaming it into place but ignores a failure; data
     // that may not have reached the disk must not replace a good file.
-    if (auto reason = FlushToDisk(file))
+    return FlushToDisk(file);
+}
+
+std::optional<StoreError> OpenAndFill(QSaveFile& file, const QByteArray& bytes)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return WriteError(file.fileName(), file.errorString());
+    if (auto reason = Fill(file, bytes))
         return WriteError(file.fileName(), *reason);
     return std::nullopt;
 }
@@ -85,15 +92,7 @@ std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray
                 continue;
             return WriteError(name, file.errorString());
         }
-        std::optional<QString> reason = MakeOwnerOnly(file);
-        for (qsizetype done = 0; !reason && done < bytes.size();) {
-            const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-            if (written <= 0)
-                reason = file.errorString();
-            done += written;
-        }
-        if (!reason)
-            reason = FlushToDisk(file);
+        std::optional<QString> reason = Fill(file, bytes);
         file.close();
         if (!reason && file.error() != QFileDevice::NoError)
             reason = file.errorString();

@@ -41,10 +41,13 @@ std::optional<QString> MakeOwnerOnly(QFileDevice& file)
 
 std::optional<QString> FlushToDisk(QFileDevice& file)
 {
+    if (FlushFileBuffers(NativeHandle(file)))
+        return std::nullopt;
     // ERROR_INVALID_FUNCTION: this kind of file cannot be flushed.
-    if (!FlushFileBuffers(NativeHandle(file)) && GetLastError() != ERROR_INVALID_FUNCTION)
-        return Reason(GetLastError());
-    return std::nullopt;
+    const DWORD error = GetLastError();
+    if (error == ERROR_INVALID_FUNCTION)
+        return std::nullopt;
+    return Reason(error);
 }
 
 void SyncFolder(const QString&)

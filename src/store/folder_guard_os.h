@@ -2,6 +2,7 @@
 
 // What checking the data folder takes of each system (folder_guard_unix.cpp, _win.cpp).
 
+#include "folder_guard.h"
 #include "store_files.h"
 
 #include <QString>
@@ -15,6 +16,16 @@ inline const QString* const kOwnFiles[] = {&StoreFiles::Data, &StoreFiles::Backu
 inline QString WithSlash(const QString& folder)
 {
     return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+// The check's finding: `problem` at `path`, with the system's error code if any.
+inline FolderCheck Found(FolderCheck::Problem problem, const QString& path, int systemError = 0)
+{
+    FolderCheck check;
+    check.problem = problem;
+    check.path = path;
+    check.systemError = systemError;
+    return check;
 }
 
 // What tells one folder from another on the system: it stays the same through a rename,

@@ -15,17 +15,6 @@ namespace {
 
 using Problem = FolderCheck::Problem;
 
-FolderCheck Found(Problem problem, const QString& path, int systemError = 0)
-{
-    FolderCheck check;
-    check.problem = problem;
-    check.path = path;
-    check.systemError = systemError;
-    return check;
-}
-
-// The program's own files: whoever owns one of them, or the file a link there leads to,
-// can read the passwords or have the next save written into a file of theirs.
 // The folders above `folder`, as the system resolves it, up to "/": the first that another
 // user could change. Sticky ones (like /tmp) let no one rename what is not theirs.
 FolderCheck CheckFoldersAbove(const QString& folder, uid_t me)

@@ -9,15 +9,6 @@ namespace {
 
 using Problem = FolderCheck::Problem;
 
-FolderCheck Found(Problem problem, const QString& path, int systemError = 0)
-{
-    FolderCheck check;
-    check.problem = problem;
-    check.path = path;
-    check.systemError = systemError;
-    return check;
-}
-
 // The file's identity and link count, without following a link or opening a folder's
 // contents; ERROR_FILE_NOT_FOUND when it is not there.
 DWORD Examine(const QString& path, BY_HANDLE_FILE_INFORMATION& info)

@@ -241,7 +241,8 @@ window_gone() {
 }
 
 start_app() {
-    START_POSITION=$(head -n 1 "$DAT" 2>/dev/null | tr -d '\r')
+    START_POSITION=
+    if [[ -e $DAT ]]; then START_POSITION=$(head -n 1 "$DAT" | tr -d '\r'); fi
     (cd "$APP_DIR" && exec "${RUN[@]}") >>"$WORK/app.log" 2>&1 &
     APP_PID=$!
     wait_window "$MAIN_TITLE"

@@ -73,14 +73,22 @@ private slots:
                   authenticated = WinAuthenticatedUserSid, guests = WinBuiltinGuestsSid;
         const int readExecute = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
         QTest::newRow("Users read") << users << readExecute << false << true << false << false;
-        QTest::newRow("Everyone adds a file") << everyone << int(FILE_ADD_FILE) << false << false << true << false;
-        QTest::newRow("Authenticated Users, generic write") << authenticated << int(GENERIC_WRITE) << false << false << true << false;
-        QTest::newRow("Users delete inside") << users << int(FILE_DELETE_CHILD) << false << false << true << true;
-        QTest::newRow("Everyone rewrites the list") << everyone << int(WRITE_DAC) << false << false << true << true;
-        QTest::newRow("Everyone, generic all") << everyone << int(GENERIC_ALL) << false << true << true << true;
-        QTest::newRow("new folders only, as a drive's root") << authenticated << int(FILE_ADD_SUBDIRECTORY) << false << false << true << false;
-        QTest::newRow("modify, for what is inside only") << authenticated << int(FILE_GENERIC_WRITE | DELETE) << true << false << false << false;
-        QTest::newRow("another group writes") << guests << int(GENERIC_ALL) << false << false << false << false;
+        QTest::newRow("Everyone adds a file")
+            << everyone << int(FILE_ADD_FILE) << false << false << true << false;
+        QTest::newRow("Authenticated Users, generic write")
+            << authenticated << int(GENERIC_WRITE) << false << false << true << false;
+        QTest::newRow("Users delete inside")
+            << users << int(FILE_DELETE_CHILD) << false << false << true << true;
+        QTest::newRow("Everyone rewrites the list")
+            << everyone << int(WRITE_DAC) << false << false << true << true;
+        QTest::newRow("Everyone, generic all")
+            << everyone << int(GENERIC_ALL) << false << true << true << true;
+        QTest::newRow("new folders only, as a drive's root")
+            << authenticated << int(FILE_ADD_SUBDIRECTORY) << false << false << true << false;
+        QTest::newRow("modify, for what is inside only")
+            << authenticated << int(FILE_GENERIC_WRITE | DELETE) << true << false << false << false;
+        QTest::newRow("another group writes")
+            << guests << int(GENERIC_ALL) << false << false << false << false;
         QTest::newRow("no list at all") << -1 << 0 << false << true << true << true;
     }
     void accessListDecides()
@@ -92,7 +100,8 @@ private slots:
         if (group >= 0)
             list = List(WELL_KNOWN_SID_TYPE(group), ACCESS_MASK(rights), inheritOnly);
         QVERIFY(group < 0 || !list.empty());
-        const OthersMay may = WhatOthersMay(group < 0 ? nullptr : reinterpret_cast<ACL*>(list.data()));
+        const OthersMay may =
+            WhatOthersMay(group < 0 ? nullptr : reinterpret_cast<ACL*>(list.data()));
         QTEST(may.read, "read");
         QTEST(may.change, "change");
         QTEST(may.replaceWithin, "replaceWithin");
@@ -135,7 +144,8 @@ private slots:
         ProgramDir dir;
         dir.writeData("0,0\r\n");
         const std::wstring from = QDir::toNativeSeparators(dir.dataPath()).toStdWString();
-        const std::wstring to = QDir::toNativeSeparators(dir.path() + u"/elsewhere"_s).toStdWString();
+        const std::wstring to =
+            QDir::toNativeSeparators(dir.path() + u"/elsewhere"_s).toStdWString();
         QVERIFY(CreateHardLinkW(to.c_str(), from.c_str(), nullptr));
         const FolderCheck check = CheckDataFolder(dir.path());
         QCOMPARE(check.problem, Problem::HardLinked);

@@ -96,7 +96,8 @@ private slots:
         TestFiles::Write(here.filePath(u"Cofferly.Dat.dir123/inside"_s), "kept");
         const QStringList link = {u"Cofferly.bak.lnk456"_s};
         const bool linked = SystemFiles::HasUnixFiles();
-        QVERIFY(!linked || SystemFiles::Link(here.filePath(u"notes.txt"_s), here.filePath(link[0])));
+        QVERIFY(!linked ||
+                SystemFiles::Link(here.filePath(u"notes.txt"_s), here.filePath(link[0])));
 
         QCOMPARE(Sorted(RemoveLeftovers(dir.path())), Sorted(temporaries));
         QCOMPARE(Sorted(here.entryList(QDir::AllEntries | QDir::System | QDir::Hidden |

@@ -145,7 +145,7 @@ inline const QString FolderOfAnotherUser =
                    "パスワードを守るため、コファリーは自分のフォルダーでしか起動しません。"
                    "コファリーを自分のフォルダーに移してから起動してください。");
 extern const QString FolderWritableByOthers; // per system: texts_unix.cpp, _win.cpp
-extern const QString UnsafeFolderAbove; // per system: texts_unix.cpp, _win.cpp
+extern const QString UnsafeFolderAbove;      // per system: texts_unix.cpp, _win.cpp
 inline const QString FileOfAnotherUser =
     QStringLiteral("コファリーのファイルがほかのユーザーのものです。\n%1\n\n"
                    "パスワードを守るため、このままでは起動しません。"

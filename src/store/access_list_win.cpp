@@ -123,8 +123,8 @@ DWORD MakePrivate(HANDLE object)
         return *error;
     auto* acl = reinterpret_cast<ACL*>(std::get<std::vector<BYTE>>(list).data());
     return SetSecurityInfo(object, SE_FILE_OBJECT,
-                           DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                           nullptr, nullptr, acl, nullptr);
+                           DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                           nullptr, acl, nullptr);
 }
 
 DWORD MakePrivate(const QString& path)

@@ -10,9 +10,9 @@
 // list at all lets everyone do everything. Entries that deny are not taken off: a list
 // that relies on one to keep others out counts as letting them in.
 struct OthersMay {
-    bool read = false;          // read a file, or list a folder
-    bool change = false;        // write, add, remove or rename, or rewrite the list
-    bool replaceWithin = false; // remove or rename what a folder holds, or rewrite the list
+    bool read = false;           // read a file, or list a folder
+    bool change = false;         // write, add, remove or rename, or rewrite the list
+    bool replaceWithin = false;  // remove or rename what a folder holds, or rewrite the list
     DWORD error = ERROR_SUCCESS; // the object's list could not be read
 };
 OthersMay WhatOthersMay(const ACL* acl);

@@ -14,12 +14,10 @@ using Problem = FolderCheck::Problem;
 DWORD Examine(const QString& path, BY_HANDLE_FILE_INFORMATION& info)
 {
     const QString native = QDir::toNativeSeparators(path);
-    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()),
-                                    FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                    nullptr);
+    const HANDLE file =
+        CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
     const bool ok = GetFileInformationByHandle(file, &info);

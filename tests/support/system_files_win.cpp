@@ -11,9 +11,9 @@ namespace SystemFiles {
 quint64 Identity(const QString& path)
 {
     const QString native = QDir::toNativeSeparators(path);
-    const HANDLE file = CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()),
-                                    FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file =
+        CreateFileW(reinterpret_cast<const wchar_t*>(native.utf16()), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -44,15 +44,27 @@ bool LetEveryoneRead(const QString& path)
     std::wstring native = QDir::toNativeSeparators(path).toStdWString();
     return InitializeAcl(acl, DWORD(list.size()), ACL_REVISION) &&
            AddAccessAllowedAce(acl, ACL_REVISION, FILE_GENERIC_READ, everyone.data()) &&
-           SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                 nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
+           SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                 nullptr, acl, nullptr) == ERROR_SUCCESS;
 }
 
 // Links want a privilege an ordinary user lacks; pipes have names of their own, never a
 // file's; Windows caps no file size per process.
-bool HasUnixFiles() { return false; }
-bool Link(const QString&, const QString&) { return false; }
-bool Pipe(const QString&) { return false; }
-bool LimitFileSize(qint64) { return false; }
+bool HasUnixFiles()
+{
+    return false;
+}
+bool Link(const QString&, const QString&)
+{
+    return false;
+}
+bool Pipe(const QString&)
+{
+    return false;
+}
+bool LimitFileSize(qint64)
+{
+    return false;
+}
 
 } // namespace SystemFiles

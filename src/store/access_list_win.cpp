@@ -56,6 +56,20 @@ std::variant<std::vector<BYTE>, DWORD> PrivateList()
     return list;
 }
 
+// The list replaces the object's own and no longer takes what its folder hands down.
+constexpr SECURITY_INFORMATION kPrivate =
+    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
+
+// Builds the private list and hands it to `set`; 0 or the system's error code.
+template <typename Set>
+DWORD SetPrivateList(Set set)
+{
+    auto list = PrivateList();
+    if (const auto* error = std::get_if<DWORD>(&list))
+        return *error;
+    return set(reinterpret_cast<ACL*>(std::get<std::vector<BYTE>>(list).data()));
+}
+
 // The rights the list allows those groups, generic rights mapped to a file's.
 ACCESS_MASK RightsOfEveryone(const ACL* acl)
 {
@@ -118,23 +132,16 @@ OthersMay WhatOthersMay(const QString& path)
 
 DWORD MakePrivate(HANDLE object)
 {
-    auto list = PrivateList();
-    if (const auto* error = std::get_if<DWORD>(&list))
-        return *error;
-    auto* acl = reinterpret_cast<ACL*>(std::get<std::vector<BYTE>>(list).data());
-    return SetSecurityInfo(object, SE_FILE_OBJECT,
-                           DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                           nullptr, acl, nullptr);
+    return SetPrivateList([object](ACL* acl) {
+        return SetSecurityInfo(object, SE_FILE_OBJECT, kPrivate, nullptr, nullptr, acl, nullptr);
+    });
 }
 
 DWORD MakePrivate(const QString& path)
 {
-    auto list = PrivateList();
-    if (const auto* error = std::get_if<DWORD>(&list))
-        return *error;
-    auto* acl = reinterpret_cast<ACL*>(std::get<std::vector<BYTE>>(list).data());
     std::wstring native = QDir::toNativeSeparators(path).toStdWString();
-    return SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT,
-                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                 nullptr, nullptr, acl, nullptr);
+    return SetPrivateList([&native](ACL* acl) {
+        return SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, kPrivate, nullptr, nullptr,
+                                     acl, nullptr);
+    });
 }

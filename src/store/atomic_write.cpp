@@ -85,8 +85,8 @@ std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray
         const QString name = n == 1 ? stem : stem + u'-' + QString::number(n);
         QFile file(name);
         // NewOnly: never a file that is already there, nor through a link of that name.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered,
-                       QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        // Fill() leaves it to its owner before a byte is written.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             const QFileInfo taken(name);
             if (taken.exists() || taken.isSymLink())
                 continue;

@@ -28,6 +28,20 @@ inline FolderCheck Found(FolderCheck::Problem problem, const QString& path, int 
     return check;
 }
 
+// The rules for one of the program's own files, once examined: the lock must be an ordinary
+// file (opening a pipe blocks until someone writes to it, for ever); the data file and the
+// backup must have one name (a save replaces the file by a new one: another name would
+// keep the old passwords for good).
+inline FolderCheck CheckOwnFile(const QString* name, const QString& path, bool regular,
+                                quint64 names)
+{
+    if (name == &StoreFiles::Lock)
+        return regular ? FolderCheck{} : Found(FolderCheck::Problem::LockNotRegular, path);
+    if (regular && names > 1)
+        return Found(FolderCheck::Problem::HardLinked, path);
+    return {};
+}
+
 // What tells one folder from another on the system: it stays the same through a rename,
 // and a folder put in its place has another.
 struct FolderId {

@@ -88,15 +88,9 @@ FolderCheck CheckDataFolder(const QString& folder)
                 return check;
             }
         }
-        if (name == &StoreFiles::Lock) {
-            // Opening a pipe blocks until someone writes to it, for ever.
-            if (!S_ISREG(info.st_mode))
-                return Found(Problem::LockNotRegular, path);
-        } else if (S_ISREG(info.st_mode) && info.st_nlink > 1) {
-            // A save replaces the file by a new one: its other name would keep the old
-            // passwords, with the old mode, for good.
-            return Found(Problem::HardLinked, path);
-        }
+        if (FolderCheck own = CheckOwnFile(name, path, S_ISREG(info.st_mode), info.st_nlink);
+            own.Refused())
+            return own;
     }
     return {};
 }

@@ -62,15 +62,10 @@ FolderCheck CheckDataFolder(const QString& folder)
                 continue;
             return Found(Problem::CannotExamine, path, int(error));
         }
-        const bool isFolder = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (name == &StoreFiles::Lock) {
-            if (isFolder)
-                return Found(Problem::LockNotRegular, path);
-        } else if (!isFolder && info.nNumberOfLinks > 1) {
-            // A save replaces the file by a new one: its other name would keep the old
-            // passwords for good.
-            return Found(Problem::HardLinked, path);
-        }
+        const bool regular = !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (FolderCheck own = CheckOwnFile(name, path, regular, info.nNumberOfLinks);
+            own.Refused())
+            return own;
     }
     return {};
 }

@@ -61,8 +61,7 @@ constexpr SECURITY_INFORMATION kPrivate =
     DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
 
 // Builds the private list and hands it to `set`; 0 or the system's error code.
-template <typename Set>
-DWORD SetPrivateList(Set set)
+template <typename Set> DWORD SetPrivateList(Set set)
 {
     auto list = PrivateList();
     if (const auto* error = std::get_if<DWORD>(&list))
@@ -141,7 +140,7 @@ DWORD MakePrivate(const QString& path)
 {
     std::wstring native = QDir::toNativeSeparators(path).toStdWString();
     return SetPrivateList([&native](ACL* acl) {
-        return SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, kPrivate, nullptr, nullptr,
-                                     acl, nullptr);
+        return SetNamedSecurityInfoW(native.data(), SE_FILE_OBJECT, kPrivate, nullptr, nullptr, acl,
+                                     nullptr);
     });
 }

@@ -63,8 +63,7 @@ FolderCheck CheckDataFolder(const QString& folder)
             return Found(Problem::CannotExamine, path, int(error));
         }
         const bool regular = !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (FolderCheck own = CheckOwnFile(name, path, regular, info.nNumberOfLinks);
-            own.Refused())
+        if (FolderCheck own = CheckOwnFile(name, path, regular, info.nNumberOfLinks); own.Refused())
             return own;
     }
     return {};

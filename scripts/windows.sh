@@ -19,7 +19,7 @@ sudo=()
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth openbox fonts-noto-cjk zip
   cmake ninja-build perl python3 dpkg-dev xz-utils qt6-base-dev qt6-base-dev-tools
-  xdotool xclip x11-utils x11-xserver-utils imagemagick)
+  xdotool xclip x11-utils x11-xserver-utils imagemagick librsvg2-bin)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -125,6 +125,13 @@ foreign=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
     [ -e "$wine_dlls/${dll,,}" ] || [[ ${dll,,} == api-ms-win-* ]] || echo "$dll"
   done)
 [ -z "$foreign" ] || { echo "Cofferly.exe needs DLLs Windows lacks: $foreign" >&2; exit 1; }
+# Explorer, the taskbar and Properties read the exe's resource directory: the icon (type 3
+# and its group, 14), the version information (16) and the manifest (24) must be there.
+resources=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/Resource Directory section/,/^$/p')
+for type in 3 14 16 24; do
+  grep -qE "^[0-9a-f]+ {3}Entry: ID: 0x0*$(printf %x "$type"), " <<<"$resources" ||
+    { echo "Cofferly.exe lacks resource type $type (icon, version or manifest)" >&2; exit 1; }
+done
 
 zip="$build/Cofferly-windows.zip"
 rm -rf "$build/zip" "$zip"

@@ -1,6 +1,7 @@
 #include "platform/desktop.h"
 #include "platform/hardening.h"
 #include "platform/platform_choice.h"
+#include "platform/qt_japanese.h"
 #include "start_up.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     // Before the application object picks one.
     PlatformChoice::Apply();
     QApplication app(argc, argv);
+    LoadQtJapanese();
     Desktop desktop;
     const auto program = StartProgram(desktop, QCoreApplication::applicationDirPath());
     if (!program)

@@ -30,23 +30,24 @@ QString RefusalText(const FolderCheck& check)
     case Problem::None:
         break;
     case Problem::CannotExamine:
-        return Texts::FolderNotExamined.arg(check.path, qt_error_string(check.systemError));
+        return Texts::FolderNotExamined.arg(ShownPath(check.path),
+                                            qt_error_string(check.systemError));
     case Problem::FolderOfAnotherUser:
-        return Texts::FolderOfAnotherUser.arg(check.path);
+        return Texts::FolderOfAnotherUser.arg(ShownPath(check.path));
     case Problem::FolderWritableByOthers:
-        return Texts::FolderWritableByOthers.arg(check.path);
+        return Texts::FolderWritableByOthers.arg(ShownPath(check.path));
     case Problem::UnsafeFolderAbove:
-        return Texts::UnsafeFolderAbove.arg(check.path);
+        return Texts::UnsafeFolderAbove.arg(ShownPath(check.path));
     case Problem::FileOfAnotherUser:
-        return Texts::FileOfAnotherUser.arg(check.path);
+        return Texts::FileOfAnotherUser.arg(ShownPath(check.path));
     case Problem::LinkToAnotherUsersFile:
-        return Texts::LinkToAnotherUsersFile.arg(check.path, check.target);
+        return Texts::LinkToAnotherUsersFile.arg(ShownPath(check.path), ShownPath(check.target));
     case Problem::LinkLeadsNowhere:
-        return Texts::LinkLeadsNowhere.arg(check.path, check.target);
+        return Texts::LinkLeadsNowhere.arg(ShownPath(check.path), ShownPath(check.target));
     case Problem::HardLinked:
-        return Texts::HardLinked.arg(check.path);
+        return Texts::HardLinked.arg(ShownPath(check.path));
     case Problem::LockNotRegular:
-        return Texts::LockNotRegular.arg(check.path);
+        return Texts::LockNotRegular.arg(ShownPath(check.path));
     }
     return {};
 }
@@ -57,7 +58,8 @@ bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
 {
     auto outcome = lock.Acquire();
     if (outcome == InstanceLock::Outcome::OtherHost) {
-        const QString question = Texts::LockOfOtherHost.arg(lock.OtherHost(), lock.Path());
+        const QString question =
+            Texts::LockOfOtherHost.arg(lock.OtherHost(), ShownPath(lock.Path()));
         if (Ask(desktop, question, MessageRequest::Answer::No) != MessageRequest::Answer::Yes)
             return false;
         outcome = lock.Acquire(true);
@@ -65,11 +67,29 @@ bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
     if (outcome == InstanceLock::Outcome::Held)
         return true;
     if (outcome == InstanceLock::Outcome::Failed) {
-        Tell(desktop, Texts::LockNotWritten.arg(lock.Path(), lock.Reason()), QMessageBox::Critical);
+        Tell(desktop, Texts::LockNotWritten.arg(ShownPath(lock.Path()), lock.Reason()),
+             QMessageBox::Critical);
         return false;
     }
-    Tell(desktop, Texts::AlreadyRunning.arg(dataPath, lock.Path()), QMessageBox::Information);
+    Tell(desktop, Texts::AlreadyRunning.arg(ShownPath(dataPath), ShownPath(lock.Path())),
+         QMessageBox::Information);
     return false;
+}
+
+// The question for what the data session cannot open alone.
+QString StartQuestionText(const DataSession::Asking& asking, const QString& programDirectory)
+{
+    const QString data = ShownPath(DataPath(programDirectory));
+    const QString backup = ShownPath(BackupPath(programDirectory));
+    switch (asking.question) {
+    case DataSession::Question::RestoreBackup:
+        break;
+    case DataSession::Question::OpenBackup:
+        return Texts::OpenBackupQuestion.arg(data, StoreErrorReason(*asking.unreadable), backup);
+    case DataSession::Question::ConvertFromUtf8:
+        return Texts::ConvertFromUtf8Question.arg(data);
+    }
+    return Texts::RestoreQuestion.arg(data, backup);
 }
 
 } // namespace
@@ -117,7 +137,8 @@ bool TightenFileModesAndTell(Desktop& desktop, const QString& folder)
     }
     const QStringList& paths = std::get<QStringList>(tightened);
     if (!paths.isEmpty())
-        Tell(desktop, Texts::ModesTightened.arg(paths.join(u'\n')), QMessageBox::Information);
+        Tell(desktop, Texts::ModesTightened.arg(ShownPath(paths.join(u'\n'))),
+             QMessageBox::Information);
     return true;
 }
 
@@ -133,15 +154,20 @@ std::optional<DataSession> OpenSession(Desktop& desktop, const QString& programD
             Tell(desktop, EndingFailureMessage(*error), QMessageBox::Critical);
             return std::nullopt;
         }
-        switch (std::get<DataSession::Question>(opened)) {
-        case DataSession::Question::RestoreBackup: {
-            const QString question = Texts::RestoreQuestion.arg(DataPath(programDirectory),
-                                                                BackupPath(programDirectory));
-            if (Ask(desktop, question, MessageRequest::Answer::Yes) != MessageRequest::Answer::Yes)
-                return std::nullopt;
+        const auto& asking = std::get<DataSession::Asking>(opened);
+        if (Ask(desktop, StartQuestionText(asking, programDirectory),
+                MessageRequest::Answer::Yes) != MessageRequest::Answer::Yes)
+            return std::nullopt;
+        switch (asking.question) {
+        case DataSession::Question::RestoreBackup:
             answers.restoreBackup = true;
             break;
-        }
+        case DataSession::Question::OpenBackup:
+            answers.openBackup = true;
+            break;
+        case DataSession::Question::ConvertFromUtf8:
+            answers.convertFromUtf8 = true;
+            break;
         }
     }
 }

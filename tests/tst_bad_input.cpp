@@ -217,6 +217,54 @@ private slots:
                  QStringList{u"Cofferly.Dat"_s});
     }
 
+    // A data file that cannot be read, with a way back: the backup beside it, or its own
+    // texts when an editor saved them as UTF-8. Yes opens that and keeps the unreadable
+    // version under a name of its own; no ends with both files as they were.
+    void unreadableFileOffersTheWayBack_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("opens"); // the title of the first entry shown
+        const QByteArray backup = TestFiles::Make(0, 0, {{u"控え"_s, u"i"_s, u"p"_s, u""_s}});
+        const QByteArray cut("0,0\r\n\"Bank\"\r\n\"me\"\r\n");
+        const QByteArray utf8("0,0\r\n\"銀行\"\r\n\"me\"\r\n\"pw\"\r\n\"\"\r\n");
+        const QString cutReason = Texts::FileCutInEntry.arg(Texts::FilePlaceInEntry.arg(4).arg(1));
+        QTest::newRow("cut, backup opened") << cut << cutReason << true << u"控え"_s;
+        QTest::newRow("cut, no") << cut << cutReason << false << QString();
+        QTest::newRow("UTF-8, converted") << utf8 << u"UTF-8"_s << true << u"銀行"_s;
+        QTest::newRow("UTF-8, no") << utf8 << u"UTF-8"_s << false << QString();
+    }
+    void unreadableFileOffersTheWayBack()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, question);
+        QFETCH(bool, yes);
+        QFETCH(QString, opens);
+        ProgramDir dir;
+        dir.writeData(data);
+        const QByteArray backup = TestFiles::Make(0, 0, {{u"控え"_s, u"i"_s, u"p"_s, u""_s}});
+        TestFiles::Write(dir.backupPath(), backup);
+        RecordingDesktop desktop;
+        desktop.answers.push_back(yes ? MessageRequest::Answer::Yes : MessageRequest::Answer::No);
+        OpenedWindow opened(dir.path(), desktop);
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(desktop.messages[0].buttons, MessageRequest::Buttons::YesNo);
+        QVERIFY2(desktop.messages[0].text.contains(question), qPrintable(desktop.messages[0].text));
+        QVERIFY(desktop.messages[0].text.contains(QDir::toNativeSeparators(dir.dataPath())));
+        QCOMPARE(bool(opened), yes);
+        QCOMPARE(dir.backup(), backup);
+        const QStringList kept = QDir(dir.path()).entryList({u"Cofferly.Dat.*"_s}, QDir::Files);
+        if (!yes) {
+            QCOMPARE(dir.data(), data);
+            QVERIFY(kept.isEmpty());
+            return;
+        }
+        QCOMPARE(opened->Controls().IComboTitle->Text(), opens);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(TestFiles::Read(QDir(dir.path()).filePath(kept[0])), data);
+    }
+
     // A position a hair left of the screen is written as 0, which reads back the same.
     void tinyNegativePositionIsWrittenAsZero()
     {

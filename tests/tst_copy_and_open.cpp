@@ -3,6 +3,7 @@
 #include "support/window_driver.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QMimeData>
 #include <QtTest>
 
@@ -369,6 +370,26 @@ private slots:
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::keyClick(&w, Qt::Key_U, Qt::AltModifier);
         QTRY_COMPARE(desktop.opened, QStringList{u"https://bank.example/login"_s});
+    }
+
+    // F1 opens the old help file where one is kept, else the read-me beside the program,
+    // else nothing.
+    void f1OpensTheHelpFileOrTheReadMe()
+    {
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
+        QVERIFY(WindowDriver::ShowActive(w));
+        const QString readMe = QDir(dir.path()).filePath(u"README.txt"_s);
+        const QString help = QDir(dir.path()).filePath(u"Cofferly.hlp"_s);
+        QStringList expected;
+        for (const QString& file : {QString(), readMe, help}) {
+            if (!file.isEmpty())
+                TestFiles::Write(file, "help");
+            QTest::keyClick(&w, Qt::Key_F1);
+            if (!file.isEmpty())
+                expected << QDir::toNativeSeparators(file);
+            QCOMPARE(desktop.opened, expected);
+        }
     }
 };
 

@@ -1,10 +1,14 @@
 // The program's message boxes, as the desktop layer shows them: text as typed, Japanese
-// buttons, the default answer on Enter, and a question that only a button can end.
+// buttons, the default answer on Enter, and a question that only a button can end; and
+// Qt's own texts in Japanese, as the program loads them.
 #include "platform/desktop.h"
+#include "platform/qt_japanese.h"
 #include "support/test_support.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
@@ -122,6 +126,21 @@ private slots:
         QVERIFY(answer);
         QCOMPARE(*answer, MessageRequest::Answer::Ok);
         QCOMPARE(title, u"コファリー"_s);
+    }
+
+    // Qt's own texts, such as a text box's context menu, read Japanese like the program.
+    void textBoxMenuReadsJapanese()
+    {
+        QVERIFY(LoadQtJapanese());
+        QLineEdit edit(u"text"_s);
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                texts << action->text().section(u'(', 0, 0).section(u'\t', 0, 0);
+        }
+        QCOMPARE(texts, (QStringList{u"元に戻す"_s, u"やり直す"_s, u"切り取り"_s, u"コピー"_s,
+                                     u"貼り付け"_s, u"削除"_s, u"すべてを選択"_s}));
     }
 };
 

@@ -2,6 +2,7 @@
 // files are there, the backup put back in the data file's place, and the temporaries an
 // interrupted save leaves. Real files in a program directory of their own.
 #include "store/load_save.h"
+#include "store/recovery.h"
 #include "support/system_files.h"
 #include "support/test_support.h"
 
@@ -76,6 +77,37 @@ private slots:
         QCOMPARE(error->path, dir.backupPath());
         QVERIFY(!QFileInfo::exists(dir.dataPath()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), cause == Cause::System ? 0 : 1);
+    }
+
+    // ---- a data file an editor saved as UTF-8 ---------------------------------------
+
+    void editorsUtf8IsRecognised_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("converted"); // empty: not recognised
+        const QList<QStringList> entries = {{u"銀行"_s, u"ｶﾀｶﾅ-ＩＤ"_s, u"№①㈱"_s, u""_s}};
+        const QByteArray cp932 = TestFiles::Make(15, 30, entries);
+        const QByteArray asUtf8 = QByteArray("15,30\r\n\"銀行\"\r\n\"ｶﾀｶﾅ-ＩＤ\"\r\n"
+                                             "\"№①㈱\"\r\n\"\"\r\n");
+        QTest::newRow("UTF-8") << asUtf8 << cp932;
+        QTest::newRow("UTF-8 with the mark") << QByteArray("\xEF\xBB\xBF") + asUtf8 << cp932;
+        QTest::newRow("code page 932") << cp932 << QByteArray();
+        QTest::newRow("plain ASCII") << QByteArray("0,0\r\n\"t\"x\r\n") << QByteArray();
+        QTest::newRow("a character code page 932 lacks")
+            << QByteArray("0,0\r\n\"\xF0\x9F\x94\x91\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n")
+            << QByteArray();
+        QTest::newRow("wave dash, which comes back another")
+            << QByteArray("0,0\r\n\"\xE3\x80\x9C\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n") << QByteArray();
+        QTest::newRow("UTF-8 cut inside an entry")
+            << asUtf8.left(asUtf8.size() - 8) << QByteArray();
+        QTest::newRow("not UTF-8") << QByteArray("0,0\r\n\"\xE9\x8A\"\r\n") << QByteArray();
+    }
+    void editorsUtf8IsRecognised()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, converted);
+        const auto result = FromEditorUtf8(file);
+        QCOMPARE(result.value_or(QByteArray()), converted);
     }
 
     // ---- leftovers -----------------------------------------------------------------

@@ -72,7 +72,9 @@ void Fm_Cofferly::ConnectHandlers()
 void Fm_Cofferly::Form_Load()
 {
     desktop_.SetAppTitle(Texts::AppTitle);
-    desktop_.SetHelpFile(session_.ProgramDirectory() + u'/' + Texts::HelpFileName);
+    // The old help file where one is kept, else the read-me that comes with the program.
+    const QString dir = session_.ProgramDirectory() + u'/';
+    desktop_.SetHelpFiles({dir + Texts::HelpFileName, dir + Texts::ReadMeFileName});
     SetOuterHeight(kBrowsingHeight);
     LoadData();
     SetOnTop(false);
@@ -275,7 +277,8 @@ bool Fm_Cofferly::Saved(const std::variant<DataSession::Saved, StoreError>& resu
     const QStringList& keptVersions = std::get<DataSession::Saved>(result).keptVersions;
     if (!keptVersions.isEmpty()) {
         MessageRequest kept;
-        kept.text = Texts::OtherVersionKept.arg(session_.DataPath(), keptVersions.join(u'\n'));
+        kept.text = Texts::OtherVersionKept.arg(ShownPath(session_.DataPath()),
+                                                ShownPath(keptVersions.join(u'\n')));
         kept.title = Texts::MessageTitle;
         kept.icon = QMessageBox::Information;
         desktop_.Show(this, kept);
@@ -304,8 +307,9 @@ void Fm_Cofferly::Report(const StoreError& error, bool ending)
     // A commit's save that could not even read the file first still leaves the program
     // running: its message must not say the program ends.
     MessageRequest message;
-    message.text = ending ? EndingFailureMessage(error)
-                          : Texts::CommitWriteFailed.arg(error.path, StoreErrorReason(error));
+    message.text =
+        ending ? EndingFailureMessage(error)
+               : Texts::CommitWriteFailed.arg(ShownPath(error.path), StoreErrorReason(error));
     message.title = Texts::MessageTitle;
     message.icon = QMessageBox::Critical;
     desktop_.Show(this, message);

@@ -1,6 +1,10 @@
 #include "store_messages.h"
 
 #include "resources/texts.h"
+#include "system_trouble.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -36,14 +40,48 @@ QString DamageReason(const DataFile::ParseError& damage)
     return {};
 }
 
+QString Advice(SystemTrouble trouble)
+{
+    switch (trouble) {
+    case SystemTrouble::Other:
+        break;
+    case SystemTrouble::ReadOnly:
+        return Texts::ReasonReadOnly;
+    case SystemTrouble::AccessDenied:
+        return Texts::ReasonAccessDenied;
+    case SystemTrouble::DiskFull:
+        return Texts::ReasonDiskFull;
+    case SystemTrouble::PathTooLong:
+        return Texts::ReasonPathTooLong;
+    case SystemTrouble::InUse:
+        return Texts::ReasonInUse;
+    }
+    return {};
+}
+
+// The system's own text, with the paths it names in the system's form, after what the
+// user can do about it when that is known.
+QString SystemReason(const StoreError& error)
+{
+    const QString folder = QFileInfo(error.path).path() + u'/';
+    const QString own = QString(error.systemReason).replace(folder, ShownPath(folder));
+    const QString advice = Advice(TroubleOf(error));
+    return advice.isEmpty() ? own : Texts::SystemReasonWithAdvice.arg(advice, own);
+}
+
 } // namespace
+
+QString ShownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 QString StoreErrorReason(const StoreError& error)
 {
     using Cause = StoreError::Cause;
     switch (error.cause) {
     case Cause::System:
-        return error.systemReason;
+        return SystemReason(error);
     case Cause::NotRegularFile:
         return Texts::ReasonNotRegularFile;
     case Cause::TooLarge:
@@ -68,5 +106,5 @@ QString EndingFailureMessage(const StoreError& error)
 {
     const QString& text =
         error.kind == StoreError::Kind::Read ? Texts::FileReadFailed : Texts::FileWriteFailed;
-    return text.arg(error.path, StoreErrorReason(error));
+    return text.arg(ShownPath(error.path), StoreErrorReason(error));
 }

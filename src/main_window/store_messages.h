@@ -4,6 +4,9 @@
 
 #include <QString>
 
+// A path as the system writes it (backslashes on Windows), for every message.
+QString ShownPath(const QString& path);
+
 // Why a file operation failed, as a sentence for the user.
 QString StoreErrorReason(const StoreError& error);
 

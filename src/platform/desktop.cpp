@@ -4,6 +4,7 @@
 #include "url_opener.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -128,6 +129,11 @@ void Desktop::EndProgram(int code)
 
 void Desktop::ShowHelp()
 {
-    if (!helpFile_.isEmpty() && QFileInfo::exists(helpFile_))
-        OpenDocument(helpFile_);
+    for (const QString& file : helpFiles_) {
+        if (QFileInfo::exists(file)) {
+            // The system's own form: some handlers on Windows take "/" for an option.
+            OpenDocument(QDir::toNativeSeparators(file));
+            return;
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -39,13 +40,14 @@ public:
 
     void SetAppTitle(const QString& title) { appTitle_ = title; }
     const QString& AppTitle() const { return appTitle_; }
-    void SetHelpFile(const QString& path) { helpFile_ = path; }
+    // The help files in the order they are preferred; the first that exists is opened.
+    void SetHelpFiles(const QStringList& paths) { helpFiles_ = paths; }
     // Opens the help file, if there is one.
     void ShowHelp();
 
 private:
     QString appTitle_;
-    QString helpFile_;
+    QStringList helpFiles_;
     // Handlers still running report only to a desktop that still exists.
     QObject reportsTo_;
 };

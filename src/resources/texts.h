@@ -9,6 +9,8 @@ namespace Texts {
 inline const QString AppTitle = QStringLiteral("コファリー");
 inline const QString MessageTitle = QStringLiteral("Cofferly");
 inline const QString HelpFileName = QStringLiteral("Cofferly.hlp");
+// The read-me beside the program, opened by F1 where no help file is
+inline const QString ReadMeFileName = QStringLiteral("README.txt");
 inline const QString NewGroupTitle = QStringLiteral("新規グループ");
 
 // Main window
@@ -134,6 +136,24 @@ inline const QString RestoreQuestion =
     QStringLiteral("データファイルがありません。\n%1\n\n"
                    "バックアップから復元しますか？\n%2\n\n"
                    "「いいえ」を選ぶと、何も書き込まずに終了します。");
+// %1 the data file's path, %2 why it cannot be read, %3 the backup's path
+inline const QString OpenBackupQuestion =
+    QStringLiteral("データファイルを読み込めませんでした。\n%1\n\n%2\n\n"
+                   "バックアップは読み込めます。代わりにバックアップを開きますか？\n%3\n\n"
+                   "「はい」を選ぶと、読み込めなかったファイルは名前の後ろに日付と時刻を付けて "
+                   "(Cofferly.Dat.20261208-091500 のように) 残し、バックアップの内容で"
+                   "開きます。バックアップの後の変更は、残したファイルにしかありません。\n"
+                   "「いいえ」を選ぶと、何も書き込まずに終了します。");
+// %1 the data file's path
+inline const QString ConvertFromUtf8Question =
+    QStringLiteral("データファイルは、メモ帳などのエディターで UTF-8 として保存されたようです。"
+                   "\n%1\n\n"
+                   "コファリーの形式 (シフトJIS) に戻して開きますか？\n"
+                   "UTF-8 のファイルは、名前の後ろに日付と時刻を付けて "
+                   "(Cofferly.Dat.20261208-091500 のように) 残します。\n"
+                   "「いいえ」を選ぶと、何も書き込まずに終了します。\n\n"
+                   "エディターで直すときは、文字コードに「ANSI」または「Shift_JIS」を"
+                   "選んで保存してください。");
 // %1 the data file's path, %2 the names the other versions were kept under, one a line
 inline const QString OtherVersionKept = QStringLiteral(
     "データファイルは、読み込んだ後にほかのプログラムによって変更されていました。\n%1\n\n"
@@ -193,6 +213,19 @@ inline const QString ReasonFolderReplaced =
 inline const QString ReasonLinkPutInPlace =
     QStringLiteral("起動した後に、このファイルがリンクに置き換えられています。"
                    "リンクを削除してからもう一度お試しください。");
+// A reason the system gave, with what the user can do first: %1 the advice, %2 the
+// system's own text
+inline const QString SystemReasonWithAdvice = QStringLiteral("%1\n(%2)");
+extern const QString ReasonReadOnly;     // per system: texts_unix.cpp, _win.cpp
+extern const QString ReasonAccessDenied; // per system: texts_unix.cpp, _win.cpp
+inline const QString ReasonDiskFull =
+    QStringLiteral("ディスクの空き容量が足りません。"
+                   "不要なファイルを削除して空きを作ってから、もう一度お試しください。");
+extern const QString ReasonPathTooLong; // per system: texts_unix.cpp, _win.cpp
+inline const QString ReasonInUse =
+    QStringLiteral("ほかのプログラムがこのファイルを使用中です。"
+                   "ファイルを開いているエディター、バックアップソフト、ウイルス対策ソフトなどが"
+                   "終わるのを待つか、終了してから、もう一度お試しください。");
 inline const QString FileEmpty = QStringLiteral("ファイルが空です。");
 inline const QString FileCutInPosition =
     QStringLiteral("位置の記録の途中でファイルが終わっています。");

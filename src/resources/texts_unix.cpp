@@ -27,4 +27,18 @@ const QString ModesTightened =
     QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
                    "自分だけが読み書きできるように (0600) 変更しました。\n%1");
 
+const QString ReasonReadOnly = QStringLiteral(
+    "ファイルが書き込み禁止になっています。"
+    "自分が書き込めるように (chmod u+w ファイル) してから、もう一度お試しください。");
+
+const QString ReasonAccessDenied =
+    QStringLiteral("アクセスが拒否されました。"
+                   "このファイルとフォルダーが自分のもので、自分が書き込めるか "
+                   "(ls -l で確かめ、chmod u+w で直せます) 確かめてから、もう一度お試しください。");
+
+const QString ReasonPathTooLong =
+    QStringLiteral("ファイルのパスが長すぎます。"
+                   "コファリーのフォルダーを、もっと浅い場所 (例: ~/Cofferly) に"
+                   "移してから起動してください。");
+
 } // namespace Texts

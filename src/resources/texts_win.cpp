@@ -26,4 +26,21 @@ const QString ModesTightened =
     QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"
                    "自分だけが読み書きできるように変更しました。\n%1");
 
+const QString ReasonReadOnly =
+    QStringLiteral("ファイルが読み取り専用になっています。"
+                   "エクスプローラーでファイルを右クリックして [プロパティ] を開き、"
+                   "[読み取り専用] のチェックを外してから、もう一度お試しください。");
+
+const QString ReasonAccessDenied =
+    QStringLiteral("アクセスが拒否されました。"
+                   "ファイルのプロパティの [セキュリティ] で自分に書き込みの許可があるか、"
+                   "ウイルス対策ソフト (Windows セキュリティの「コントロールされたフォルダー"
+                   "アクセス」など) がコファリーを止めていないか確かめてから、"
+                   "もう一度お試しください。");
+
+const QString ReasonPathTooLong = QStringLiteral(
+    "ファイルのパスが長すぎます (Windows では 260 文字まで)。"
+    "コファリーのフォルダーを、もっと浅い場所 (例: C:\\Users\\ユーザー名\\Cofferly) に"
+    "移してから起動してください。");
+
 } // namespace Texts

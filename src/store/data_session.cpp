@@ -3,6 +3,7 @@
 #include "atomic_write.h"
 #include "cp932.h"
 #include "load_save.h"
+#include "recovery.h"
 
 #include <QFileInfo>
 
@@ -23,7 +24,43 @@ QString DataSession::BackupPath() const
     return ::BackupPath(programDirectory_);
 }
 
-std::variant<DataSession, DataSession::Question, StoreError>
+namespace {
+
+// What the start may offer for a data file that cannot be read, given the user's answers so
+// far: a question, a replacement carried out, or nothing (the error stands as it is).
+std::optional<DataSession::Asking> OfferForUnreadable(const QString& programDirectory,
+                                                      const StoreError& unreadable,
+                                                      const DataSession::Answers& answers,
+                                                      std::optional<StoreError>& replaceError)
+{
+    using Question = DataSession::Question;
+    if (unreadable.cause != StoreError::Cause::Damaged)
+        return std::nullopt;
+    QByteArray bytes;
+    if (ReadWholeFile(DataPath(programDirectory), bytes))
+        return std::nullopt;
+    auto replace = [&](const QByteArray& replacement) -> std::optional<DataSession::Asking> {
+        auto kept = ReplaceKeeping(programDirectory, bytes, replacement);
+        if (auto* error = std::get_if<StoreError>(&kept))
+            replaceError = std::move(*error);
+        return std::nullopt;
+    };
+    if (const auto converted = FromEditorUtf8(bytes)) {
+        if (!answers.convertFromUtf8)
+            return DataSession::Asking{Question::ConvertFromUtf8, unreadable};
+        return replace(*converted);
+    }
+    if (const auto backup = BackupThatReads(programDirectory)) {
+        if (!answers.openBackup)
+            return DataSession::Asking{Question::OpenBackup, unreadable};
+        return replace(*backup);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::variant<DataSession, DataSession::Asking, StoreError>
 DataSession::Open(const QString& programDirectory, DataFile::Position firstPosition,
                   const QString& newGroupTitle, Answers answers)
 {
@@ -40,15 +77,24 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
         break;
     case StartFiles::BackupOnly:
         if (!answers.restoreBackup)
-            return Question::RestoreBackup;
+            return Asking{Question::RestoreBackup, std::nullopt};
         error = RestoreBackup(programDirectory);
         break;
     }
     if (error)
         return *error;
     auto loaded = LoadData(programDirectory);
-    if (auto* failed = std::get_if<StoreError>(&loaded))
-        return std::move(*failed);
+    if (auto* failed = std::get_if<StoreError>(&loaded)) {
+        if (auto asking = OfferForUnreadable(programDirectory, *failed, answers, error))
+            return std::move(*asking);
+        if (error)
+            return *error;
+        // Replaced after the user's answer: what now stands there is read as any data file.
+        if (answers.openBackup || answers.convertFromUtf8)
+            loaded = LoadData(programDirectory);
+        if (auto* still = std::get_if<StoreError>(&loaded))
+            return std::move(*still);
+    }
     Loaded& read = std::get<Loaded>(loaded);
     return DataSession(programDirectory, std::get<FolderPin>(pinned), std::move(read.contents),
                        std::move(read.bytes));

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <variant>
 
 // The user's data for one run of the program: the entries as last read or written, the
@@ -18,20 +19,31 @@ class DataSession {
 public:
     // What Open() leaves to the user before it can go on.
     enum class Question {
-        RestoreBackup, // the data file is missing beside its backup: put the backup back?
+        RestoreBackup,   // the data file is missing beside its backup: put the backup back?
+        OpenBackup,      // the data file cannot be read, its backup can: open the backup?
+        ConvertFromUtf8, // an editor saved the data file as UTF-8: convert it back?
+    };
+    struct Asking {
+        Question question;
+        // Why the data file could not be read (OpenBackup, ConvertFromUtf8)
+        std::optional<StoreError> unreadable;
     };
     struct Answers {
         bool restoreBackup = false;
+        bool openBackup = false;
+        bool convertFromUtf8 = false;
     };
 
     // Opens the program directory's data file. A first start writes the default file:
     // `firstPosition`, then one group entry titled `newGroupTitle`. A data file missing
-    // beside its backup is never replaced by the default: Open() returns the question,
-    // and is called again with the user's answer. Nothing is written on an error.
-    static std::variant<DataSession, Question, StoreError> Open(const QString& programDirectory,
-                                                                DataFile::Position firstPosition,
-                                                                const QString& newGroupTitle,
-                                                                Answers answers);
+    // beside its backup is never replaced by the default, and a data file that cannot be
+    // read is replaced only by its backup or its own texts from UTF-8, kept under a name of
+    // its own first: Open() returns the question, and is called again with the user's
+    // answer. Nothing is written on an error.
+    static std::variant<DataSession, Asking, StoreError> Open(const QString& programDirectory,
+                                                              DataFile::Position firstPosition,
+                                                              const QString& newGroupTitle,
+                                                              Answers answers);
 
     const QString& ProgramDirectory() const { return programDirectory_; }
     QString DataPath() const;

@@ -4,7 +4,8 @@
 # The program runs under Xvfb with the openbox window manager, from a folder of its own
 # holding sample entries; nothing of the user's is read or written.
 # `screenshots.sh windows` takes Cofferly.exe under Wine instead (after scripts/windows.sh):
-# the main window and a message box, as windows-main-window.png and windows-message-box.png.
+# the main window, a message box and a text box's context menu, as windows-main-window.png,
+# windows-message-box.png and windows-context-menu.png.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=$here/docs/screenshots
@@ -86,6 +87,16 @@ if [ -n "$windows" ]; then
   sleep 0.7
   shoot "$box" windows-message-box
   xdotool key --clearmodifiers Return
+  sleep 0.5
+  # A text box's right-click menu, in Qt's Japanese: edit mode, the menu key in the title box.
+  xdotool key --clearmodifiers alt+e
+  sleep 0.7
+  xdotool key --clearmodifiers Menu
+  sleep 0.7
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -trim +repage "$out/windows-context-menu.png"
+  echo "docs/screenshots/windows-context-menu.png"
+  xdotool key --clearmodifiers Escape Escape
   exit 0
 fi
 shoot "$main" main-window

@@ -2,6 +2,7 @@
 
 #include "main_window/store_messages.h"
 #include "platform/desktop.h"
+#include "platform/under_wine.h"
 #include "resources/texts.h"
 #include "store/folder_guard.h"
 #include "store/load_save.h"
@@ -136,7 +137,9 @@ bool TightenFileModesAndTell(Desktop& desktop, const QString& folder)
         return false;
     }
     const QStringList& paths = std::get<QStringList>(tightened);
-    if (!paths.isEmpty())
+    // Wine loses the list each save sets on the new file, so every start after a save would
+    // say this; on Windows it means someone else opened the files up.
+    if (!paths.isEmpty() && !UnderWine())
         Tell(desktop, Texts::ModesTightened.arg(ShownPath(paths.join(u'\n'))),
              QMessageBox::Information);
     return true;

@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.icon, QMessageBox::Critical);
-        QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(QDir::toNativeSeparators(dir.dataPath())), qPrintable(m.text));
         QVERIFY2(m.text.contains(reason), qPrintable(m.text));
         QCOMPARE(dir.data(), edited);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));

@@ -3,6 +3,7 @@
 #include "resources/texts.h"
 #include "support/window_driver.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QtTest>
 
@@ -196,7 +197,9 @@ private slots:
         QCOMPARE(desktop.messages.size(), 1);
         const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.icon, QMessageBox::Information);
-        QCOMPARE(m.text, Texts::OtherVersionKept.arg(dir.dataPath(), dir.path() + u'/' + kept[0]));
+        QCOMPARE(m.text, Texts::OtherVersionKept.arg(
+                             QDir::toNativeSeparators(dir.dataPath()),
+                             QDir::toNativeSeparators(dir.path() + u'/' + kept[0])));
         // Now the file is the window's own again: the next unchanged commit says nothing.
         Click(w.Controls().Bt_Edit);
         Click(w.Controls().Bt_OK[0]);

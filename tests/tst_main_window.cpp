@@ -265,8 +265,8 @@ private slots:
         const MessageRequest& m = desktop.messages[0];
         QCOMPARE(m.buttons, MessageRequest::Buttons::YesNo);
         QCOMPARE(m.icon, QMessageBox::Question);
-        QVERIFY2(m.text.contains(dir.dataPath()), qPrintable(m.text));
-        QVERIFY2(m.text.contains(dir.backupPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(QDir::toNativeSeparators(dir.dataPath())), qPrintable(m.text));
+        QVERIFY2(m.text.contains(QDir::toNativeSeparators(dir.backupPath())), qPrintable(m.text));
         QCOMPARE(dir.data(), backup);
         QCOMPARE(dir.backup(), backup);
         QCOMPARE(TestFiles::AsLists(w.Table()), entries);
@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(desktop.messages.size(), 2);
         const MessageRequest& m = desktop.messages[1];
         QCOMPARE(m.icon, QMessageBox::Critical);
-        QVERIFY2(m.text.contains(dir.backupPath()), qPrintable(m.text));
+        QVERIFY2(m.text.contains(QDir::toNativeSeparators(dir.backupPath())), qPrintable(m.text));
         QVERIFY2(m.text.contains(reason), qPrintable(m.text));
         QVERIFY(!QFileInfo::exists(dir.dataPath()));
         QCOMPARE(dir.backup(), backup);
@@ -337,7 +337,7 @@ private slots:
         RecordingDesktop desktop;
         QVERIFY(!OpenedWindow(dir.path(), desktop));
         QCOMPARE(desktop.messages.size(), 1);
-        QVERIFY(desktop.messages[0].text.contains(dir.dataPath()));
+        QVERIFY(desktop.messages[0].text.contains(QDir::toNativeSeparators(dir.dataPath())));
         QCOMPARE(desktop.messages[0].icon, QMessageBox::Critical);
         QCOMPARE(dir.data(), cut);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));

@@ -1,11 +1,16 @@
 // The program's message boxes, as the desktop layer shows them: text as typed, Japanese
 // buttons, the default answer on Enter, and a question that only a button can end; and
 // Qt's own texts in Japanese, as the program loads them.
+#include "main_window/store_messages.h"
 #include "platform/desktop.h"
 #include "platform/qt_japanese.h"
+#include "resources/texts.h"
+#include "support/system_files.h"
 #include "support/test_support.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -126,6 +131,51 @@ private slots:
         QVERIFY(answer);
         QCOMPARE(*answer, MessageRequest::Answer::Ok);
         QCOMPARE(title, u"コファリー"_s);
+    }
+
+    // The usual reasons the system gives say first what the user can do, then the system's
+    // own words; paths read as the system writes them.
+    void systemReasonsSayWhatToDo_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("advice");
+        const QList<int> codes = SystemFiles::UsualErrors();
+        QTest::newRow("disk full") << codes[0] << Texts::ReasonDiskFull;
+        QTest::newRow("in use") << codes[1] << Texts::ReasonInUse;
+        QTest::newRow("access denied") << codes[2] << Texts::ReasonAccessDenied;
+        QTest::newRow("path too long") << codes[3] << Texts::ReasonPathTooLong;
+        QTest::newRow("anything else") << 0 << QString();
+    }
+    void systemReasonsSayWhatToDo()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, advice);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Cofferly.Dat"_s);
+        const QString native = QDir::toNativeSeparators(path);
+        const QString own = code ? qt_error_string(code) : u"Cannot write %1"_s.arg(path);
+        const StoreError error{StoreError::Kind::Write, path, StoreError::Cause::System, own};
+        QVERIFY(EndingFailureMessage(error).contains(native + u'\n'));
+        QCOMPARE(StoreErrorReason(error), advice.isEmpty()
+                                              ? u"Cannot write %1"_s.arg(native)
+                                              : Texts::SystemReasonWithAdvice.arg(advice, own));
+    }
+
+    void readOnlyFileSaysHowToMendIt()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Cofferly.Dat"_s);
+        TestFiles::Write(path, "0,0\r\n");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        const bool writable = QFileInfo(path).isWritable();
+        const QString own = u"Existing file %1 is not writable"_s.arg(path);
+        const QString reason =
+            StoreErrorReason({StoreError::Kind::Write, path, StoreError::Cause::System, own});
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        if (writable)
+            QSKIP("this user may write any file");
+        QCOMPARE(reason, Texts::SystemReasonWithAdvice.arg(Texts::ReasonReadOnly,
+                                                           QDir::toNativeSeparators(own)));
     }
 
     // Qt's own texts, such as a text box's context menu, read Japanese like the program.

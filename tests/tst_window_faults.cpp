@@ -107,6 +107,7 @@ private slots:
             QVERIFY2(!w.Ended(), qPrintable(at));
             QString problem = CheckFailureShown(desktop, dir, noSpace, Failed::AtCommit);
             QVERIFY2(problem.isEmpty(), qPrintable(at + problem));
+            QVERIFY(desktop.messages[0].text.contains(Texts::ReasonDiskFull));
             QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Editing);
             QCOMPARE(WindowDriver::TextsInPanel(w), typed);
             QCOMPARE(TestFiles::AsLists(w.Table()), kEntries);

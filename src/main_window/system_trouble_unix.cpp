@@ -13,7 +13,7 @@ SystemTrouble TroubleOf(const StoreError& error)
     const QString& reason = error.systemReason;
     if (ReasonIsOneOf(reason, std::initializer_list<int>{EACCES, EPERM, EROFS}))
         return SystemTrouble::AccessDenied;
-    if (ReasonIsOneOf(reason, std::initializer_list<int>{ENOSPC, EDQUOT, EFBIG}))
+    if (ReasonIsOneOf(reason, std::initializer_list<int>{ENOSPC, EDQUOT}))
         return SystemTrouble::DiskFull;
     if (ReasonIsOneOf(reason, std::initializer_list<int>{ENAMETOOLONG}))
         return SystemTrouble::PathTooLong;

@@ -26,36 +26,33 @@ QString DataSession::BackupPath() const
 
 namespace {
 
-// What the start may offer for a data file that cannot be read, given the user's answers so
-// far: a question, a replacement carried out, or nothing (the error stands as it is).
-std::optional<DataSession::Asking> OfferForUnreadable(const QString& programDirectory,
-                                                      const StoreError& unreadable,
-                                                      const DataSession::Answers& answers,
-                                                      std::optional<StoreError>& replaceError)
+// What the start can offer in place of a data file that cannot be read.
+struct Offer {
+    DataSession::Question question;
+    QByteArray unreadable;  // the data file as it is, to be kept
+    QByteArray replacement; // what would take its place
+};
+
+// A data file an editor saved as UTF-8 comes back converted; anything else damaged gives
+// way to a backup that reads whole. A file that could not be read at all is left alone.
+std::optional<Offer> OfferFor(const QString& programDirectory, const StoreError& unreadable)
 {
     using Question = DataSession::Question;
-    if (unreadable.cause != StoreError::Cause::Damaged)
-        return std::nullopt;
     QByteArray bytes;
-    if (ReadWholeFile(DataPath(programDirectory), bytes))
+    if (unreadable.cause != StoreError::Cause::Damaged ||
+        ReadWholeFile(DataPath(programDirectory), bytes))
         return std::nullopt;
-    auto replace = [&](const QByteArray& replacement) -> std::optional<DataSession::Asking> {
-        auto kept = ReplaceKeeping(programDirectory, bytes, replacement);
-        if (auto* error = std::get_if<StoreError>(&kept))
-            replaceError = std::move(*error);
-        return std::nullopt;
-    };
-    if (const auto converted = FromEditorUtf8(bytes)) {
-        if (!answers.convertFromUtf8)
-            return DataSession::Asking{Question::ConvertFromUtf8, unreadable};
-        return replace(*converted);
-    }
-    if (const auto backup = BackupThatReads(programDirectory)) {
-        if (!answers.openBackup)
-            return DataSession::Asking{Question::OpenBackup, unreadable};
-        return replace(*backup);
-    }
+    if (auto converted = FromEditorUtf8(bytes))
+        return Offer{Question::ConvertFromUtf8, bytes, std::move(*converted)};
+    if (auto backup = BackupThatReads(programDirectory))
+        return Offer{Question::OpenBackup, bytes, std::move(*backup)};
     return std::nullopt;
+}
+
+bool Accepted(const Offer& offer, const DataSession::Answers& answers)
+{
+    return offer.question == DataSession::Question::ConvertFromUtf8 ? answers.convertFromUtf8
+                                                                    : answers.openBackup;
 }
 
 } // namespace
@@ -85,13 +82,15 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
         return *error;
     auto loaded = LoadData(programDirectory);
     if (auto* failed = std::get_if<StoreError>(&loaded)) {
-        if (auto asking = OfferForUnreadable(programDirectory, *failed, answers, error))
-            return std::move(*asking);
-        if (error)
-            return *error;
-        // Replaced after the user's answer: what now stands there is read as any data file.
-        if (answers.openBackup || answers.convertFromUtf8)
-            loaded = LoadData(programDirectory);
+        const auto offer = OfferFor(programDirectory, *failed);
+        if (!offer)
+            return std::move(*failed);
+        if (!Accepted(*offer, answers))
+            return Asking{offer->question, std::move(*failed)};
+        auto kept = ReplaceKeeping(programDirectory, offer->unreadable, offer->replacement);
+        if (auto* keptError = std::get_if<StoreError>(&kept))
+            return std::move(*keptError);
+        loaded = LoadData(programDirectory);
         if (auto* still = std::get_if<StoreError>(&loaded))
             return std::move(*still);
     }

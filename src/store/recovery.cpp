@@ -6,6 +6,7 @@
 #include "load_save.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 std::optional<QByteArray> FromEditorUtf8(const QByteArray& bytes)
 {

@@ -3,6 +3,7 @@
 // What the store suites do to files through each system's own calls
 // (system_files_unix.cpp, _win.cpp).
 
+#include <QList>
 #include <QString>
 
 namespace SystemFiles {
@@ -32,5 +33,9 @@ QString DirectoryReason();
 
 // Caps the size of the files this process writes at `bytes`; a negative size lifts the cap.
 bool LimitFileSize(qint64 bytes);
+
+// The system's error codes for a full disk, a file in use by another program, a denied
+// access and a path too long, in that order.
+QList<int> UsualErrors();
 
 } // namespace SystemFiles

@@ -61,4 +61,9 @@ bool LimitFileSize(qint64 bytes)
     return setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
+QList<int> UsualErrors()
+{
+    return {ENOSPC, ETXTBSY, EACCES, ENAMETOOLONG};
+}
+
 } // namespace SystemFiles

@@ -67,4 +67,10 @@ bool LimitFileSize(qint64)
     return false;
 }
 
+QList<int> UsualErrors()
+{
+    return {ERROR_DISK_FULL, ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED,
+            ERROR_FILENAME_EXCED_RANGE};
+}
+
 } // namespace SystemFiles

@@ -1,0 +1,6 @@
+#include "under_wine.h"
+
+bool UnderWine()
+{
+    return false;
+}

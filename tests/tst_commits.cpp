@@ -207,6 +207,30 @@ private slots:
         QCOMPARE(dir.backup(), f.before);
     }
 
+    // A close that writes nothing because another program replaced the file keeps the
+    // window's own last save, which is on disk nowhere else, and names the file it is in.
+    void closeKeepsItsOwnVersionWhenReplaced()
+    {
+        auto entries = TestFiles::NumberedEntries(2);
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        Click(w.Controls().Bt_Add);
+        Type(w, {u"added"_s, u"i"_s, u"p"_s, u"u"_s});
+        Click(w.Controls().Bt_OK[0]);
+        const QByteArray mine = dir.data();
+        const QByteArray other = TestFiles::Make(1500, 3000, entries);
+        dir.writeData(other);
+        w.close();
+        QCOMPARE(dir.data(), other);
+        const QStringList kept = QDir(dir.path()).entryList({u"Cofferly.Dat.*"_s}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(TestFiles::Read(dir.path() + u'/' + kept[0]), mine);
+        QVERIFY(mine.contains("added"));
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(desktop.messages[0].text,
+                 Texts::OwnVersionKept.arg(dir.dataPath(), dir.path() + u'/' + kept[0]));
+    }
+
     // The mode decides whether a commit adds or replaces; the caption shown plays no part.
     void modeDecidesAddOrReplace_data()
     {

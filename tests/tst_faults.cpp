@@ -6,8 +6,14 @@
 #include "store/instance_lock.h"
 #include "support/test_support.h"
 
+#include <QProcess>
 #include <QtTest>
+#include <atomic>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +39,7 @@ public:
             QFile::remove(dir.path() + u'/' + f);
         dir.writeData(oldData);
         TestFiles::Write(dir.backupPath(), oldBackup);
+        kept_.clear();
         // Opened before any fault is injected: the faults are for the save.
         session_ = OpenedSession(dir.path());
         if (!session_)
@@ -44,6 +51,8 @@ public:
             session_->SaveData(SavePosition(n_ + 2), SaveState(moveOnly_ ? n_ + 1 : n_ + 2));
         if (const auto* error = std::get_if<StoreError>(&saved))
             return *error;
+        const auto& [kept, caught, own] = std::get<DataSession::Saved>(saved);
+        kept_ = kept + caught;
         return std::nullopt;
     }
     // The bytes a whole save writes: the backup when it changes, then the data file.
@@ -67,12 +76,16 @@ public:
         return u"damaged: data %1 bytes, backup %2 bytes"_s.arg(data.size()).arg(backup.size());
     }
 
-    // Temporaries left behind, except those the system refused to remove.
+    // Temporaries left behind, except those the system refused to remove. A version the
+    // save could not tell from its own (a failed read) is kept and named, and must be whole.
     QString Strays(const std::string& log) const
     {
         QStringList stray = StrayFiles(dir.path());
         stray.removeIf([&](const QString& name) {
-            const QString refused = u"unlink %1/%2\n  -> failed"_s.arg(dir.path(), name);
+            const QString path = dir.path() + u'/' + name;
+            if (kept_.contains(path) && TestFiles::Read(path) == oldData)
+                return true;
+            const QString refused = u"unlink %1\n  -> failed"_s.arg(path);
             return QString::fromStdString(log).contains(refused);
         });
         return stray.join(u' ');
@@ -88,6 +101,7 @@ private:
     int n_;
     bool moveOnly_;
     mutable std::optional<DataSession> session_;
+    mutable QStringList kept_;
 };
 
 // A failure must say which file and why.
@@ -126,6 +140,66 @@ int OperationsOfASave(const Scene& s)
     FaultShim::Stop();
     return error ? -1 : n;
 }
+
+// Whether this folder's file system swaps two names in one step.
+bool ExchangeWorks(const QString& dir)
+{
+    const QByteArray a = QFile::encodeName(dir + u"/a"_s), b = QFile::encodeName(dir + u"/b"_s);
+    TestFiles::Write(QFile::decodeName(a), "a");
+    TestFiles::Write(QFile::decodeName(b), "b");
+    const bool works = ::renameat2(AT_FDCWD, a, AT_FDCWD, b, RENAME_EXCHANGE) == 0;
+    ::unlink(a);
+    ::unlink(b);
+    return works;
+}
+
+// Another program writing its versions of the data file, one every 1 to 60 ms, by renaming
+// a new file into place (itself by an exchange, to see what it displaced) or by writing in
+// place. It notes each of its versions that something else took from the data file's place.
+struct OutsideWriter {
+    QString data;
+    bool inPlace = false;
+    std::atomic<bool> stop{false};
+    QList<QByteArray> displaced; // its versions a save took out of place
+    int written = 0;
+
+    void Put(const QByteArray& version, const QByteArray& last)
+    {
+        const QByteArray path = QFile::encodeName(data);
+        if (inPlace) {
+            if (!last.isEmpty() && TestFiles::Read(data) != last)
+                displaced << last;
+            const int fd = ::open(path, O_WRONLY | O_TRUNC);
+            // Half, a pause, the rest: a save may catch it half way.
+            ::write(fd, version.constData(), size_t(version.size() / 2));
+            ::usleep(300);
+            ::write(fd, version.constData() + version.size() / 2,
+                    size_t(version.size() - version.size() / 2));
+            ::close(fd);
+            return;
+        }
+        const QString next = data + u".outside"_s;
+        TestFiles::Write(next, version);
+        const QByteArray nextPath = QFile::encodeName(next);
+        ::renameat2(AT_FDCWD, nextPath, AT_FDCWD, path, RENAME_EXCHANGE);
+        if (!last.isEmpty() && TestFiles::Read(next) != last)
+            displaced << last;
+        ::unlink(nextPath);
+    }
+    void Run()
+    {
+        QByteArray last;
+        for (int k = 0; !stop; ++k) {
+            const QByteArray version = SaveStateBytes(1000 + k);
+            Put(version, last);
+            last = version;
+            ++written;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1 + k * 37 % 60));
+        }
+        if (TestFiles::Read(data) != last)
+            displaced << last;
+    }
+};
 
 } // namespace
 
@@ -201,8 +275,7 @@ private slots:
             QVERIFY2(state == u"old"_s || state == u"new"_s,
                      qPrintable(u"operation %1: %2\n"_s.arg(k).arg(state) +
                                 QString::fromStdString(log)));
-            QVERIFY2(StrayFiles(s.dir.path()).isEmpty(),
-                     qPrintable(StrayFiles(s.dir.path()).join(u' ')));
+            QVERIFY2(s.Strays(log).isEmpty(), qPrintable(s.Strays(log)));
             QVERIFY2(CheckReport(s, error).isEmpty(), qPrintable(CheckReport(s, error)));
             QCOMPARE(unsyncedLinks, 0);
         }
@@ -261,7 +334,7 @@ private slots:
             FaultShim::Stop();
             const QString state = s.Describe(error);
             // Once the data file, the last, is renamed, only the folder's flush is left.
-            const bool renamed = log.find("rename " + s.dir.dataPath().toStdString() + '\n') <
+            const bool renamed = log.find("renameat2 " + s.dir.dataPath().toStdString() + '\n') <
                                  log.find("  -> failed");
             QVERIFY2(state == u"old"_s || state == u"mixed"_s || (renamed && state == u"new"_s),
                      qPrintable(u"from operation %1: %2\n"_s.arg(k).arg(state) +
@@ -287,6 +360,101 @@ private slots:
         const QStringList kept = StrayFiles(s.dir.path());
         QCOMPARE(kept.size(), 1);
         QCOMPARE(TestFiles::Read(s.dir.path() + u'/' + kept[0]), arriving);
+    }
+
+    // Every file a save, a kept copy, the lock, the default file and a restored backup
+    // create is its owner's from the creating call on, even where the folder's default
+    // access list would hand new files to another user.
+    void everyCreatedFileIsPrivateFromItsCreation()
+    {
+        Scene s;
+        if (QProcess::execute(u"setfacl"_s, {u"-d"_s, u"-m"_s, u"u:nobody:r"_s, s.dir.path()}))
+            QSKIP("no access lists on this file system");
+        // What the program creates, not what the test writes to set the scene.
+        std::vector<std::pair<std::string, unsigned>> created;
+        auto watched = [&](auto action) {
+            FaultShim::Watch(s.dir.path().toStdString());
+            action();
+            const auto more = FaultShim::Created();
+            FaultShim::Stop();
+            created.insert(created.end(), more.begin(), more.end());
+        };
+        QFile::remove(s.dir.dataPath());
+        watched([&] {
+            QVERIFY(!CreateDefaultFile(s.dir.path(), {1500, 3000}, u"新規グループ"_s));
+        });
+        s.Reset();
+        s.dir.writeData(SaveStateBytes(9)); // another program's version, kept by the save
+        watched([&] { QVERIFY(!s.Save()); });
+        InstanceLock lock(s.dir.path() + u"/Cofferly.lock"_s);
+        watched([&] { QCOMPARE(lock.Acquire(), InstanceLock::Outcome::Held); });
+        QFile::remove(s.dir.dataPath());
+        watched([&] { QVERIFY(!RestoreBackup(s.dir.path())); });
+        QStringList kinds;
+        for (const auto& [path, mode] : created) {
+            kinds << QString::fromStdString(path).section(u'/', -1).section(u'.', 0, 1);
+            QVERIFY2(
+                mode == 0600,
+                qPrintable(
+                    u"%1 created with %2"_s.arg(QString::fromStdString(path)).arg(mode, 0, 8)));
+        }
+        QVERIFY2(kinds.contains(u"Cofferly.lock"_s) && kinds.contains(u"Cofferly.bak"_s) &&
+                     kinds.count(u"Cofferly.Dat"_s) >= 4,
+                 qPrintable(kinds.join(u' ')));
+        for (const QFileInfo& file : QDir(s.dir.path()).entryInfoList(QDir::Files)) {
+            struct stat status {};
+            QCOMPARE(::stat(QFile::encodeName(file.filePath()), &status), 0);
+            QCOMPARE(status.st_mode & 0077, 0u);
+        }
+    }
+
+    // Another program writes its versions while the session saves 200 times. A version a
+    // save takes out of the data file's place is kept in a file of the folder: where the
+    // file system can exchange two names, none is lost.
+    void outsideVersionsAreNeverLost_data()
+    {
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("renamed into place") << false;
+        QTest::newRow("written in place") << true;
+    }
+    void outsideVersionsAreNeverLost()
+    {
+        QFETCH(bool, inPlace);
+        ProgramDir dir;
+        dir.writeData(SaveStateBytes(0));
+        auto session = OpenedSession(dir.path());
+        QVERIFY(session);
+        OutsideWriter writer;
+        writer.data = dir.dataPath();
+        writer.inPlace = inPlace;
+        std::thread outside([&writer] { writer.Run(); });
+        int failed = 0, kept = 0;
+        for (int n = 1; n <= 200; ++n) {
+            const auto saved = session->SaveData(SavePosition(n), SaveState(n));
+            if (const auto* ok = std::get_if<DataSession::Saved>(&saved))
+                kept += int(ok->keptVersions.size() + ok->caughtVersions.size());
+            else // a file read while it is written in place is refused, as it should be
+                ++failed;
+            std::this_thread::sleep_for(std::chrono::microseconds(500 + n * 7919 % 9000));
+        }
+        writer.stop = true;
+        outside.join();
+        QSet<QByteArray> files;
+        for (const QFileInfo& file : QDir(dir.path()).entryInfoList(QDir::Files))
+            files << TestFiles::Read(file.filePath());
+        int lost = 0, partial = 0;
+        for (const QByteArray& version : writer.displaced) {
+            if (files.contains(version))
+                continue;
+            ++lost;
+            for (const QByteArray& file : files)
+                partial += !file.isEmpty() && version.startsWith(file);
+        }
+        qInfo("%d outside versions, %d taken out of place by a save, %d kept by the saves, "
+              "%d lost (%d of them kept in part), %d saves failed",
+              writer.written, int(writer.displaced.size()), kept, lost, partial, failed);
+        if (ExchangeWorks(dir.path()))
+            QCOMPARE(lost, 0);
     }
 
     // A lock that cannot be written (here a full disk) is no other copy: Failed, with the

@@ -1,6 +1,7 @@
 // What the store finds in a program directory before the first load: which of the two
 // files are there, the backup put back in the data file's place, and the temporaries an
 // interrupted save leaves. Real files in a program directory of their own.
+#include "store/instance_lock.h"
 #include "store/load_save.h"
 #include "store/recovery.h"
 #include "support/system_files.h"
@@ -8,12 +9,22 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
 using Cause = StoreError::Cause;
 
 namespace {
+
+// This computer's name with every letter's case turned, as Wine and Windows may write it.
+QString OtherCase(const QString& name)
+{
+    QString turned = name;
+    for (QChar& c : turned)
+        c = c.isUpper() ? c.toLower() : c.toUpper();
+    return turned;
+}
 
 QStringList Sorted(QStringList list)
 {
@@ -26,6 +37,49 @@ QStringList Sorted(QStringList list)
 class TestStartFiles : public QObject {
     Q_OBJECT
 private slots:
+    // ---- the lock ----------------------------------------------------------------
+
+    // A lock nobody holds is taken over without a word unless another computer wrote it;
+    // names differing only in case are this computer's. One a running copy holds is not.
+    void lockLeftBehindIsJudgedByItsComputer_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<InstanceLock::Outcome>("outcome");
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        const QByteArray turned = OtherCase(QSysInfo::machineHostName()).toUtf8();
+        using O = InstanceLock::Outcome;
+        QTest::newRow("stale, this computer") << "999999\ncofferly\n" + host + '\n' << O::Held;
+        QTest::newRow("this computer, other case") << "4242\ncofferly\n" + turned + '\n' << O::Held;
+        QTest::newRow("another computer")
+            << QByteArray("4242\ncofferly\nother-pc-7\n") << O::OtherHost;
+        QTest::newRow("none yet") << QByteArray() << O::Held;
+        QTest::newRow("garbled") << QByteArray("x\x01\xff\n") << O::Held;
+    }
+    void lockLeftBehindIsJudgedByItsComputer()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(InstanceLock::Outcome, outcome);
+        ProgramDir dir;
+        const QString path = dir.path() + u"/Cofferly.lock"_s;
+        if (!text.isEmpty())
+            TestFiles::Write(path, text);
+        {
+            InstanceLock lock(path);
+            QCOMPARE(lock.Acquire(), outcome);
+            if (outcome == InstanceLock::Outcome::OtherHost) {
+                QCOMPARE(lock.OtherHost(), u"other-pc-7"_s);
+                QCOMPARE(TestFiles::Read(path), text);
+                QCOMPARE(lock.Acquire(true), InstanceLock::Outcome::Held);
+            }
+            QCOMPARE(InstanceLock::HostOf(TestFiles::Read(path)), QSysInfo::machineHostName());
+            if (text.isEmpty()) // created here: its owner's alone from the start
+                QVERIFY(SystemFiles::OwnerOnly(path));
+            InstanceLock second(path);
+            QCOMPARE(second.Acquire(true), InstanceLock::Outcome::OtherCopy);
+        }
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
     // ---- the backup alone ----------------------------------------------------------
 
     void findsWhichFilesThereAre()

@@ -274,15 +274,20 @@ bool Fm_Cofferly::Saved(const std::variant<DataSession::Saved, StoreError>& resu
         Report(*error, ending);
         return false;
     }
-    const QStringList& keptVersions = std::get<DataSession::Saved>(result).keptVersions;
-    if (!keptVersions.isEmpty()) {
+    const auto& saved = std::get<DataSession::Saved>(result);
+    auto tell = [this](const QString& text, const QStringList& names) {
+        if (names.isEmpty())
+            return;
         MessageRequest kept;
-        kept.text = Texts::OtherVersionKept.arg(ShownPath(session_.DataPath()),
-                                                ShownPath(keptVersions.join(u'\n')));
+        kept.text = text.arg(ShownPath(session_.DataPath()), ShownPath(names.join(u'\n')));
         kept.title = Texts::MessageTitle;
         kept.icon = QMessageBox::Information;
         desktop_.Show(this, kept);
-    }
+    };
+    tell(Texts::OtherVersionKept, saved.keptVersions);
+    tell(Texts::OtherVersionCaught, saved.caughtVersions);
+    if (!saved.ownVersion.isEmpty())
+        tell(Texts::OwnVersionKept, {saved.ownVersion});
     return true;
 }
 

@@ -158,6 +158,16 @@ inline const QString ConvertFromUtf8Question =
 inline const QString OtherVersionKept = QStringLiteral(
     "データファイルは、読み込んだ後にほかのプログラムによって変更されていました。\n%1\n\n"
     "変更されていた内容は、次の名前のファイルに残してあります。\n%2");
+// %1 the data file's path, %2 the names the caught versions were kept under, one a line
+inline const QString OtherVersionCaught =
+    QStringLiteral("保存の瞬間に、ほかのプログラムがデータファイルを書き込んでいました。\n%1\n\n"
+                   "そのとき置かれていた内容は、次の名前のファイルに残してあります。"
+                   "書き込みの途中だったため、一部しかないかもしれません。\n%2");
+// %1 the data file's path, %2 the name the program's own last save was kept under
+inline const QString OwnVersionKept = QStringLiteral(
+    "データファイルは、ほかのプログラムによって置き換えられていたため、書き込みませんでした。\n"
+    "%1\n\n"
+    "コファリーで最後に保存した内容は、次の名前のファイルに残してあります。\n%2");
 
 // Refusing to start in an unsafe folder: %1 the folder or the file
 inline const QString FolderOfAnotherUser =

@@ -2,9 +2,8 @@
 #include "atomic_write_os.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <memory>
 #include <set>
@@ -16,32 +15,130 @@ StoreError WriteError(const QString& path, const QString& reason)
     return StoreError{StoreError::Kind::Write, path, StoreError::Cause::System, reason};
 }
 
-// Leaves a file just opened to its owner, writes `bytes` into it and puts them on the disk;
-// nullopt, or the reason it could not. Opened unbuffered, a write the disk cuts short is
-// followed by one that fails with the system's reason (a full disk, a size limit) rather
-// than by Qt's "Unknown error".
-std::optional<QString> Fill(QFileDevice& file, const QByteArray& bytes)
+// A file of a call, from its temporary to its place.
+struct Staged {
+    std::unique_ptr<SaveFolder> folder;
+    QString name;      // the file's name in the folder
+    QString temporary; // empty once renamed or removed
+};
+
+// Where a name is written: a link of ours is written through to the file it leads to.
+void Place(const QString& path, Staged& staged)
 {
-    if (auto reason = MakeOwnerOnly(file))
-        return reason;
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return file.errorString();
-        done += n;
-    }
-    // Qt flushes a temporary before renaming it into place but ignores a failure; data
-    // that may not have reached the disk must not replace a good file.
-    return FlushToDisk(file);
+    const QFileInfo info(path);
+    const QFileInfo real(info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath());
+    staged.folder = std::make_unique<SaveFolder>(real.absolutePath());
+    staged.name = real.fileName();
 }
 
-std::optional<StoreError> OpenAndFill(QSaveFile& file, const QByteArray& bytes)
+// Creates a new file of its own beside `name`, named by `nameFor(n)` for the first n that is
+// free, holding `bytes`. The name, or the error.
+template <typename NameFor>
+std::variant<QString, OsFailure> CreateNew(SaveFolder& folder, const QByteArray& bytes,
+                                           NameFor nameFor)
 {
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteError(file.fileName(), file.errorString());
-    if (auto reason = Fill(file, bytes))
-        return WriteError(file.fileName(), *reason);
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = nameFor(n);
+        const OsResult failed = folder.Create(name, bytes);
+        if (!failed)
+            return name;
+        if (failed->kind != OsFailure::Kind::NameTaken)
+            return *failed;
+    }
+    return OsFailure{OsFailure::Kind::Other, qt_error_string(EEXIST)};
+}
+
+std::optional<StoreError> Stage(const PendingWrite& write, Staged& staged)
+{
+    Place(write.path, staged);
+    if (const auto& error = staged.folder->OpenError())
+        return WriteError(write.path, *error);
+    auto created = CreateNew(*staged.folder, write.bytes,
+                             [&staged](int) { return TemporaryName(staged.name); });
+    if (const auto* failed = std::get_if<OsFailure>(&created))
+        return WriteError(write.path, failed->reason);
+    staged.temporary = std::get<QString>(created);
     return std::nullopt;
+}
+
+void Discard(std::vector<Staged>& staged)
+{
+    for (Staged& s : staged)
+        if (!s.temporary.isEmpty() && s.folder->Remove(s.temporary))
+            s.temporary.clear();
+}
+
+// KeepCopy's names: the name, a dot and the local date and time, then "-2" and on.
+QString KeptName(const QString& stem, int n)
+{
+    return n == 1 ? stem : stem + u'-' + QString::number(n);
+}
+
+QString KeptStem(const QString& name)
+{
+    return name + u'.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+// What stood at the place of an exchange: removed when it is known, else kept.
+void Settle(SaveFolder& folder, const QString& displaced, const Staged& staged,
+            const PendingWrite& write, QStringList* caught)
+{
+    QByteArray bytes;
+    const QString path = folder.Path() + u'/' + displaced;
+    std::optional<QString> known;
+    if (!ReadWholeFile(path, bytes, false))
+        known = write.known(bytes);
+    if (known && known->isEmpty()) {
+        folder.Remove(displaced);
+        return;
+    }
+    const QFileInfo copy(known.value_or(QString()));
+    if (known && copy.absolutePath() == folder.Path() &&
+        !folder.Replace(displaced, copy.fileName())) {
+        folder.Tighten(copy.fileName());
+        return;
+    }
+    const QString stem = KeptStem(staged.name);
+    QString kept = path; // where it stays if no name of its own can be given
+    for (int n = 1; n < 1000; ++n) {
+        const OsResult failed = folder.RenameToNew(displaced, KeptName(stem, n));
+        if (!failed) {
+            folder.Tighten(KeptName(stem, n));
+            kept = folder.Path() + u'/' + KeptName(stem, n);
+        }
+        if (!failed || failed->kind != OsFailure::Kind::NameTaken)
+            break;
+    }
+    if (caught)
+        *caught << kept;
+}
+
+// Puts a staged file in its place. Where another program may write it, by an exchange;
+// where the system cannot exchange, by a plain rename, which replaces what stands there.
+OsResult Commit(Staged& staged, const PendingWrite& write, QStringList* caught)
+{
+    SaveFolder& folder = *staged.folder;
+    OsResult result;
+    for (int attempt = 0; write.known && attempt < 3; ++attempt) {
+        QString displaced;
+        result = folder.Exchange(staged.temporary, staged.name, displaced);
+        if (!result) {
+            staged.temporary.clear();
+            Settle(folder, displaced, staged, write, caught);
+            return result;
+        }
+        if (result->kind != OsFailure::Kind::Missing)
+            break;
+        // Nothing there: a rename that refuses a file arriving meanwhile, then once more.
+        result = folder.RenameToNew(staged.temporary, staged.name);
+        if (!result || result->kind != OsFailure::Kind::NameTaken)
+            break;
+    }
+    if (!write.known || (result && result->kind == OsFailure::Kind::Unsupported))
+        result = folder.Replace(staged.temporary, staged.name);
+    if (!result)
+        staged.temporary.clear();
+    return result;
 }
 
 // What a file held before this call, so that it can be put back.
@@ -64,85 +161,84 @@ std::optional<StoreError> Remember(const QString& path, Previous& previous)
     return std::nullopt;
 }
 
-void PutBack(const Previous& previous)
+void PutBack(Staged& staged, const Previous& previous)
 {
+    SaveFolder& folder = *staged.folder;
     if (!previous.bytes) {
-        QFile::remove(previous.path);
+        folder.Remove(staged.name);
         return;
     }
-    QSaveFile file(previous.path);
-    if (!OpenAndFill(file, *previous.bytes))
-        file.commit();
+    auto created =
+        CreateNew(folder, *previous.bytes, [&staged](int) { return TemporaryName(staged.name); });
+    if (const auto* name = std::get_if<QString>(&created))
+        if (folder.Replace(*name, staged.name))
+            folder.Remove(*name);
+}
+
+void SyncFolders(const std::vector<Staged>& staged)
+{
+    std::set<QString> synced;
+    for (const Staged& s : staged)
+        if (synced.insert(s.folder->Path()).second)
+            s.folder->Sync();
 }
 
 } // namespace
 
+QString TemporaryName(const QString& name)
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += QChar::fromLatin1(letters[QRandomGenerator::global()->bounded(62)]);
+    return name + u'.' + suffix;
+}
+
 std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray& bytes)
 {
-    const QString stem =
-        path + u'.' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int n = 1; n < 1000; ++n) {
-        const QString name = n == 1 ? stem : stem + u'-' + QString::number(n);
-        QFile file(name);
-        // NewOnly: never a file that is already there, nor through a link of that name.
-        // Fill() leaves it to its owner before a byte is written.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-            const QFileInfo taken(name);
-            if (taken.exists() || taken.isSymLink())
-                continue;
-            return WriteError(name, file.errorString());
-        }
-        std::optional<QString> reason = Fill(file, bytes);
-        file.close();
-        if (!reason && file.error() != QFileDevice::NoError)
-            reason = file.errorString();
-        if (reason) {
-            file.remove();
-            return WriteError(name, *reason);
-        }
-        SyncFolder(QFileInfo(name).absolutePath());
-        return name;
-    }
-    return WriteError(stem, qt_error_string(EEXIST));
+    const QFileInfo info(path);
+    SaveFolder folder(info.absolutePath());
+    const QString stem = KeptStem(info.fileName());
+    if (const auto& error = folder.OpenError())
+        return WriteError(path, *error);
+    auto created = CreateNew(folder, bytes, [&stem](int n) { return KeptName(stem, n); });
+    if (const auto* failed = std::get_if<OsFailure>(&created))
+        return WriteError(folder.Path() + u'/' + stem, failed->reason);
+    folder.Sync();
+    return folder.Path() + u'/' + std::get<QString>(created);
 }
 
 std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes,
-                                         const BeforeRename& beforeRename)
+                                         const BeforeRename& beforeRename, QStringList* caught)
 {
-    std::vector<std::unique_ptr<QSaveFile>> files;
-    for (const auto& w : writes) {
-        auto file = std::make_unique<QSaveFile>(w.path);
-        if (auto error = OpenAndFill(*file, w.bytes))
-            return error; // every temporary so far is discarded with its QSaveFile
-        files.push_back(std::move(file));
-    }
+    std::vector<Staged> staged(writes.size());
+    // Every temporary made so far goes on any way out but the last.
+    auto failed = [&staged](std::optional<StoreError> error) {
+        Discard(staged);
+        return error;
+    };
+    for (size_t i = 0; i < writes.size(); ++i)
+        if (auto error = Stage(writes[i], staged[i]))
+            return failed(error);
 
-    std::vector<Previous> previous(files.size());
-    for (size_t i = 0; i + 1 < files.size(); ++i)
+    std::vector<Previous> previous(writes.size());
+    for (size_t i = 0; i + 1 < writes.size(); ++i)
         if (auto error = Remember(writes[i].path, previous[i]))
-            return error;
+            return failed(error);
 
     if (beforeRename) {
         if (auto error = beforeRename())
-            return error;
+            return failed(error);
     }
 
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (files[i]->commit())
+    for (size_t i = 0; i < writes.size(); ++i) {
+        const OsResult result = Commit(staged[i], writes[i], caught);
+        if (!result)
             continue;
-        const QString reason = files[i]->errorString();
         for (size_t j = 0; j < i; ++j)
-            PutBack(previous[j]);
-        return WriteError(writes[i].path, reason);
+            PutBack(staged[j], previous[j]);
+        return failed(WriteError(writes[i].path, result->reason));
     }
-    // Where the names now are: a link of ours to a file elsewhere was written through.
-    std::set<QString> folders;
-    for (const auto& w : writes) {
-        const QString written = QFileInfo(w.path).canonicalFilePath();
-        if (!written.isEmpty())
-            folders.insert(QFileInfo(written).absolutePath());
-    }
-    for (const QString& folder : folders)
-        SyncFolder(folder);
+    SyncFolders(staged);
     return std::nullopt;
 }

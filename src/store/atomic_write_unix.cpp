@@ -4,33 +4,140 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
-std::optional<QString> MakeOwnerOnly(QFileDevice& file)
+namespace {
+
+OsFailure Failure(int error)
 {
-    if (::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0)
-        return qt_error_string(errno);
-    return std::nullopt;
+    using Kind = OsFailure::Kind;
+    Kind kind = Kind::Other;
+    if (error == EEXIST)
+        kind = Kind::NameTaken;
+    else if (error == ENOENT)
+        kind = Kind::Missing;
+    else if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+        kind = Kind::Unsupported;
+    return OsFailure{kind, qt_error_string(error)};
 }
 
-std::optional<QString> FlushToDisk(QFileDevice& file)
+QByteArray Name(const QString& name)
 {
+    return QFile::encodeName(name);
+}
+
+// Writes the whole of `bytes`, then puts them on the disk; 0 or the system's error.
+int FillAndSync(int fd, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        // A write the disk cuts short is followed by one that fails with the reason.
+        done += n;
+    }
     // EINVAL and EROFS mean only that this kind of file cannot be synced.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS)
-        return qt_error_string(errno);
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        return errno;
+    return 0;
+}
+
+// glibc has had the wrapper since 2.28; the system call serves where it is missing.
+int RenameAt2(int dir, const QByteArray& from, const QByteArray& to, unsigned flags)
+{
+#if defined(RENAME_EXCHANGE)
+    return ::renameat2(dir, from.constData(), dir, to.constData(), flags);
+#else
+    return int(::syscall(SYS_renameat2, dir, from.constData(), dir, to.constData(), flags));
+#endif
+}
+
+constexpr unsigned kNoReplace = 1 << 0; // RENAME_NOREPLACE
+constexpr unsigned kExchange = 1 << 1;  // RENAME_EXCHANGE
+
+} // namespace
+
+SaveFolder::SaveFolder(const QString& path) : path_(path)
+{
+    handle_ = ::open(Name(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle_ < 0)
+        openError_ = qt_error_string(errno);
+}
+
+SaveFolder::~SaveFolder()
+{
+    if (handle_ >= 0)
+        ::close(int(handle_));
+}
+
+OsResult SaveFolder::Create(const QString& name, const QByteArray& bytes)
+{
+    const int dir = int(handle_);
+    // The mode is given at creation: a default access list on the folder cannot hand the
+    // file to anyone else, even for a moment.
+    const int fd =
+        ::openat(dir, Name(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return Failure(errno);
+    int error = FillAndSync(fd, bytes);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0)
+        return std::nullopt;
+    ::unlinkat(dir, Name(name).constData(), 0);
+    return Failure(error);
+}
+
+OsResult SaveFolder::Replace(const QString& from, const QString& to)
+{
+    const int dir = int(handle_);
+    if (::renameat(dir, Name(from).constData(), dir, Name(to).constData()) != 0)
+        return Failure(errno);
     return std::nullopt;
 }
 
-void SyncFolder(const QString& folder)
+OsResult SaveFolder::Exchange(const QString& from, const QString& to, QString& displaced)
 {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    if (RenameAt2(int(handle_), Name(from), Name(to), kExchange) != 0)
+        return Failure(errno);
+    displaced = from;
+    return std::nullopt;
+}
+
+OsResult SaveFolder::RenameToNew(const QString& from, const QString& to)
+{
+    const int dir = int(handle_);
+    if (RenameAt2(dir, Name(from), Name(to), kNoReplace) == 0)
+        return std::nullopt;
+    if (errno != EINVAL && errno != ENOSYS)
+        return Failure(errno);
+    // A file system that knows no such rename: a second name refuses an existing one too.
+    if (::linkat(dir, Name(from).constData(), dir, Name(to).constData(), 0) != 0)
+        return Failure(errno);
+    ::unlinkat(dir, Name(from).constData(), 0);
+    return std::nullopt;
+}
+
+bool SaveFolder::Remove(const QString& name)
+{
+    return ::unlinkat(int(handle_), Name(name).constData(), 0) == 0;
+}
+
+void SaveFolder::Tighten(const QString& name)
+{
+    ::fchmodat(int(handle_), Name(name).constData(), S_IRUSR | S_IWUSR, AT_SYMLINK_NOFOLLOW);
+}
+
+void SaveFolder::Sync()
+{
+    ::fsync(int(handle_));
 }
 
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)

@@ -1,56 +1,134 @@
 #include "access_list_win.h"
 #include "atomic_write.h"
 #include "atomic_write_os.h"
+#include "private_descriptor_win.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <io.h>
 
 namespace {
 
 // ERROR_DIRECTORY_NOT_SUPPORTED, which MinGW's headers lack.
 constexpr DWORD kDirectoryNotSupported = 336;
 
-HANDLE NativeHandle(QFileDevice& file)
-{
-    return reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-}
-
 QString Reason(DWORD error)
 {
     return qt_error_string(static_cast<int>(error));
 }
 
+OsFailure Failure(DWORD error)
+{
+    using Kind = OsFailure::Kind;
+    Kind kind = Kind::Other;
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+        kind = Kind::NameTaken;
+    else if (error == ERROR_FILE_NOT_FOUND)
+        kind = Kind::Missing;
+    else if (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED)
+        kind = Kind::Unsupported;
+    return OsFailure{kind, Reason(error)};
+}
+
+// Writes the whole of `bytes`, then puts them on the disk; 0 or the system's error.
+DWORD FillAndFlush(HANDLE file, const QByteArray& bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        DWORD n = 0;
+        if (!WriteFile(file, bytes.constData() + done, DWORD(bytes.size() - done), &n, nullptr))
+            return GetLastError();
+        done += n;
+    }
+    // ERROR_INVALID_FUNCTION: this kind of file cannot be flushed.
+    if (!FlushFileBuffers(file) && GetLastError() != ERROR_INVALID_FUNCTION)
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
 } // namespace
 
-std::optional<QString> MakeOwnerOnly(QFileDevice& file)
+SaveFolder::SaveFolder(const QString& path) : path_(path)
 {
-    // Qt opens the file without the right to change its access list; a second handle with
-    // only that right is allowed beside it whatever the first one shares.
-    const HANDLE list = ReOpenFile(NativeHandle(file), WRITE_DAC | READ_CONTROL,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
-    if (list == INVALID_HANDLE_VALUE)
-        return Reason(GetLastError());
-    const DWORD error = MakePrivate(list);
-    CloseHandle(list);
-    if (error != ERROR_SUCCESS)
-        return Reason(error);
+    if (!QFileInfo(path).isDir())
+        openError_ = Reason(ERROR_PATH_NOT_FOUND);
+}
+
+SaveFolder::~SaveFolder() = default;
+
+namespace {
+
+std::wstring Native(const QString& folder, const QString& name)
+{
+    return QDir::toNativeSeparators(folder + u'/' + name).toStdWString();
+}
+
+} // namespace
+
+OsResult SaveFolder::Create(const QString& name, const QByteArray& bytes)
+{
+    PrivateDescriptor privateList;
+    if (!privateList.Attributes())
+        return Failure(privateList.Error());
+    // CREATE_NEW refuses any existing name, a link's included; the list is the file's from
+    // its creation, never the folder's inherited one.
+    const std::wstring path = Native(path_, name);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, privateList.Attributes(),
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Failure(GetLastError());
+    DWORD error = FillAndFlush(file, bytes);
+    if (!CloseHandle(file) && error == ERROR_SUCCESS)
+        error = GetLastError();
+    if (error == ERROR_SUCCESS)
+        return std::nullopt;
+    DeleteFileW(path.c_str());
+    return Failure(error);
+}
+
+OsResult SaveFolder::Replace(const QString& from, const QString& to)
+{
+    if (!MoveFileExW(Native(path_, from).c_str(), Native(path_, to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Failure(GetLastError());
     return std::nullopt;
 }
 
-std::optional<QString> FlushToDisk(QFileDevice& file)
+OsResult SaveFolder::Exchange(const QString& from, const QString& to, QString& displaced)
 {
-    if (FlushFileBuffers(NativeHandle(file)))
+    const QString backup = TemporaryName(to);
+    if (ReplaceFileW(Native(path_, to).c_str(), Native(path_, from).c_str(),
+                     Native(path_, backup).c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        displaced = backup;
         return std::nullopt;
-    // ERROR_INVALID_FUNCTION: this kind of file cannot be flushed.
+    }
     const DWORD error = GetLastError();
-    if (error == ERROR_INVALID_FUNCTION)
-        return std::nullopt;
-    return Reason(error);
+    // The file stood renamed to the backup's name and the new one did not take its place:
+    // it goes back, and the call fails as one that changed nothing.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExW(Native(path_, backup).c_str(), Native(path_, to).c_str(), 0);
+    return Failure(error);
 }
 
-void SyncFolder(const QString&)
+OsResult SaveFolder::RenameToNew(const QString& from, const QString& to)
+{
+    if (!MoveFileExW(Native(path_, from).c_str(), Native(path_, to).c_str(),
+                     MOVEFILE_WRITE_THROUGH))
+        return Failure(GetLastError());
+    return std::nullopt;
+}
+
+bool SaveFolder::Remove(const QString& name)
+{
+    return DeleteFileW(Native(path_, name).c_str());
+}
+
+void SaveFolder::Tighten(const QString& name)
+{
+    MakePrivate(path_ + u'/' + name);
+}
+
+void SaveFolder::Sync()
 {
     // NTFS records a rename in its journal before the rename returns; an ordinary program
     // has nothing to flush for a folder.

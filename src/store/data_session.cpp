@@ -111,18 +111,50 @@ std::variant<std::optional<QByteArray>, StoreError> DataSession::ReadDataFile() 
     return bytes;
 }
 
+// What one save has seen and kept of other programs' versions.
+struct DataSession::Round {
+    QString dataPath;
+    std::optional<QByteArray> oldData; // the data file as the save found it
+    QByteArray newData;
+    DataSession::Saved saved;
+    std::vector<std::pair<QByteArray, QString>> copies; // versions kept, and where
+
+    std::optional<StoreError> Keep(const QByteArray& other)
+    {
+        auto kept = KeepCopy(dataPath, other);
+        if (auto* error = std::get_if<StoreError>(&kept))
+            return std::move(*error);
+        saved.keptVersions << std::get<QString>(kept);
+        copies.emplace_back(other, std::get<QString>(kept));
+        return std::nullopt;
+    }
+
+    // What the exchange displaced: the session's own (to go), a version already kept (its
+    // copy's name), or one nobody has seen.
+    std::optional<QString> Known(const QByteArray& displaced, const QByteArray& own) const
+    {
+        if (displaced == own || displaced == newData)
+            return QString();
+        for (const auto& [bytes, name] : copies)
+            if (displaced == bytes)
+                return name;
+        return std::nullopt;
+    }
+};
+
 std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Position position,
                                                                    const Entries& entries)
 {
-    const QString dataPath = DataPath();
-    auto refused = [&dataPath](StoreError::Cause cause) {
-        return StoreError{StoreError::Kind::Write, dataPath, cause, {}};
+    Round round{DataPath(), {}, {}, {}, {}};
+    auto refused = [&round](StoreError::Cause cause) {
+        return StoreError{StoreError::Kind::Write, round.dataPath, cause, {}};
     };
     if (!Cp932::Available())
         return refused(StoreError::Cause::NoConverter);
     auto newData = DataFile::Format(position, entries);
     if (!newData)
         return refused(StoreError::Cause::UnstorableText);
+    round.newData = *newData;
     if (auto error = CheckPinnedFolder(programDirectory_, pin_))
         return *error;
 
@@ -130,22 +162,16 @@ std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Pos
     auto read = ReadDataFile();
     if (auto* error = std::get_if<StoreError>(&read))
         return std::move(*error);
-    const std::optional<QByteArray> oldData = std::get<std::optional<QByteArray>>(read);
+    const std::optional<QByteArray>& oldData = round.oldData =
+        std::get<std::optional<QByteArray>>(read);
 
-    Saved saved;
-    auto keep = [&](const QByteArray& other) -> std::optional<StoreError> {
-        auto kept = KeepCopy(dataPath, other);
-        if (auto* error = std::get_if<StoreError>(&kept))
-            return std::move(*error);
-        saved.keptVersions << std::get<QString>(kept);
-        return std::nullopt;
-    };
     const bool changed = entries != entries_;
     if (oldData && *oldData != read_ && *oldData != *newData) {
-        // Another program's version: a moved window is not worth replacing it for.
+        // Another program's version: a moved window is not worth replacing it for, but the
+        // session's own last save, no longer on disk, is not dropped without a word.
         if (!changed)
-            return saved;
-        if (auto error = keep(*oldData))
+            return KeepOwnVersion();
+        if (auto error = round.Keep(*oldData))
             return *error;
     }
 
@@ -153,28 +179,51 @@ std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Pos
     std::vector<PendingWrite> writes;
     if (oldData && changed)
         writes.push_back({BackupPath(), read_});
-    if (oldData != newData)
-        writes.push_back({dataPath, *newData});
-    // Once more just before the renames: a version put in place while the temporaries were
-    // written would otherwise be replaced unseen.
-    auto checkAgain = [&]() -> std::optional<StoreError> {
+    if (oldData != newData) {
+        writes.push_back({round.dataPath, *newData});
+        writes.back().known = [&](const QByteArray& displaced) {
+            return round.Known(displaced, read_);
+        };
+    }
+    if (!writes.empty()) {
+        if (auto error =
+                AtomicWriteAll(writes, CheckBeforeRenames(round), &round.saved.caughtVersions))
+            return *error;
+    }
+    entries_ = entries;
+    position_ = position;
+    read_ = std::move(*newData);
+    wrote_ = true;
+    return round.saved;
+}
+
+// Once more just before the renames: a version put in place while the temporaries were
+// written is kept whole here; the exchange catches one arriving after this read.
+BeforeRename DataSession::CheckBeforeRenames(Round& round) const
+{
+    return [this, &round]() -> std::optional<StoreError> {
         if (auto error = CheckPinnedFolder(programDirectory_, pin_))
             return error;
         auto now = ReadDataFile();
         if (auto* error = std::get_if<StoreError>(&now))
             return std::move(*error);
         const auto& nowData = std::get<std::optional<QByteArray>>(now);
-        if (nowData && nowData != oldData && *nowData != *newData)
-            return keep(*nowData);
+        if (nowData && nowData != round.oldData && *nowData != round.newData)
+            return round.Keep(*nowData);
         return std::nullopt;
     };
-    if (!writes.empty()) {
-        if (auto error = AtomicWriteAll(writes, checkAgain))
-            return *error;
-    }
-    entries_ = entries;
-    position_ = position;
-    read_ = std::move(*newData);
+}
+
+std::variant<DataSession::Saved, StoreError> DataSession::KeepOwnVersion()
+{
+    Saved saved;
+    if (!wrote_)
+        return saved;
+    auto kept = KeepCopy(DataPath(), read_);
+    if (auto* error = std::get_if<StoreError>(&kept))
+        return std::move(*error);
+    saved.ownVersion = std::get<QString>(kept);
+    wrote_ = false; // on disk again, under its own name
     return saved;
 }
 

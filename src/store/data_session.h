@@ -1,5 +1,6 @@
 #pragma once
 
+#include "atomic_write.h"
 #include "data_file.h"
 #include "entry.h"
 #include "folder_guard.h"
@@ -55,6 +56,12 @@ public:
         // Versions of the data file that another program wrote since the session last
         // read or wrote it, each kept under a name of its own (KeepCopy()) before the save.
         QStringList keptVersions;
+        // Versions another program put in place at the very instant of the save, caught by
+        // the exchange and kept: one written in place may have been caught half way.
+        QStringList caughtVersions;
+        // The session's own last save, kept under a name of its own by a save that writes
+        // nothing because another program's version replaced it; empty when not needed.
+        QString ownVersion;
     };
 
     // Rewrites the data file with `position` and `entries` in the folder the session
@@ -66,7 +73,9 @@ public:
     // entries as the session last had them go to the backup, so the backup keeps the
     // entries as they stood before the last real change. Either every file takes its new
     // contents and the session holds them, or nothing changes, on disk or here (a kept
-    // version stays kept).
+    // version stays kept). The data file is replaced by an exchange, so whatever stands
+    // there at that instant is kept too. A save that writes nothing because of another
+    // program's version keeps the session's own last save, when it is no longer on disk.
     std::variant<Saved, StoreError> SaveData(DataFile::Position position, const Entries& entries);
 
     // The close: the entries as they stand, with the window's last position.
@@ -76,6 +85,12 @@ private:
     DataSession(const QString& programDirectory, const FolderPin& pin, DataFile::Contents contents,
                 QByteArray read);
 
+    // The check just before a save's renames; what it keeps goes into `round`.
+    struct Round; // what one save has seen and kept
+    BeforeRename CheckBeforeRenames(Round& round) const;
+    // Keeps read_ under a name of its own when it is a save of this session's.
+    std::variant<Saved, StoreError> KeepOwnVersion();
+
     // The data file as it is now; nullopt when it is not there.
     std::variant<std::optional<QByteArray>, StoreError> ReadDataFile() const;
 
@@ -83,5 +98,6 @@ private:
     FolderPin pin_;
     Entries entries_;
     DataFile::Position position_;
-    QByteArray read_; // the data file's bytes as last read or written
+    QByteArray read_;    // the data file's bytes as last read or written
+    bool wrote_ = false; // read_ is a save of this session's own
 };

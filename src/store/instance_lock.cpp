@@ -1,49 +1,76 @@
 #include "instance_lock.h"
+#include "instance_lock_os.h"
 
+#include <QByteArrayList>
 #include <QSysInfo>
-#include <cerrno>
 
-InstanceLock::InstanceLock(const QString& path) : path_(path), lock_(path)
+namespace {
+
+// The one source of this computer's name, for writing a lock and for reading one.
+QString ThisHost()
 {
-    // A lock whose process has ended is stale at once, however recent.
-    lock_.setStaleLockTime(0);
+    return QSysInfo::machineHostName();
+}
+
+} // namespace
+
+InstanceLock::InstanceLock(const QString& path) : path_(path)
+{
+}
+
+InstanceLock::~InstanceLock()
+{
+    if (handle_ >= 0)
+        ReleaseLockFile(path_, handle_, true);
+}
+
+QString InstanceLock::HostOf(const QByteArray& text)
+{
+    // The layout the program's locks have always had: process, application, computer.
+    const QList<QByteArray> lines = text.split('\n');
+    bool number = false;
+    lines.value(0).toLongLong(&number);
+    if (!number || lines.size() < 3)
+        return {};
+    return QString::fromUtf8(lines[2]).trimmed();
+}
+
+bool InstanceLock::ThisComputer(const QString& host)
+{
+    return host.compare(ThisHost(), Qt::CaseInsensitive) == 0;
 }
 
 InstanceLock::Outcome InstanceLock::Acquire(bool takeOverOtherHost)
 {
-    errno = 0;
-    if (lock_.tryLock(0))
+    if (handle_ >= 0)
         return Outcome::Held;
-    const int error = errno;
-    // Any other failure is no other copy, and without a lock a second copy could start:
-    // QLockFile keeps no reason of its own, the system's is still in errno.
-    if (lock_.error() != QLockFile::LockFailedError) {
-        if (error != 0)
-            reason_ = qt_error_string(error);
-        else if (lock_.error() == QLockFile::PermissionError)
-            reason_ = qt_error_string(EACCES);
-        else
-            reason_ = QStringLiteral("QLockFile::UnknownError");
+    long long handle = -1;
+    switch (OpenLockFile(path_, handle, reason_)) {
+    case LockOpen::Busy:
+        return Outcome::OtherCopy;
+    case LockOpen::Failed:
+        return Outcome::Failed;
+    case LockOpen::Locked:
+        break;
+    }
+    QByteArray text;
+    if (!ReadLockText(handle, text, reason_)) {
+        ReleaseLockFile(path_, handle, false);
         return Outcome::Failed;
     }
-
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    if (!lock_.getLockInfo(&pid, &host, &application))
-        return TakeOver() ? Outcome::Held : Outcome::OtherCopy;
-    if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
+    // Nobody holds it: an empty or garbled one, or one of this computer, is stale.
+    const QString host = HostOf(text);
+    if (!host.isEmpty() && !ThisComputer(host) && !takeOverOtherHost) {
         otherHost_ = host;
-        if (!takeOverOtherHost)
-            return Outcome::OtherHost;
-        return TakeOver() ? Outcome::Held : Outcome::OtherCopy;
+        ReleaseLockFile(path_, handle, false);
+        return Outcome::OtherHost;
     }
-    return Outcome::OtherCopy;
-}
-
-// A copy that is running holds a file lock on its lock file, so this never removes a live
-// one, even one it has only begun to write.
-bool InstanceLock::TakeOver()
-{
-    return lock_.removeStaleLockFile() && lock_.tryLock(0);
+    const QByteArray mine =
+        QByteArray::number(ThisProcess()) + "\ncofferly\n" + ThisHost().toUtf8() + '\n';
+    if (!WriteLockText(handle, mine, reason_)) {
+        ReleaseLockFile(path_, handle, true);
+        return Outcome::Failed;
+    }
+    handle_ = handle;
+    return Outcome::Held;
 }

@@ -85,7 +85,7 @@ std::variant<Loaded, StoreError> LoadData(const QString& programDirectory)
 
 QStringList RemoveLeftovers(const QString& programDirectory)
 {
-    // The names QSaveFile gives its temporaries: the file's name, a dot, six letters or digits.
+    // The names a save gives its temporaries: the file's name, a dot, six letters or digits.
     static const QRegularExpression temporary(QRegularExpression::anchoredPattern(
         QStringLiteral("Cofferly\\.(Dat|bak)\\.[A-Za-z0-9]{6}")));
     QStringList removed;

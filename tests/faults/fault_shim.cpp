@@ -15,6 +15,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -22,7 +23,10 @@ struct State {
     std::mutex mutex;
     std::string prefix; // empty: not watching
     std::array<bool, 4096> watchedFd{};
-    std::array<bool, 4096> unsynced{}; // written to since its last successful sync
+    std::array<bool, 4096> unsynced{};      // written to since its last successful sync
+    std::array<std::string, 4096> fdPath{}; // what a watched descriptor was opened as
+    std::set<std::string> unsyncedPaths;    // files written to and closed before a sync
+    std::vector<std::pair<std::string, unsigned>> created; // files created, with their modes
     int unsyncedLinks = 0;
     long long byteBudget = -1; // -1: no budget
     std::set<int> failOps;
@@ -52,6 +56,26 @@ bool Under(const State& s, const char* path)
 bool Watched(const State& s, int fd)
 {
     return !s.prefix.empty() && fd >= 0 && fd < int(s.watchedFd.size()) && s.watchedFd[fd];
+}
+
+// The whole path a call names: a relative one is taken from a watched folder's descriptor.
+// Empty when the call is not on a watched path.
+std::string Resolved(const State& s, int dirfd, const char* path)
+{
+    if (!path)
+        return {};
+    if (path[0] != '/' && dirfd != AT_FDCWD && Watched(s, dirfd))
+        return s.fdPath[dirfd] + '/' + path;
+    return Under(s, path) ? std::string(path) : std::string();
+}
+
+// A file put in place under a new name while data written to it was not on the disk.
+void CheckRenamed(State& s, const std::string& from)
+{
+    if (s.unsyncedPaths.erase(from) > 0) {
+        ++s.unsyncedLinks;
+        s.log += "  -> renamed before its data was synced\n";
+    }
 }
 
 // Counts one watched operation; true when it is to fail.
@@ -103,14 +127,19 @@ int OpenCommon(const char* name, int dirfd, const char* path, int flags, mode_t 
     static const auto real = Real<OpenAt>("openat64");
     State& s = S();
     std::unique_lock lock(s.mutex);
-    const bool watched = Under(s, path);
-    if (watched && Count(s, name, path))
+    const std::string full = Resolved(s, dirfd, path);
+    const bool watched = !full.empty();
+    if (watched && Count(s, name, full))
         return Fail(EIO);
     lock.unlock();
     const int fd = real(dirfd, path, flags, mode);
     lock.lock();
-    if (fd >= 0 && fd < int(s.watchedFd.size()))
+    if (fd >= 0 && fd < int(s.watchedFd.size())) {
         s.watchedFd[fd] = watched;
+        s.fdPath[fd] = full;
+    }
+    if (fd >= 0 && watched && (flags & O_CREAT))
+        s.created.emplace_back(full, unsigned(mode));
     return fd;
 }
 
@@ -133,6 +162,8 @@ void Watch(const std::string& directory)
     s.failFrom = 0;
     s.operations = s.failures = 0;
     s.unsynced = {};
+    s.unsyncedPaths.clear();
+    s.created.clear();
     s.unsyncedLinks = 0;
     s.log.clear();
 }
@@ -190,6 +221,12 @@ int UnsyncedLinks()
     return S().unsyncedLinks;
 }
 
+std::vector<std::pair<std::string, unsigned>> Created()
+{
+    std::lock_guard lock(S().mutex);
+    return S().created;
+}
+
 std::string Log()
 {
     std::lock_guard lock(S().mutex);
@@ -219,6 +256,15 @@ int open(const char* path, int flags, ...)
 }
 
 int openat64(int dirfd, const char* path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = ModeArg(flags, args);
+    va_end(args);
+    return OpenCommon("openat", dirfd, path, flags, mode);
+}
+
+int openat(int dirfd, const char* path, int flags, ...)
 {
     va_list args;
     va_start(args, flags);
@@ -269,6 +315,8 @@ int close(int fd)
     State& s = S();
     std::unique_lock lock(s.mutex);
     const bool fail = Watched(s, fd) && Count(s, "close", std::to_string(fd));
+    if (Watched(s, fd) && s.unsynced[fd])
+        s.unsyncedPaths.insert(s.fdPath[fd]);
     if (fd >= 0 && fd < int(s.watchedFd.size()))
         s.watchedFd[fd] = s.unsynced[fd] = false;
     lock.unlock();
@@ -319,7 +367,8 @@ int linkat(int olddirfd, const char* oldpath, int newdirfd, const char* newpath,
     State& s = S();
     {
         std::lock_guard lock(s.mutex);
-        if (Under(s, newpath) && Count(s, "linkat", newpath))
+        const std::string to = Resolved(s, newdirfd, newpath);
+        if (!to.empty() && Count(s, "linkat", to))
             return Fail(EIO);
     }
     const int result = real(olddirfd, oldpath, newdirfd, newpath, flags);
@@ -354,6 +403,8 @@ int rename(const char* oldpath, const char* newpath)
         std::lock_guard lock(s.mutex);
         if (Under(s, newpath) && Count(s, "rename", newpath))
             return Fail(EIO);
+        if (Under(s, newpath))
+            CheckRenamed(s, oldpath);
     }
     return real(oldpath, newpath);
 }
@@ -365,10 +416,18 @@ int renameat2(int olddirfd, const char* oldpath, int newdirfd, const char* newpa
     State& s = S();
     {
         std::lock_guard lock(s.mutex);
-        if (Under(s, newpath) && Count(s, "renameat2", newpath))
+        const std::string to = Resolved(s, newdirfd, newpath);
+        if (!to.empty() && Count(s, flags ? "renameat2" : "rename", to))
             return Fail(EIO);
+        if (!to.empty())
+            CheckRenamed(s, Resolved(s, olddirfd, oldpath));
     }
     return real(olddirfd, oldpath, newdirfd, newpath, flags);
+}
+
+int renameat(int olddirfd, const char* oldpath, int newdirfd, const char* newpath)
+{
+    return renameat2(olddirfd, oldpath, newdirfd, newpath, 0);
 }
 
 int unlink(const char* path)
@@ -381,6 +440,19 @@ int unlink(const char* path)
             return Fail(EIO);
     }
     return real(path);
+}
+
+int unlinkat(int dirfd, const char* path, int flags)
+{
+    static const auto real = Real<int (*)(int, const char*, int)>("unlinkat");
+    State& s = S();
+    {
+        std::lock_guard lock(s.mutex);
+        const std::string full = Resolved(s, dirfd, path);
+        if (!full.empty() && Count(s, "unlink", full))
+            return Fail(EIO);
+    }
+    return real(dirfd, path, flags);
 }
 
 } // extern "C"

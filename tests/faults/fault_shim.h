@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Makes file operations fail on purpose. The library defines the C library's file calls
 // itself and passes them on; a program linked with it (ahead of the C library) has every
@@ -37,9 +39,12 @@ void BeforeNextSync(std::function<void()> action);
 int Operations();
 // Watched operations that were made to fail.
 int Failures();
-// Links that put a file in place while data written to it had not been synced to disk
-// (never synced, or its last sync failed).
+// Links and renames that put a file in place while data written to it had not been synced
+// to disk (never synced, or its last sync failed).
 int UnsyncedLinks();
+// Every file created under the watched directory since Watch(), with the mode its creating
+// call gave.
+std::vector<std::pair<std::string, unsigned>> Created();
 // One line per watched operation: "name path-or-descriptor".
 std::string Log();
 

@@ -1,0 +1,116 @@
+#include "instance_lock_os.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+LockOpen Refused(int error, QString& reason)
+{
+    reason = qt_error_string(error);
+    return LockOpen::Failed;
+}
+
+// Whether `path` still names the open file: a copy that ends removes its lock while
+// holding it, and one opened just before that removal must not count as held.
+bool StillNamed(int fd, const QByteArray& path)
+{
+    struct stat open {
+    }, named{};
+    return ::fstat(fd, &open) == 0 && ::lstat(path.constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+} // namespace
+
+LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
+{
+    const QByteArray name = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        // Owner-only from its creation; never through a link, never blocking on a pipe.
+        const int fd =
+            ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return Refused(errno, reason);
+        struct stat status {};
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+            const int error = S_ISREG(status.st_mode) ? errno : EINVAL;
+            ::close(fd);
+            return Refused(error, reason);
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            if (error == EWOULDBLOCK)
+                return LockOpen::Busy;
+            return Refused(error, reason);
+        }
+        if (StillNamed(fd, name)) {
+            handle = fd;
+            return LockOpen::Locked;
+        }
+        ::close(fd);
+    }
+    return Refused(EAGAIN, reason);
+}
+
+bool ReadLockText(long long handle, QByteArray& text, QString& reason)
+{
+    const int fd = int(handle);
+    text.clear();
+    char buffer[512];
+    // A lock is a line or three; more is garbage, and garbage is stale.
+    while (text.size() < 4096) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, text.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            reason = qt_error_string(errno);
+            return false;
+        }
+        if (n == 0)
+            break;
+        text.append(buffer, n);
+    }
+    return true;
+}
+
+bool WriteLockText(long long handle, const QByteArray& text, QString& reason)
+{
+    const int fd = int(handle);
+    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+        reason = qt_error_string(errno);
+        return false;
+    }
+    for (qsizetype done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.constData() + done, size_t(text.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            reason = qt_error_string(errno);
+            return false;
+        }
+        done += n;
+    }
+    if (::fsync(fd) != 0) {
+        reason = qt_error_string(errno);
+        return false;
+    }
+    return true;
+}
+
+void ReleaseLockFile(const QString& path, long long handle, bool remove)
+{
+    if (remove)
+        ::unlink(QFile::encodeName(path).constData());
+    ::close(int(handle));
+}
+
+long long ThisProcess()
+{
+    return ::getpid();
+}

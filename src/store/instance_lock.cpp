@@ -44,33 +44,39 @@ InstanceLock::Outcome InstanceLock::Acquire(bool takeOverOtherHost)
 {
     if (handle_ >= 0)
         return Outcome::Held;
-    long long handle = -1;
-    switch (OpenLockFile(path_, handle, reason_)) {
-    case LockOpen::Busy:
-        return Outcome::OtherCopy;
-    case LockOpen::Failed:
-        return Outcome::Failed;
-    case LockOpen::Locked:
-        break;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        long long handle = -1;
+        const LockOpen opened = OpenLockFile(path_, handle, reason_);
+        if (opened == LockOpen::Busy)
+            return Outcome::OtherCopy;
+        if (opened == LockOpen::Failed)
+            return Outcome::Failed;
+        if (opened == LockOpen::Found) {
+            QByteArray text;
+            if (!ReadLockText(handle, text, reason_)) {
+                ReleaseLockFile(path_, handle, false);
+                return Outcome::Failed;
+            }
+            const QString host = HostOf(text);
+            if (!host.isEmpty() && !ThisComputer(host) && !takeOverOtherHost) {
+                otherHost_ = host;
+                ReleaseLockFile(path_, handle, false);
+                return Outcome::OtherHost;
+            }
+            // Nobody holds it: an empty or garbled one, or one of this computer, is stale.
+            // It goes, and one of this copy's own, private from its creation, takes its place.
+            ReleaseLockFile(path_, handle, true);
+            continue;
+        }
+        const QByteArray mine =
+            QByteArray::number(ThisProcess()) + "\ncofferly\n" + ThisHost().toUtf8() + '\n';
+        if (!WriteLockText(handle, mine, reason_)) {
+            ReleaseLockFile(path_, handle, true);
+            return Outcome::Failed;
+        }
+        handle_ = handle;
+        return Outcome::Held;
     }
-    QByteArray text;
-    if (!ReadLockText(handle, text, reason_)) {
-        ReleaseLockFile(path_, handle, false);
-        return Outcome::Failed;
-    }
-    // Nobody holds it: an empty or garbled one, or one of this computer, is stale.
-    const QString host = HostOf(text);
-    if (!host.isEmpty() && !ThisComputer(host) && !takeOverOtherHost) {
-        otherHost_ = host;
-        ReleaseLockFile(path_, handle, false);
-        return Outcome::OtherHost;
-    }
-    const QByteArray mine =
-        QByteArray::number(ThisProcess()) + "\ncofferly\n" + ThisHost().toUtf8() + '\n';
-    if (!WriteLockText(handle, mine, reason_)) {
-        ReleaseLockFile(path_, handle, true);
-        return Outcome::Failed;
-    }
-    handle_ = handle;
-    return Outcome::Held;
+    // Another copy keeps putting a lock there as this one removes a stale one.
+    return Outcome::OtherCopy;
 }

@@ -6,9 +6,10 @@
 #include <QString>
 
 enum class LockOpen {
-    Locked, // opened (created owner-only if it was not there) and locked: `handle` is set
-    Busy,   // a running copy holds it
-    Failed, // the system refused; `reason` says why
+    Created, // created owner-only, and locked: `handle` is set
+    Found,   // it was there, and nobody held it: now locked, `handle` is set
+    Busy,    // a running copy holds it
+    Failed,  // the system refused; `reason` says why
 };
 LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason);
 

@@ -32,8 +32,15 @@ LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
     const QByteArray name = QFile::encodeName(path);
     for (int attempt = 0; attempt < 10; ++attempt) {
         // Owner-only from its creation; never through a link, never blocking on a pipe.
-        const int fd =
-            ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        bool created = true;
+        int fd = ::open(name.constData(), kFlags | O_CREAT | O_EXCL, 0600);
+        if (fd < 0 && errno == EEXIST) {
+            created = false;
+            fd = ::open(name.constData(), kFlags);
+            if (fd < 0 && errno == ENOENT)
+                continue; // removed meanwhile: create it again
+        }
         if (fd < 0)
             return Refused(errno, reason);
         struct stat status {};
@@ -51,7 +58,7 @@ LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
         }
         if (StillNamed(fd, name)) {
             handle = fd;
-            return LockOpen::Locked;
+            return created ? LockOpen::Created : LockOpen::Found;
         }
         ::close(fd);
     }

@@ -33,9 +33,15 @@ LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
     // Opened for writing and shared for reading only: while a copy runs, no other can open
     // it to write, and the system lets go of it however that copy ends. A new one is
     // private from its creation.
-    const HANDLE file =
-        CreateFileW(Native(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                    privateList.Attributes(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring name = Native(path);
+    bool created = true;
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              privateList.Attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+        created = false;
+        file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     if (file == INVALID_HANDLE_VALUE) {
         if (GetLastError() == ERROR_SHARING_VIOLATION)
             return LockOpen::Busy;
@@ -43,7 +49,7 @@ LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
         return LockOpen::Failed;
     }
     handle = reinterpret_cast<long long>(file);
-    return LockOpen::Locked;
+    return created ? LockOpen::Created : LockOpen::Found;
 }
 
 bool ReadLockText(long long handle, QByteArray& text, QString& reason)

@@ -228,7 +228,8 @@ private slots:
         QVERIFY(mine.contains("added"));
         QCOMPARE(desktop.messages.size(), 1);
         QCOMPARE(desktop.messages[0].text,
-                 Texts::OwnVersionKept.arg(dir.dataPath(), dir.path() + u'/' + kept[0]));
+                 Texts::OwnVersionKept.arg(QDir::toNativeSeparators(dir.dataPath()),
+                                           QDir::toNativeSeparators(dir.path() + u'/' + kept[0])));
     }
 
     // The mode decides whether a commit adds or replaces; the caption shown plays no part.

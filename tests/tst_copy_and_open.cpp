@@ -44,7 +44,7 @@ void VerifyRunning(const Fm_Cofferly& w, int index)
     QVERIFY(!w.Controls().IComboTitle->isEnabled());
     QVERIFY(w.Controls().cmdTop->isEnabled());
     QVERIFY(!w.Controls().cmdSort->isEnabled());
-    QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::CopyRun);
+    QVERIFY(w.InCopyRun());
 }
 
 void VerifyIdle(const Fm_Cofferly& w)
@@ -58,6 +58,7 @@ void VerifyIdle(const Fm_Cofferly& w)
           static_cast<QWidget*>(w.Controls().cmdSort)})
         QVERIFY(c->isEnabled());
     QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+    QVERIFY(!w.InCopyRun());
 }
 
 // Entry 1: an ID with one dash and a PW with two; entry 2 a group; entry 3 no dashes.

@@ -173,7 +173,7 @@ private slots:
         const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
         Click(w.Controls().Bt_Clip[1]); // "pw-1-x": a run of three pieces
-        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::CopyRun);
+        QVERIFY(w.InCopyRun());
         Click(w.Controls().Bt_Del);
         QVERIFY(desktop.messages.isEmpty());
         // A button that takes its access key shows itself pressed at once, and clicks later.

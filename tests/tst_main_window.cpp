@@ -223,7 +223,7 @@ private slots:
         ActOnModal<frmSort> discard([](frmSort* sort) { QTest::keyClick(sort, Qt::Key_Escape); });
         QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"user"_s);
-        QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::CopyRun);
+        QVERIFY(w.InCopyRun());
         QVERIFY(!w.Controls().cmdSort->isEnabled());
         QTest::mouseClick(w.Controls().cmdSort, Qt::LeftButton);
         // A button that takes its access key shows itself pressed at once, and clicks later.
@@ -236,11 +236,13 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), u"01"_s);
         VERIFY_BROWSING(w);
         QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+        QVERIFY(!w.InCopyRun());
         // After the run the same key opens it.
         QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier);
         QVERIFY(w.Controls().cmdSort->isDown());
         QTRY_VERIFY(discard.Acted());
         QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+        QVERIFY(!w.InCopyRun());
         for (QWidget* c : {(QWidget*)w.Controls().IComboTitle, (QWidget*)w.Controls().Bt_Clip[1],
                            (QWidget*)w.Controls().Bt_Add, (QWidget*)w.Controls().cmdSort})
             QVERIFY(c->isEnabled());
@@ -273,6 +275,7 @@ private slots:
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
         QCOMPARE(w.Controls().Lb_data[0]->text(), u"me"_s);
         QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+        QVERIFY(!w.InCopyRun());
         // Nothing but the two files: no temporary was left behind.
         QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
         files.sort();

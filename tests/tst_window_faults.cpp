@@ -121,6 +121,7 @@ private slots:
             w.Bt_OK_Click(0);
             QCOMPARE(desktop.messages.size(), 1);
             QCOMPARE(w.CurrentMode(), Fm_Cofferly::Mode::Browsing);
+            QVERIFY(!w.InCopyRun());
             auto edited = kEntries;
             edited[0] = typed;
             QCOMPARE(dir.data(), WindowDriver::FileFor(w, edited));

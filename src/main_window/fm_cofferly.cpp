@@ -1,6 +1,5 @@
 #include "fm_cofferly.h"
 
-#include "platform/stays_on_top.h"
 #include "platform/units.h"
 #include "platform/window_placement.h"
 #include "resources/item_image.h"
@@ -23,9 +22,6 @@ constexpr int kClientHeight = 4290;
 // The title bar and borders the two outer heights were measured with; the window system
 // draws its own frame, so the client area takes what those heights left inside it.
 constexpr int kFrameTwips = Fm_Cofferly::kEditHeight - kClientHeight;
-
-const QColor kLampNormal(128, 128, 0);
-const QColor kLampOnTop(255, 255, 0);
 
 } // namespace
 
@@ -77,66 +73,7 @@ void Fm_Cofferly::Form_Load()
     desktop_.SetHelpFiles({dir + Texts::HelpFileName, dir + Texts::ReadMeFileName});
     SetOuterHeight(kBrowsingHeight);
     LoadData();
-    SetOnTop(false);
-    if (IComboTitle->ListCount() >= 1) {
-        IComboTitle->SelectItem(1);
-        ShowEntry(1);
-    }
-    SetMode(Mode::Browsing);
-}
-
-void Fm_Cofferly::cmdTop_Click()
-{
-    SetOnTop(!OnTop);
-}
-
-// The lamp always shows whether the window stays on top.
-void Fm_Cofferly::SetOnTop(bool on)
-{
-    OnTop = on;
-    Shape2->SetFillColor(OnTop ? kLampOnTop : kLampNormal);
-    StaysOnTop::Set(this, OnTop);
-}
-
-void Fm_Cofferly::cmdSort_Click()
-{
-    frmSort sort(Table(), desktop_, this);
-    while (sort.exec() == QDialog::Accepted) {
-        if (Commit(sort.Rows()))
-            break;
-        // The save failed and was reported: the sort window comes back with its order.
-    }
-    ResetTitleDisplay();
-}
-
-// The close saves once: the window's last position, and the entries as they stand. Texts
-// typed in a mode may be the user's only copy of a new password, so they are not dropped
-// without a word.
-void Fm_Cofferly::Form_QueryUnload(bool& Cancel)
-{
-    if (PanelChanged()) {
-        MessageRequest question;
-        question.text = Texts::CloseSaveQuestion;
-        question.title = Texts::SaveQuestionTitle;
-        question.buttons = MessageRequest::Buttons::YesNoCancel;
-        question.defaultAnswer = MessageRequest::Answer::Yes;
-        switch (desktop_.Show(this, question)) {
-        case MessageRequest::Answer::Yes:
-            Bt_OK_Click(0);
-            // A refusal or a failed save has been reported and left the mode open.
-            if (mode_ != Mode::Browsing) {
-                Cancel = true;
-                return;
-            }
-            break;
-        case MessageRequest::Answer::No:
-            break;
-        default:
-            Cancel = true;
-            return;
-        }
-    }
-    Saved(session_.SaveAtClose(WindowPosition()), true);
+    Carry(state_.Loaded());
 }
 
 void Fm_Cofferly::closeEvent(QCloseEvent* event)
@@ -155,20 +92,15 @@ void Fm_Cofferly::keyPressEvent(QKeyEvent* event)
 {
     // Keys no control took: Enter presses the default button, Esc the cancel button or ends
     // a copy run.
+    using Key = MainWindowState::Key;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    QPushButton* target = enter                            ? defaultButton_
-                          : event->key() == Qt::Key_Escape ? cancelButton_
-                                                           : nullptr;
+    const bool escape = event->key() == Qt::Key_Escape;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    // A run started on the wrong entry need not be clicked through to its end.
-    if (run_ && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
-        EndCopyRun();
-        return;
-    }
-    if (target && modifiers == Qt::NoModifier) {
-        // A button that the mode disables takes no click.
-        target->click();
-        return;
+    if ((enter || escape) && modifiers == Qt::NoModifier) {
+        if (const auto effects = state_.KeyPressed(enter ? Key::Enter : Key::Escape)) {
+            Carry(*effects);
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }
@@ -219,44 +151,6 @@ bool Fm_Cofferly::eventFilter(QObject* watched, QEvent* event)
 void Fm_Cofferly::SetOuterHeight(int twips)
 {
     panelInView_.SetHeight(this, Units::Px(twips - kFrameTwips));
-}
-
-void Fm_Cofferly::SetDefaultButton(QPushButton* button)
-{
-    if (defaultButton_)
-        defaultButton_->setDefault(false);
-    defaultButton_ = button;
-    button->setDefault(true);
-}
-
-void Fm_Cofferly::ShowEntry(int n)
-{
-    shown_ = n;
-    const Entry& entry = Table()[n - 1];
-    Lb_data[0]->setText(entry.id);
-    Lb_data[1]->setText(entry.pw);
-    Lb_data[2]->setText(entry.url);
-    Lb_data[2]->setToolTip(entry.url);
-}
-
-const Entry* Fm_Cofferly::ShownEntry() const
-{
-    return shown_ >= 1 && shown_ <= Table().size() ? &Table()[shown_ - 1] : nullptr;
-}
-
-void Fm_Cofferly::ClearEntryDisplay()
-{
-    shown_ = 0;
-    for (QLabel* label : Lb_data)
-        label->clear();
-    Lb_data[2]->setToolTip(QString());
-}
-
-void Fm_Cofferly::ResetTitleDisplay()
-{
-    if (IComboTitle->ListCount() > 0)
-        IComboTitle->SelectItem(1);
-    ClearEntryDisplay();
 }
 
 bool Fm_Cofferly::Commit(const Entries& entries)

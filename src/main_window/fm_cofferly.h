@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main_controls.h"
+#include "main_window_state.h"
 #include "panel_in_view.h"
 #include "platform/desktop.h"
 #include "store/data_session.h"
@@ -20,8 +21,9 @@ public:
     static constexpr int kEditHeight = 4665;
     static constexpr int kClientWidth = 5730;
 
-    // What the window is doing; every control's enabled state follows from it.
-    enum class Mode { Browsing, CopyRun, Adding, Editing };
+    // What the window is doing; every control's enabled state follows from it and from
+    // whether a copy run is under way.
+    using Mode = MainWindowState::Mode;
 
     // Shows the open session: runs the load handling at once, and the window stands in
     // browsing mode afterwards. Every change of the entries goes through `session`.
@@ -35,11 +37,13 @@ public:
     // Nothing more is saved.
     bool Ended() const { return ended_; }
     const Entries& Table() const { return session_.Table(); }
-    Mode CurrentMode() const { return run_ ? Mode::CopyRun : mode_; }
-    bool IsOnTop() const { return OnTop; }
+    const MainWindowState& State() const { return state_; }
+    Mode CurrentMode() const { return state_.CurrentMode(); }
+    bool InCopyRun() const { return state_.InCopyRun(); }
+    bool IsOnTop() const { return state_.OnTop(); }
     const MainControls& Controls() const { return *this; }
     QPushButton* DefaultButton() const { return defaultButton_; }
-    QPushButton* CancelButton() const { return cancelButton_; }
+    QPushButton* CancelButton() const { return ButtonOf(state_.CancelButton()); }
 
     // Handlers
     void IComboTitle_Click();
@@ -58,7 +62,10 @@ public:
     void Form_QueryUnload(bool& Cancel);
 
     // Splits `text` at each "-" before its last character into the pieces of a copy run.
-    static QStringList DevideSentense(const QString& text);
+    static QStringList DevideSentense(const QString& text)
+    {
+        return MainWindowState::DevideSentense(text);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,24 +74,26 @@ protected:
 
 private:
     void CreateControls();
+    void CreateLowerControls();
     void SetTabOrder();
     void ConnectHandlers();
     void Form_Load();
 
-    void SetMode(Mode mode);
-    void ApplyMode();
-    bool CopyButtonUsable(int index) const;
-    void SetOnTop(bool on);
+    // The one place that shows the state in the controls.
+    void ApplyState();
     void SetOuterHeight(int twips);
     void SetDefaultButton(QPushButton* button);
+    QPushButton* ButtonOf(MainWindowState::Control control) const;
+    Entry Typed() const;
+
+    // Carries out what the state answered an event with, after showing the new state.
+    void Carry(const MainWindowState::Effects& effects);
+    void Do(const MainWindowState::Effect& effect);
+    void Tell(const MainWindowState::Effect& effect);
+    void Ask(const MainWindowState::Effect& effect);
     void ShowEntry(int n);
-    const Entry* ShownEntry() const;
     void ClearEntryDisplay();
-    void ResetTitleDisplay();
-    void LeaveMode(int k);
-    bool TextsAreStorable();
-    bool PanelChanged() const;
-    void EndCopyRun();
+    void FillPanel(const Entry& entry);
 
     // Every change ends with these. A failed save at a commit is reported and changes
     // nothing; Commit returns false and the caller keeps what the user typed.
@@ -97,25 +106,12 @@ private:
 
     DataSession& session_;
     Desktop& desktop_;
-    Mode mode_ = Mode::Browsing; // Browsing, Adding or Editing; a copy run is run_
+    MainWindowState state_{session_.Table()};
     bool ended_ = false;
-    // The entry the entry display shows (1-based); 0 when it shows none.
-    int shown_ = 0;
+    // The close was called off: the user chose キャンセル, or their commit was refused.
+    bool keepOpen_ = false;
     QPushButton* defaultButton_ = nullptr;
-    QPushButton* cancelButton_ = nullptr;
+    // Whether the window was last set to stay on top; unset until it first was.
+    std::optional<bool> onTop_;
     PanelInView panelInView_;
-
-    // Program-wide flag: the window stays above all others. Never stored.
-    bool OnTop = false;
-
-    // A copy run in progress: the copy button whose text is being copied, its pieces, and
-    // the piece the next plain click copies.
-    struct CopyRun {
-        int button = 0;
-        QStringList Pieces;
-        qsizetype PieceNo = 0;
-    };
-    std::optional<CopyRun> run_;
-    // The last mouse press on a copy button was made with Shift alone.
-    bool ShiftCopy = false;
 };

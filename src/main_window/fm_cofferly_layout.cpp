@@ -100,6 +100,15 @@ void Fm_Cofferly::CreateControls()
     for (QLabel* label : Lb_data)
         label->setFont(Fonts::Gothic(9.75));
 
+    CreateLowerControls();
+    // Decoration stays behind the controls it frames.
+    Shape1->lower();
+    SetDefaultButton(Bt_Clip[0]);
+}
+
+// TOP, the clipboard strip, Sort, and the edit panel below Line1.
+void Fm_Cofferly::CreateLowerControls()
+{
     // Always-on-top lamp and switch
     Shape2 = new FilledShape(this);
     Place(Shape2, 5415, 480, 270, 135);
@@ -141,10 +150,6 @@ void Fm_Cofferly::CreateControls()
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Bt_OK[0] = Button(this, Texts::CommitCaptionAtStart, QString(), 4095, 3390, 765, 360);
     Bt_OK[1] = Button(this, Texts::BackCaption, QString(), 4920, 3390, 750, 360);
-
-    // Decoration stays behind the controls it frames.
-    Shape1->lower();
-    SetDefaultButton(Bt_Clip[0]);
 }
 
 void Fm_Cofferly::SetTabOrder()

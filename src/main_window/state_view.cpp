@@ -1,46 +1,74 @@
-// The one place that derives every control's state from the window's mode.
+// The one place that shows the window's state in its controls.
 #include "fm_cofferly.h"
+#include "platform/stays_on_top.h"
 #include "resources/texts.h"
 
-void Fm_Cofferly::SetMode(Mode mode)
+namespace {
+
+const QColor kLampNormal(128, 128, 0);
+const QColor kLampOnTop(255, 255, 0);
+
+} // namespace
+
+void Fm_Cofferly::ApplyState()
 {
-    mode_ = mode;
-    ApplyMode();
-}
+    using Control = MainWindowState::Control;
+    const std::pair<Control, QWidget*> controls[] = {
+        {Control::IComboTitle, IComboTitle}, {Control::Bt_Clip0, Bt_Clip[0]},
+        {Control::Bt_Clip1, Bt_Clip[1]},     {Control::CmdURL, CmdURL},
+        {Control::Bt_Add, Bt_Add},           {Control::Bt_Edit, Bt_Edit},
+        {Control::Bt_Del, Bt_Del},           {Control::cmdSort, cmdSort},
+        {Control::Tx_Data, Tx_Data[0]},      {Control::Tx_Data, Tx_Data[1]},
+        {Control::Tx_Data, Tx_Data[2]},      {Control::Tx_Data, Tx_Data[3]},
+        {Control::Bt_OK0, Bt_OK[0]},         {Control::Bt_OK1, Bt_OK[1]}};
+    for (const auto& [control, widget] : controls)
+        widget->setEnabled(state_.Usable(control));
 
-// A copy button works while browsing, and during a copy run only for the run's own text.
-bool Fm_Cofferly::CopyButtonUsable(int index) const
-{
-    return run_ ? run_->button == index : mode_ == Mode::Browsing;
-}
+    if (state_.CurrentMode() != Mode::Browsing)
+        Bt_OK[0]->setText(state_.CurrentMode() == Mode::Adding ? Texts::CommitAddCaption
+                                                               : Texts::CommitEditCaption);
+    SetDefaultButton(ButtonOf(state_.DefaultButton()));
+    SetOuterHeight(state_.PanelOpen() ? kEditHeight : kBrowsingHeight);
 
-void Fm_Cofferly::ApplyMode()
-{
-    const bool browsing = CurrentMode() == Mode::Browsing;
-    const bool editing = mode_ == Mode::Adding || mode_ == Mode::Editing;
-
-    // While a copy run lasts only its own copy button and TOP stay: anything that changed
-    // the entry on show, or the list itself, would leave the run with pieces of another
-    // text. A sort saved during a mode would move the entry the commit is meant for.
-    IComboTitle->setEnabled(browsing);
-    Bt_Clip[0]->setEnabled(CopyButtonUsable(0));
-    Bt_Clip[1]->setEnabled(CopyButtonUsable(1));
-    for (QPushButton* button : {CmdURL, Bt_Add, Bt_Edit, Bt_Del, cmdSort})
-        button->setEnabled(browsing);
-    for (QLineEdit* box : Tx_Data)
-        box->setEnabled(editing);
-    for (QPushButton* button : Bt_OK)
-        button->setEnabled(editing);
-
-    if (editing) {
-        Bt_OK[0]->setText(mode_ == Mode::Adding ? Texts::CommitAddCaption
-                                                : Texts::CommitEditCaption);
-        SetDefaultButton(Bt_OK[0]);
-        cancelButton_ = Bt_OK[1];
-        SetOuterHeight(kEditHeight);
-    } else {
-        SetDefaultButton(Bt_Clip[0]);
-        cancelButton_ = nullptr;
-        SetOuterHeight(kBrowsingHeight);
+    // The lamp always shows whether the window stays on top.
+    if (onTop_ != state_.OnTop()) {
+        onTop_ = state_.OnTop();
+        Shape2->SetFillColor(*onTop_ ? kLampOnTop : kLampNormal);
+        StaysOnTop::Set(this, *onTop_);
     }
+}
+
+QPushButton* Fm_Cofferly::ButtonOf(MainWindowState::Control control) const
+{
+    using Control = MainWindowState::Control;
+    switch (control) {
+    case Control::Bt_Clip0:
+        return Bt_Clip[0];
+    case Control::Bt_Clip1:
+        return Bt_Clip[1];
+    case Control::CmdURL:
+        return CmdURL;
+    case Control::Bt_Add:
+        return Bt_Add;
+    case Control::Bt_Edit:
+        return Bt_Edit;
+    case Control::Bt_Del:
+        return Bt_Del;
+    case Control::cmdSort:
+        return cmdSort;
+    case Control::Bt_OK0:
+        return Bt_OK[0];
+    case Control::Bt_OK1:
+        return Bt_OK[1];
+    default:
+        return nullptr;
+    }
+}
+
+void Fm_Cofferly::SetDefaultButton(QPushButton* button)
+{
+    if (defaultButton_)
+        defaultButton_->setDefault(false);
+    defaultButton_ = button;
+    button->setDefault(true);
 }

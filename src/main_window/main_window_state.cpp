@@ -1,0 +1,311 @@
+#include "main_window_state.h"
+
+#include "store/data_file.h"
+
+#include <utility>
+
+namespace {
+
+using State = MainWindowState;
+using Effect = State::Effect;
+using Kind = Effect::Kind;
+
+Effect Do(Kind kind, int n = 0)
+{
+    return {.kind = kind, .n = n};
+}
+
+const QString& Field(const Entry& entry, int i)
+{
+    const QString* fields[] = {&entry.title, &entry.id, &entry.pw, &entry.url};
+    return *fields[i];
+}
+
+} // namespace
+
+// While a copy run lasts only its own copy button (and TOP) stay: anything that changed the
+// entry on show, or the list itself, would leave the run with pieces of another text. A
+// sort saved during a mode would move the entry the commit is meant for.
+bool State::Usable(Control control) const
+{
+    const bool browsing = mode_ == Mode::Browsing && !run_;
+    switch (control) {
+    case Control::Bt_Clip0:
+    case Control::Bt_Clip1: {
+        // A copy button works while browsing, and during a run only for the run's text.
+        const int index = control == Control::Bt_Clip0 ? 0 : 1;
+        return run_ ? run_->button == index : mode_ == Mode::Browsing;
+    }
+    case Control::Tx_Data:
+    case Control::Bt_OK0:
+    case Control::Bt_OK1:
+        return mode_ != Mode::Browsing;
+    case Control::None:
+        return false;
+    default:
+        return browsing;
+    }
+}
+
+State::Control State::DefaultButton() const
+{
+    return mode_ == Mode::Browsing ? Control::Bt_Clip0 : Control::Bt_OK0;
+}
+
+State::Control State::CancelButton() const
+{
+    return mode_ == Mode::Browsing ? Control::None : Control::Bt_OK1;
+}
+
+const Entry* State::ShownEntry() const
+{
+    return shown_ >= 1 && shown_ <= table_->size() ? &(*table_)[shown_ - 1] : nullptr;
+}
+
+State::Effects State::Show(int n)
+{
+    shown_ = n;
+    return {Do(Kind::ShowEntry, n)};
+}
+
+State::Effects State::Loaded()
+{
+    mode_ = Mode::Browsing;
+    if (table_->isEmpty())
+        return {};
+    return Effects{Do(Kind::SelectTitle, 1)} + Show(1);
+}
+
+State::Effects State::TitlePicked(int n)
+{
+    // The selector is disabled while a run lasts; a pick ends any run all the same.
+    run_.reset();
+    if (n < 1 || n > table_->size())
+        return {};
+    return Show(n);
+}
+
+void State::ClipPressed(int index, int shift)
+{
+    // A disabled button still sees the press but takes no part in copying: a Shift-press
+    // on the greyed-out ID button during a PW run must not turn the run's keyboard copies
+    // into whole copies.
+    if (!Usable(index == 0 ? Control::Bt_Clip0 : Control::Bt_Clip1))
+        return;
+    shiftCopy_ = shift == 1;
+}
+
+State::Effects State::ClipClicked(int index)
+{
+    const Entry* shown = ShownEntry();
+    const QString s = !shown ? QString() : index == 0 ? shown->id : shown->pw;
+    if (s.isEmpty())
+        return {Do(Kind::Beep)};
+    // The whole text; a run in progress goes on at the next plain click.
+    if (shiftCopy_)
+        return {{.kind = Kind::PutOnClipboard, .text = s}};
+    if (!run_)
+        run_ = CopyRun{index, DevideSentense(s), 0};
+    const QString piece = run_->Pieces.at(run_->PieceNo);
+    // After the last piece the clipboard and LbClipBoard keep it, and the controls come back.
+    if (++run_->PieceNo == run_->Pieces.size())
+        run_.reset();
+    return {{.kind = Kind::PutOnClipboard, .text = piece}};
+}
+
+QStringList State::DevideSentense(const QString& text)
+{
+    QStringList Pieces;
+    const qsizetype last = text.size() - 1;
+    qsizetype start = 0;
+    for (qsizetype j = start; j <= last; ++j) {
+        if (j == last) {
+            // The last character never separates: a final dash stays in the last piece.
+            Pieces << text.mid(start);
+            break;
+        }
+        if (text[j] == u'-') {
+            Pieces << text.mid(start, j - start);
+            start = j + 1;
+        }
+    }
+    return Pieces;
+}
+
+State::Effects State::UrlClicked() const
+{
+    const Entry* shown = ShownEntry();
+    const QString u = shown ? shown->url : QString();
+    if (u.isEmpty())
+        return {Do(Kind::Beep)};
+    return {{.kind = Kind::OpenUrl, .text = u}};
+}
+
+State::Effects State::AddClicked()
+{
+    if (table_->size() >= kEntryCapacity)
+        return {Do(Kind::TellTableFull)};
+    mode_ = Mode::Adding;
+    return {Do(Kind::ClearPanel), Do(Kind::FocusField, 0)};
+}
+
+State::Effects State::EditClicked(int k)
+{
+    // An empty table has no entry to edit.
+    if (k < 1 || k > table_->size())
+        return {Do(Kind::Beep)};
+    mode_ = Mode::Editing;
+    return {{.kind = Kind::FillPanel, .entry = (*table_)[k - 1]}, Do(Kind::FocusField, 0)};
+}
+
+State::Effects State::LeaveMode(int k)
+{
+    mode_ = Mode::Browsing;
+    Effects effects{Do(Kind::FocusTitles)};
+    // In an empty table nothing was selected; the first add leaves its entry selected.
+    if (k >= 1)
+        effects << Do(Kind::SelectTitle, k);
+    return effects;
+}
+
+// The first typed character the data file cannot hold: say which, and select it alone,
+// since the focus selects the whole text.
+std::optional<State::Effects> State::Unstorable(const Entry& typed) const
+{
+    for (int i = 0; i < 4; ++i) {
+        if (const auto bad = DataFile::FirstUnstorable(Field(typed, i))) {
+            return Effects{{.kind = Kind::TellUnstorable, .n = i, .character = *bad},
+                           Do(Kind::FocusField, i),
+                           {.kind = Kind::SelectCharacter, .n = i, .character = *bad}};
+        }
+    }
+    return std::nullopt;
+}
+
+State::Effects State::OkClicked(int index, int k, const Entry& typed)
+{
+    if (index != 0)
+        return LeaveMode(k);
+    // A refusal leaves the mode open with everything typed.
+    if (auto refusal = Unstorable(typed))
+        return *refusal;
+    Entries changed = *table_;
+    if (mode_ == Mode::Adding) {
+        // There is no room for a 201st entry, and the file could not be read back.
+        if (changed.size() >= kEntryCapacity)
+            return {Do(Kind::TellTableFull)};
+        changed.insert(k, typed);
+    } else {
+        changed[k - 1] = typed;
+    }
+    return Commit(changed, {.mode = mode_, .k = k});
+}
+
+State::Effects State::Commit(Entries entries, Pending pending)
+{
+    pending_ = pending;
+    return {{.kind = Kind::Commit, .entries = std::move(entries)}};
+}
+
+State::Effects State::DeleteClicked(int k)
+{
+    // An empty table has nothing to delete.
+    const auto n = table_->size();
+    if (n == 0 || k < 1)
+        return {Do(Kind::Beep)};
+    if (n == 1)
+        return {Do(Kind::TellLastEntry)};
+    asking_ = Question::DeleteEntry;
+    pending_ = {.deleting = true, .k = k};
+    return {{.kind = Kind::Ask, .text = (*table_)[k - 1].title, .question = asking_}};
+}
+
+State::Effects State::SortClosed()
+{
+    Effects effects;
+    if (!table_->isEmpty())
+        effects << Do(Kind::SelectTitle, 1);
+    shown_ = 0;
+    return effects << Do(Kind::ClearEntryDisplay);
+}
+
+// In add mode anything typed counts; in edit mode what differs from the entry being edited.
+bool State::PanelChanged(int k, const Entry& typed) const
+{
+    if (mode_ == Mode::Browsing)
+        return false;
+    if (mode_ == Mode::Editing && k >= 1 && k <= table_->size())
+        return typed != (*table_)[k - 1];
+    return typed != Entry{};
+}
+
+// Texts typed in a mode may be the user's only copy of a new password: they are not
+// dropped without a word.
+State::Effects State::CloseAsked(int k, const Entry& typed)
+{
+    if (!PanelChanged(k, typed))
+        return {Do(Kind::SaveAtClose)};
+    asking_ = Question::SaveAtClose;
+    closeK_ = k;
+    closeTyped_ = typed;
+    return {{.kind = Kind::Ask, .question = asking_}};
+}
+
+State::Effects State::Answered(Answer answer)
+{
+    const Question question = std::exchange(asking_, Question::None);
+    if (question == Question::DeleteEntry) {
+        if (answer != Answer::Yes)
+            return {Do(Kind::FocusTitles)};
+        Entries changed = *table_;
+        changed.removeAt(pending_.k - 1);
+        return Commit(changed, pending_);
+    }
+    if (answer == Answer::No)
+        return {Do(Kind::SaveAtClose)};
+    if (answer != Answer::Yes)
+        return {Do(Kind::KeepOpen)};
+    Effects effects = OkClicked(0, closeK_, closeTyped_);
+    // A refusal has been told and left the mode open; a commit decides once it is done.
+    if (effects.last().kind == Kind::Commit)
+        pending_.closing = true;
+    else
+        effects << Do(Kind::KeepOpen);
+    return effects;
+}
+
+State::Effects State::Committed(bool saved)
+{
+    const Pending pending = std::exchange(pending_, {});
+    // A failed save has been reported: the mode stays open with everything typed, and a
+    // deleted entry is still there.
+    if (!saved)
+        return pending.closing ? Effects{Do(Kind::KeepOpen)} : Effects{};
+    if (pending.deleting) {
+        shown_ = 0;
+        return {Do(Kind::SelectTitle, 1), Do(Kind::ClearEntryDisplay), Do(Kind::FocusTitles)};
+    }
+    Effects effects = LeaveMode(pending.k);
+    // The entry display shows an edited entry as saved; an add into an empty table had no
+    // entry on show, and shows the one now selected.
+    if (pending.mode != Mode::Adding)
+        effects << Show(pending.k);
+    else if (pending.k < 1)
+        effects << Show(1);
+    if (pending.closing)
+        effects << Do(Kind::SaveAtClose);
+    return effects;
+}
+
+std::optional<State::Effects> State::KeyPressed(Key key)
+{
+    // A run started on the wrong entry need not be clicked through to its end.
+    if (key == Key::Escape && run_) {
+        run_.reset();
+        return Effects{};
+    }
+    const Control target = key == Key::Enter ? DefaultButton() : CancelButton();
+    if (target == Control::None)
+        return std::nullopt;
+    return Effects{{.kind = Kind::Press, .control = target}};
+}

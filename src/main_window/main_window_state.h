@@ -1,0 +1,144 @@
+#pragma once
+
+#include "store/entry.h"
+
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+// The commands the coming features bring: each gets a key and a menu entry, and its
+// decisions go into MainWindowState first. None of them is built yet.
+enum class WindowCommand { ClearClipboard, Lock, Search, Generate };
+
+// What the main window is doing and what each of its controls may do, without a widget.
+// Each event changes the state and answers with the effects the window carries out, in
+// order, after it has shown the new state. Positions are 1-based, as in the title selector.
+class MainWindowState {
+public:
+    enum class Mode { Browsing, Adding, Editing };
+    // The controls whose use the state decides.
+    enum class Control {
+        None,
+        IComboTitle,
+        Bt_Clip0,
+        Bt_Clip1,
+        CmdURL,
+        Bt_Add,
+        Bt_Edit,
+        Bt_Del,
+        cmdSort,
+        Tx_Data,
+        Bt_OK0,
+        Bt_OK1
+    };
+    enum class Key { Enter, Escape };
+    enum class Question { None, DeleteEntry, SaveAtClose };
+    enum class Answer { Yes, No, Cancel };
+
+    // Something the window does for an event, with what it needs to do it.
+    struct Effect {
+        enum class Kind {
+            Beep,
+            PutOnClipboard,    // text, also shown in LbClipBoard
+            OpenUrl,           // text
+            TellTableFull,     //
+            TellLastEntry,     // the last entry cannot be deleted
+            TellUnstorable,    // field, character
+            Ask,               // question; text: the entry's title for DeleteEntry
+            Commit,            // entries
+            ShowEntry,         // position
+            ClearEntryDisplay, //
+            SelectTitle,       // position, without a click
+            FocusTitles,       //
+            ClearPanel,        //
+            FillPanel,         // entry, each text shown from its start
+            FocusField,        // field
+            SelectCharacter,   // field, character
+            Press,             // control
+            SaveAtClose,       //
+            KeepOpen,          // the close is called off
+        };
+        Kind kind;
+        int n = 0; // position or field (0 title, 1 ID, 2 PW, 3 URL)
+        QString text{};
+        char32_t character = 0;
+        Question question = Question::None;
+        Control control = Control::None;
+        Entry entry{};
+        Entries entries{};
+    };
+    using Effects = QList<Effect>;
+
+    // `table` is the entries as they stand; the state reads it, never changes it.
+    explicit MainWindowState(const Entries& table) : table_(&table) {}
+
+    Mode CurrentMode() const { return mode_; }
+    bool InCopyRun() const { return run_.has_value(); }
+    int Shown() const { return shown_; }
+    bool OnTop() const { return onTop_; }
+    bool Usable(Control control) const;
+    Control DefaultButton() const;
+    Control CancelButton() const;
+    bool PanelOpen() const { return mode_ != Mode::Browsing; }
+
+    // Events. `k` is the title selector's selected position, `typed` the edit panel's texts.
+    Effects Loaded();
+    Effects TitlePicked(int n);
+    void ClipPressed(int index, int shift);
+    Effects ClipClicked(int index);
+    Effects UrlClicked() const;
+    void TopClicked() { onTop_ = !onTop_; }
+    Effects AddClicked();
+    Effects EditClicked(int k);
+    Effects OkClicked(int index, int k, const Entry& typed);
+    Effects DeleteClicked(int k);
+    Effects SortClosed();
+    Effects CloseAsked(int k, const Entry& typed);
+    // The answer to the question the last Ask effect put.
+    Effects Answered(Answer answer);
+    // The save of the last Commit effect is done; a failed one has been reported.
+    Effects Committed(bool saved);
+    // A key no control took; nullopt when the window has no use for it.
+    std::optional<Effects> KeyPressed(Key key);
+
+    // Splits `text` at each "-" before its last character into the pieces of a copy run.
+    static QStringList DevideSentense(const QString& text);
+
+private:
+    // What a commit under way goes on with once the entries are saved.
+    struct Pending {
+        bool deleting = false;
+        Mode mode = Mode::Browsing; // of a commit of the edit panel
+        int k = 0;
+        bool closing = false;
+    };
+    // A copy run: the copy button whose text is being copied, its pieces, and the piece
+    // the next plain click copies.
+    struct CopyRun {
+        int button = 0;
+        QStringList Pieces;
+        qsizetype PieceNo = 0;
+    };
+
+    const Entry* ShownEntry() const;
+    Effects LeaveMode(int k);
+    Effects Show(int n);
+    Effects Commit(Entries entries, Pending pending);
+    std::optional<Effects> Unstorable(const Entry& typed) const;
+    bool PanelChanged(int k, const Entry& typed) const;
+
+    const Entries* table_;
+    Mode mode_ = Mode::Browsing;
+    std::optional<CopyRun> run_;
+    // The last mouse press on a copy button was made with Shift alone.
+    bool shiftCopy_ = false;
+    // The entry the entry display shows; 0 when it shows none.
+    int shown_ = 0;
+    // The window stays above all others. Never stored.
+    bool onTop_ = false;
+    Question asking_ = Question::None;
+    Pending pending_;
+    // Kept from the close's question for a はい that commits them.
+    int closeK_ = 0;
+    Entry closeTyped_;
+};

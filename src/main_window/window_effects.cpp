@@ -1,0 +1,146 @@
+// Carries out what the state answers each event with.
+#include "fm_cofferly.h"
+#include "platform/clipboard.h"
+#include "platform/text_selection.h"
+#include "resources/character_name.h"
+#include "resources/texts.h"
+
+namespace {
+
+using Effect = MainWindowState::Effect;
+using Kind = Effect::Kind;
+
+MainWindowState::Answer StateAnswer(MessageRequest::Answer answer)
+{
+    switch (answer) {
+    case MessageRequest::Answer::Yes:
+        return MainWindowState::Answer::Yes;
+    case MessageRequest::Answer::No:
+        return MainWindowState::Answer::No;
+    default:
+        return MainWindowState::Answer::Cancel;
+    }
+}
+
+} // namespace
+
+void Fm_Cofferly::Carry(const MainWindowState::Effects& effects)
+{
+    ApplyState();
+    for (const Effect& effect : effects)
+        Do(effect);
+}
+
+void Fm_Cofferly::Do(const Effect& effect)
+{
+    switch (effect.kind) {
+    case Kind::Beep:
+        return desktop_.Beep();
+    case Kind::PutOnClipboard:
+        Clipboard::Put(effect.text);
+        return LbClipBoard->setText(effect.text);
+    case Kind::OpenUrl:
+        return desktop_.OpenUrl(this, effect.text);
+    case Kind::TellTableFull:
+    case Kind::TellLastEntry:
+    case Kind::TellUnstorable:
+        return Tell(effect);
+    case Kind::Ask:
+        return Ask(effect);
+    case Kind::Commit: {
+        const bool saved = Commit(effect.entries);
+        return Carry(state_.Committed(saved));
+    }
+    case Kind::ShowEntry:
+        return ShowEntry(effect.n);
+    case Kind::ClearEntryDisplay:
+        return ClearEntryDisplay();
+    case Kind::SelectTitle:
+        return IComboTitle->SelectItem(effect.n);
+    case Kind::FocusTitles:
+        return IComboTitle->setFocus(Qt::OtherFocusReason);
+    case Kind::ClearPanel:
+        for (QLineEdit* box : Tx_Data)
+            box->clear();
+        return;
+    case Kind::FillPanel:
+        return FillPanel(effect.entry);
+    case Kind::FocusField:
+        return Tx_Data[effect.n]->setFocus(Qt::OtherFocusReason);
+    case Kind::SelectCharacter:
+        return TextSelection::SelectCharacter(Tx_Data[effect.n], effect.character);
+    case Kind::Press:
+        // A button that the state disables takes no click.
+        return ButtonOf(effect.control)->click();
+    case Kind::SaveAtClose:
+        Saved(session_.SaveAtClose(WindowPosition()), true);
+        return;
+    case Kind::KeepOpen:
+        keepOpen_ = true;
+        return;
+    }
+}
+
+void Fm_Cofferly::Tell(const Effect& effect)
+{
+    MessageRequest message;
+    message.title = Texts::MessageTitle;
+    if (effect.kind == Kind::TellTableFull) {
+        message.text = Texts::TableFull;
+    } else if (effect.kind == Kind::TellLastEntry) {
+        // This one shows the application's title.
+        message.text = Texts::LastEntryUndeletable;
+        message.title.clear();
+    } else {
+        const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName,
+                                       &Texts::PwFieldName, &Texts::UrlFieldName};
+        message.text = Texts::UnstorableMessage(*fieldNames[effect.n], effect.character);
+        message.icon = QMessageBox::Warning;
+    }
+    desktop_.Show(this, message);
+}
+
+void Fm_Cofferly::Ask(const Effect& effect)
+{
+    MessageRequest question;
+    if (effect.question == MainWindowState::Question::DeleteEntry) {
+        question.text = effect.text + Texts::DeleteQuestionSuffix;
+        question.title = Texts::DeleteQuestionTitle;
+        question.buttons = MessageRequest::Buttons::YesNo;
+        question.defaultAnswer = MessageRequest::Answer::No;
+        question.icon = QMessageBox::Question;
+    } else {
+        question.text = Texts::CloseSaveQuestion;
+        question.title = Texts::SaveQuestionTitle;
+        question.buttons = MessageRequest::Buttons::YesNoCancel;
+        question.defaultAnswer = MessageRequest::Answer::Yes;
+    }
+    Carry(state_.Answered(StateAnswer(desktop_.Show(this, question))));
+}
+
+void Fm_Cofferly::ShowEntry(int n)
+{
+    const Entry& entry = Table()[n - 1];
+    Lb_data[0]->setText(entry.id);
+    Lb_data[1]->setText(entry.pw);
+    Lb_data[2]->setText(entry.url);
+    Lb_data[2]->setToolTip(entry.url);
+}
+
+void Fm_Cofferly::ClearEntryDisplay()
+{
+    for (QLabel* label : Lb_data)
+        label->clear();
+    Lb_data[2]->setToolTip(QString());
+}
+
+// Each text shows from its start, as a long URL is read from the left.
+void Fm_Cofferly::FillPanel(const Entry& entry)
+{
+    Tx_Data[0]->setText(entry.title);
+    Tx_Data[1]->setText(entry.id);
+    Tx_Data[2]->setText(entry.pw);
+    Tx_Data[3]->setText(entry.url);
+    for (QLineEdit* box : Tx_Data)
+        box->setCursorPosition(0);
+}

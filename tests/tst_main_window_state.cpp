@@ -1,0 +1,231 @@
+// The main window's state without its widgets: events in, the state and the effects out.
+#include "main_window/main_window_state.h"
+#include "support/test_support.h"
+
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using State = MainWindowState;
+
+Q_DECLARE_METATYPE(Entry)
+
+namespace {
+
+// What the state lets the user do: the usable controls, then the default and cancel buttons.
+const QString kBrowse = u"IComboTitle Bt_Clip0 Bt_Clip1 CmdURL Bt_Add Bt_Edit Bt_Del cmdSort"
+                        " / Bt_Clip0 None"_s;
+const QString kPanel = u"Tx_Data Bt_OK0 Bt_OK1 / Bt_OK0 Bt_OK1"_s;
+
+QString Name(State::Control control)
+{
+    const char* names[] = {"None",    "IComboTitle", "Bt_Clip0", "Bt_Clip1", "CmdURL", "Bt_Add",
+                           "Bt_Edit", "Bt_Del",      "cmdSort",  "Tx_Data",  "Bt_OK0", "Bt_OK1"};
+    return QString::fromLatin1(names[static_cast<int>(control)]);
+}
+
+QString Controls(const State& state)
+{
+    QStringList usable;
+    for (int c = 1; c <= static_cast<int>(State::Control::Bt_OK1); ++c)
+        if (state.Usable(static_cast<State::Control>(c)))
+            usable << Name(static_cast<State::Control>(c));
+    return usable.join(u' ') + u" / "_s + Name(state.DefaultButton()) + u' ' +
+           Name(state.CancelButton());
+}
+
+QString Describe(const State::Effect& e)
+{
+    const QString payloads[] = {{},
+                                e.text,
+                                e.text,
+                                {},
+                                {},
+                                QString::number(e.n),
+                                e.text,
+                                QString::number(e.entries.size()),
+                                QString::number(e.n),
+                                {},
+                                QString::number(e.n),
+                                {},
+                                {},
+                                e.entry.title,
+                                QString::number(e.n),
+                                QString::number(e.n),
+                                Name(e.control),
+                                {},
+                                {}};
+    const char* names[] = {"beep",        "clip",         "url",           "full",     "last",
+                           "unstorable",  "ask",          "commit",        "show",     "clear",
+                           "select",      "focus titles", "clear panel",   "fill",     "focus",
+                           "select char", "press",        "save at close", "keep open"};
+    const int k = static_cast<int>(e.kind);
+    return (QString::fromLatin1(names[k]) + u' ' + payloads[k]).trimmed();
+}
+
+// Runs the comma-separated events and describes the effects of the last one.
+QString Run(State& state, const QString& events, const Entry& typed)
+{
+    QString last;
+    for (const QString& event : events.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList w = event.trimmed().split(u' ');
+        const int a = w.value(1).toInt(), b = w.value(2).toInt();
+        const QString verb = w[0];
+        std::optional<State::Effects> effects = State::Effects{};
+        if (verb == u"pick")
+            effects = state.TitlePicked(a);
+        else if (verb == u"press")
+            state.ClipPressed(a, b);
+        else if (verb == u"clip")
+            effects = state.ClipClicked(a);
+        else if (verb == u"url")
+            effects = state.UrlClicked();
+        else if (verb == u"top")
+            state.TopClicked();
+        else if (verb == u"add")
+            effects = state.AddClicked();
+        else if (verb == u"edit")
+            effects = state.EditClicked(a);
+        else if (verb == u"ok")
+            effects = state.OkClicked(a, b, typed);
+        else if (verb == u"del")
+            effects = state.DeleteClicked(a);
+        else if (verb == u"sort")
+            effects = state.SortClosed();
+        else if (verb == u"close")
+            effects = state.CloseAsked(a, typed);
+        else if (verb == u"yes" || verb == u"no" || verb == u"cancel")
+            effects = state.Answered(verb == u"yes"  ? State::Answer::Yes
+                                     : verb == u"no" ? State::Answer::No
+                                                     : State::Answer::Cancel);
+        else if (verb == u"saved" || verb == u"failed")
+            effects = state.Committed(verb == u"saved");
+        else if (verb == u"enter" || verb == u"esc")
+            effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
+        else
+            qFatal("unknown event");
+        QStringList described;
+        for (const State::Effect& effect : effects.value_or(State::Effects{}))
+            described << Describe(effect);
+        last = effects ? described.join(u"; "_s) : u"not taken"_s;
+    }
+    return last;
+}
+
+} // namespace
+
+class TestMainWindowState : public QObject {
+    Q_OBJECT
+private slots:
+    void events_data()
+    {
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("effects");
+        QTest::addColumn<QString>("controls");
+        QTest::addColumn<int>("shown");
+        auto row = [](const char* name, int entries, const char* events, const char* effects,
+                      const QString& controls, int shown) {
+            QTest::newRow(name) << entries << QString::fromUtf8(events)
+                                << QString::fromUtf8(effects) << controls << shown;
+        };
+        row("start", 2, "", "select 1; show 1", kBrowse, 1);
+        row("start empty", 0, "", "", kBrowse, 0);
+        row("run starts", 2, "clip 1", "clip pw", u"Bt_Clip1 / Bt_Clip0 None"_s, 1);
+        row("run ends", 2, "clip 1, clip 1, clip 1", "clip x", kBrowse, 1);
+        row("shift copies whole", 2, "press 1 1, clip 1", "clip pw-1-x", kBrowse, 1);
+        row("shift on a run's other button", 2, "clip 1, press 0 1, clip 1", "clip 1",
+            u"Bt_Clip1 / Bt_Clip0 None"_s, 1);
+        row("ctrl-shift copies a piece", 2, "press 0 3, clip 0", "clip id",
+            u"Bt_Clip0 / Bt_Clip0 None"_s, 1);
+        row("esc ends run", 2, "clip 0, esc", "", kBrowse, 1);
+        row("pick ends run", 2, "clip 0, pick 2", "show 2", kBrowse, 2);
+        row("pick outside", 2, "pick 3", "", kBrowse, 1);
+        row("empty table beeps", 0, "clip 0, url", "beep", kBrowse, 0);
+        row("url", 2, "pick 2, url", "url https://example.com/2", kBrowse, 2);
+        row("add", 2, "add", "clear panel; focus 0", kPanel, 1);
+        row("add when full", 200, "add", "full", kBrowse, 1);
+        row("edit", 2, "edit 2", "fill Title 2; focus 0", kPanel, 1);
+        row("edit nothing", 0, "edit 0", "beep", kBrowse, 0);
+        row("back", 2, "edit 2, ok 1 2", "focus titles; select 2", kBrowse, 1);
+        row("commit edit", 2, "edit 2, ok 0 2", "commit 2", kPanel, 1);
+        row("edit saved", 2, "edit 2, ok 0 2, saved", "focus titles; select 2; show 2", kBrowse, 2);
+        row("add saved", 2, "add, ok 0 1, saved", "focus titles; select 1", kBrowse, 1);
+        row("add into empty", 0, "add, ok 0 0, saved", "focus titles; show 1", kBrowse, 1);
+        row("save failed", 2, "add, ok 0 1, failed", "", kPanel, 1);
+        row("delete asks", 2, "del 2", "ask Title 2", kBrowse, 1);
+        row("delete no", 2, "del 2, no", "focus titles", kBrowse, 1);
+        row("delete yes", 3, "del 2, yes", "commit 2", kBrowse, 1);
+        row("deleted", 3, "del 2, yes, saved", "select 1; clear; focus titles", kBrowse, 0);
+        row("last entry", 1, "del 1", "last", kBrowse, 1);
+        row("nothing to delete", 0, "del 0", "beep", kBrowse, 0);
+        row("sort closed", 2, "pick 2, sort", "select 1; clear", kBrowse, 0);
+        row("close browsing", 2, "close 1", "save at close", kBrowse, 1);
+        row("close edit changed", 2, "edit 1, close 1", "ask", kPanel, 1);
+        row("close cancel", 2, "add, close 1, cancel", "keep open", kPanel, 1);
+        row("close no", 2, "add, close 1, no", "save at close", kPanel, 1);
+        row("close yes", 2, "add, close 1, yes, saved", "focus titles; select 1; save at close",
+            kBrowse, 1);
+        row("close yes failed", 2, "add, close 1, yes, failed", "keep open", kPanel, 1);
+        row("enter browsing", 2, "enter", "press Bt_Clip0", kBrowse, 1);
+        row("enter in a mode", 2, "add, enter", "press Bt_OK0", kPanel, 1);
+        row("esc in a mode", 2, "add, esc", "press Bt_OK1", kPanel, 1);
+        row("esc browsing", 2, "esc", "not taken", kBrowse, 1);
+    }
+
+    void events()
+    {
+        QFETCH(int, entries);
+        QFETCH(QString, events);
+        const Entries table = TestFiles::Numbered(entries);
+        State state(table);
+        QStringList loaded;
+        for (const State::Effect& effect : state.Loaded())
+            loaded << Describe(effect);
+        const Entry typed{u"New"_s, u"n"_s, u"p"_s, {}};
+        const QString effects = events.isEmpty() ? loaded.join(u"; "_s) : Run(state, events, typed);
+        QTEST(effects, "effects");
+        QTEST(Controls(state), "controls");
+        QTEST(state.Shown(), "shown");
+    }
+
+    // A refused character keeps the mode, tells which field and selects the character.
+    void refusalKeepsMode_data()
+    {
+        QTest::addColumn<Entry>("typed");
+        QTest::addColumn<QString>("effects");
+        QTest::newRow("quote in ID")
+            << Entry{u"T"_s, u"a\"b"_s, {}, {}} << u"unstorable 1; focus 1; select char 1"_s;
+        QTest::newRow("wave dash in URL")
+            << Entry{u"T"_s, {}, {}, u"x\u301C"_s} << u"unstorable 3; focus 3; select char 3"_s;
+    }
+
+    void refusalKeepsMode()
+    {
+        QFETCH(Entry, typed);
+        const Entries table = TestFiles::Numbered(2);
+        State state(table);
+        state.Loaded();
+        QFETCH(QString, effects);
+        QCOMPARE(Run(state, u"edit 1, ok 0 1"_s, typed), effects);
+        QCOMPARE(state.CurrentMode(), State::Mode::Editing);
+        // At the close, a refusal calls the close off.
+        QCOMPARE(Run(state, u"close 1, yes"_s, typed), effects + u"; keep open"_s);
+    }
+
+    void onTopToggles()
+    {
+        const Entries table;
+        State state(table);
+        QVERIFY(!state.OnTop());
+        state.TopClicked();
+        QVERIFY(state.OnTop());
+        // A copy run and the modes leave TOP alone.
+        Run(state, u"add"_s, {});
+        QVERIFY(state.OnTop() && state.PanelOpen());
+        state.TopClicked();
+        QVERIFY(!state.OnTop());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMainWindowState)
+#include "tst_main_window_state.moc"

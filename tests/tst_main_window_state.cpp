@@ -6,6 +6,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using State = MainWindowState;
+using Kind = State::Effect::Kind;
 
 Q_DECLARE_METATYPE(Entry)
 
@@ -35,31 +36,37 @@ QString Controls(const State& state)
 
 QString Describe(const State::Effect& e)
 {
-    const QString payloads[] = {{},
-                                e.text,
-                                e.text,
-                                {},
-                                {},
-                                QString::number(e.n),
-                                e.text,
-                                QString::number(e.entries.size()),
-                                QString::number(e.n),
-                                {},
-                                QString::number(e.n),
-                                {},
-                                {},
-                                e.entry.title,
-                                QString::number(e.n),
-                                QString::number(e.n),
-                                Name(e.control),
-                                {},
-                                {}};
-    const char* names[] = {"beep",        "clip",         "url",           "full",     "last",
-                           "unstorable",  "ask",          "commit",        "show",     "clear",
-                           "select",      "focus titles", "clear panel",   "fill",     "focus",
-                           "select char", "press",        "save at close", "keep open"};
-    const int k = static_cast<int>(e.kind);
-    return (QString::fromLatin1(names[k]) + u' ' + payloads[k]).trimmed();
+    const char* names[] = {"beep",        "clip",         "url",           "full",      "last",
+                           "unstorable",  "ask",          "commit",        "show",      "clear",
+                           "select",      "focus titles", "clear panel",   "fill",      "focus",
+                           "select char", "press",        "save at close", "keep open", "end run"};
+    QString payload;
+    switch (e.kind) {
+    case Kind::PutOnClipboard:
+    case Kind::OpenUrl:
+    case Kind::Ask:
+        payload = e.text;
+        break;
+    case Kind::Commit:
+        payload = QString::number(e.entries.size());
+        break;
+    case Kind::FillPanel:
+        payload = e.entry.title;
+        break;
+    case Kind::Press:
+        payload = Name(e.control);
+        break;
+    case Kind::TellUnstorable:
+    case Kind::ShowEntry:
+    case Kind::SelectTitle:
+    case Kind::FocusField:
+    case Kind::SelectCharacter:
+        payload = QString::number(e.n);
+        break;
+    default:
+        break;
+    }
+    return (QString::fromLatin1(names[static_cast<int>(e.kind)]) + u' ' + payload).trimmed();
 }
 
 // Runs the comma-separated events and describes the effects of the last one.
@@ -107,6 +114,8 @@ QString Run(State& state, const QString& events, const Entry& typed)
         for (const State::Effect& effect : effects.value_or(State::Effects{}))
             described << Describe(effect);
         last = effects ? described.join(u"; "_s) : u"not taken"_s;
+        if (effects && !effects->isEmpty() && effects->last().kind == Kind::EndCopyRun)
+            state.CopyRunEnded();
     }
     return last;
 }
@@ -131,7 +140,7 @@ private slots:
         row("start", 2, "", "select 1; show 1", kBrowse, 1);
         row("start empty", 0, "", "", kBrowse, 0);
         row("run starts", 2, "clip 1", "clip pw", u"Bt_Clip1 / Bt_Clip0 None"_s, 1);
-        row("run ends", 2, "clip 1, clip 1, clip 1", "clip x", kBrowse, 1);
+        row("run ends", 2, "clip 1, clip 1, clip 1", "clip x; end run", kBrowse, 1);
         row("shift copies whole", 2, "press 1 1, clip 1", "clip pw-1-x", kBrowse, 1);
         row("shift on a run's other button", 2, "clip 1, press 0 1, clip 1", "clip 1",
             u"Bt_Clip1 / Bt_Clip0 None"_s, 1);

@@ -106,11 +106,18 @@ State::Effects State::ClipClicked(int index)
         return {{.kind = Kind::PutOnClipboard, .text = s}};
     if (!run_)
         run_ = CopyRun{index, DevideSentense(s), 0};
-    const QString piece = run_->Pieces.at(run_->PieceNo);
-    // After the last piece the clipboard and LbClipBoard keep it, and the controls come back.
+    Effects effects{{.kind = Kind::PutOnClipboard, .text = run_->Pieces.at(run_->PieceNo)}};
+    // The run shows as under way while its piece is copied, even a run of one piece.
     if (++run_->PieceNo == run_->Pieces.size())
-        run_.reset();
-    return {{.kind = Kind::PutOnClipboard, .text = piece}};
+        effects << Do(Kind::EndCopyRun);
+    return effects;
+}
+
+// After the last piece, the clipboard and LbClipBoard keep it.
+State::Effects State::CopyRunEnded()
+{
+    run_.reset();
+    return {};
 }
 
 QStringList State::DevideSentense(const QString& text)

@@ -57,6 +57,7 @@ public:
             Press,             // control
             SaveAtClose,       //
             KeepOpen,          // the close is called off
+            EndCopyRun,        // once the last piece is copied: CopyRunEnded()
         };
         Kind kind;
         int n = 0; // position or field (0 title, 1 ID, 2 PW, 3 URL)
@@ -86,6 +87,8 @@ public:
     Effects TitlePicked(int n);
     void ClipPressed(int index, int shift);
     Effects ClipClicked(int index);
+    // The run's last piece is on the clipboard: the controls come back.
+    Effects CopyRunEnded();
     Effects UrlClicked() const;
     void TopClicked() { onTop_ = !onTop_; }
     Effects AddClicked();

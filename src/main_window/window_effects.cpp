@@ -78,6 +78,8 @@ void Fm_Cofferly::Do(const Effect& effect)
     case Kind::KeepOpen:
         keepOpen_ = true;
         return;
+    case Kind::EndCopyRun:
+        return Carry(state_.CopyRunEnded());
     }
 }
 

@@ -49,6 +49,10 @@ QString RefusalText(const FolderCheck& check)
         return Texts::HardLinked.arg(ShownPath(check.path));
     case Problem::LockNotRegular:
         return Texts::LockNotRegular.arg(ShownPath(check.path));
+    case Problem::ProgramOpenToOthers:
+        return Texts::ProgramOpenToOthers.arg(ShownPath(check.path));
+    case Problem::NameNotShown:
+        return Texts::NameNotShown.arg(ShownPath(check.path));
     }
     return {};
 }
@@ -97,12 +101,18 @@ QString StartQuestionText(const DataSession::Asking& asking, const QString& prog
 
 std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDirectory)
 {
+    return StartProgram(desktop, programDirectory, CheckDataFolder(programDirectory));
+}
+
+std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDirectory,
+                                      const FolderCheck& check)
+{
     desktop.SetAppTitle(Texts::AppTitle);
     auto program = std::make_unique<Program>();
 
     // Before anything is written: a folder others may write, or files of theirs, would
     // hand them the passwords.
-    if (RefuseUnsafeFolder(desktop, programDirectory))
+    if (!AcceptFolder(desktop, programDirectory, check))
         return nullptr;
 
     const QString dir = AppDir(programDirectory);
@@ -127,6 +137,29 @@ bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder)
     if (check.Refused())
         Tell(desktop, RefusalText(check), QMessageBox::Critical);
     return check.Refused();
+}
+
+bool AcceptFolder(Desktop& desktop, const QString& folder, FolderCheck check)
+{
+    if (check.mendable) {
+        const QString question = Texts::MendFolderQuestion.arg(check.path);
+        if (Ask(desktop, question, MessageRequest::Answer::No) != MessageRequest::Answer::Yes)
+            return false;
+        if (const auto error = MakeFolderPrivate(check.path)) {
+            Tell(desktop, Texts::FolderNotMadePrivate.arg(error->path, error->systemReason),
+                 QMessageBox::Critical);
+            return false;
+        }
+        // Whatever else changed meanwhile is found again.
+        check = CheckDataFolder(folder);
+    }
+    if (check.Refused()) {
+        Tell(desktop, RefusalText(check), QMessageBox::Critical);
+        return false;
+    }
+    if (check.withoutAccessControl)
+        Tell(desktop, Texts::DriveWithoutAccessControl.arg(folder), QMessageBox::Warning);
+    return true;
 }
 
 bool TightenFileModesAndTell(Desktop& desktop, const QString& folder)

@@ -2,6 +2,7 @@
 
 #include "main_window/fm_cofferly.h"
 #include "store/data_session.h"
+#include "store/folder_guard.h"
 #include "store/instance_lock.h"
 
 #include <memory>
@@ -21,6 +22,15 @@ struct Program {
 // questions it leaves to the user, and the main window over it. Nothing when the program
 // must end; the user has been told why, and nothing was written.
 std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDirectory);
+// The same, with the folder check made before the application object was built.
+std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDirectory,
+                                      const FolderCheck& check);
+
+// Acts on the folder check of `folder`: where the only fault is that others may write the
+// user's own folder, offers to make it private and, after はい, does so and checks again;
+// a refusal is explained; a drive without access control is used after a warning. True
+// when the start may go on.
+bool AcceptFolder(Desktop& desktop, const QString& folder, FolderCheck check);
 
 // Before anything is written in `folder`: when the folder is not safe for passwords, tells
 // the user what to change and returns true; the program must then end.

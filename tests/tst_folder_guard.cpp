@@ -4,6 +4,7 @@
 #include "resources/texts.h"
 #include "start_up.h"
 #include "store/folder_guard.h"
+#include "store/program_file.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -122,6 +123,7 @@ private slots:
         const FolderCheck check = CheckDataFolder(folder.Path());
         QCOMPARE(check.problem, Problem::FolderWritableByOthers);
         QCOMPARE(check.path, folder.Path());
+        QVERIFY(check.mendable);
 
         RecordingDesktop desktop;
         QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
@@ -133,6 +135,102 @@ private slots:
         QCOMPARE(refusal.icon, QMessageBox::Critical);
         QCOMPARE(folder.Listing(), before);
         QVERIFY(SetMode(folder.Path(), 0700));
+    }
+
+    // The only fault, in the user's own folder: the start offers to make it private, and
+    // after はい goes on with the folder closed to group and others.
+    void aFolderOthersMayWriteIsMadePrivateAfterYes_data()
+    {
+        QTest::addColumn<MessageRequest::Answer>("answer");
+        QTest::addColumn<int>("modeAfter");
+        QTest::newRow("はい") << MessageRequest::Answer::Yes << 0755;
+        QTest::newRow("いいえ") << MessageRequest::Answer::No << 0777;
+    }
+
+    void aFolderOthersMayWriteIsMadePrivateAfterYes()
+    {
+        QFETCH(MessageRequest::Answer, answer);
+        QFETCH(int, modeAfter);
+        ProgramDir dir;
+        QVERIFY(SetMode(dir.path(), 0777));
+        RecordingDesktop desktop;
+        desktop.answers.push_back(answer);
+        const mode_t mask = ::umask(077); // as the program runs
+        const auto program = StartProgram(desktop, dir.path());
+        ::umask(mask);
+        QCOMPARE(program != nullptr, answer == MessageRequest::Answer::Yes);
+        QCOMPARE(desktop.messages.size(), 1);
+        const MessageRequest& question = desktop.messages.front();
+        QCOMPARE(question.text, Texts::MendFolderQuestion.arg(dir.path()));
+        QCOMPARE(question.buttons, MessageRequest::Buttons::YesNo);
+        QCOMPARE(question.defaultAnswer, MessageRequest::Answer::No);
+        QCOMPARE(ModeOf(dir.path()), modeAfter);
+        QCOMPARE(QFileInfo::exists(dir.dataPath()), program != nullptr);
+    }
+
+    // Folders above, and folders with another fault besides, are explained, never changed.
+    void aFolderWithMoreThanOneFaultIsOnlyExplained()
+    {
+        QTemporaryDir above;
+        QVERIFY(above.isValid());
+        const QString folder = above.filePath(u"app"_s);
+        QVERIFY(QDir().mkdir(folder) && SetMode(folder, 0777) && SetMode(above.path(), 0777));
+        QVERIFY(!CheckDataFolder(folder).mendable);
+        RecordingDesktop desktop;
+        QVERIFY(!StartProgram(desktop, folder));
+        QCOMPARE(Refusal(desktop).text, Texts::FolderWritableByOthers.arg(folder));
+        QCOMPARE(Refusal(desktop).buttons, MessageRequest::Buttons::Ok);
+        QCOMPARE(ModeOf(folder), 0777);
+        QCOMPARE(ModeOf(above.path()), 0777);
+        QVERIFY(SetMode(folder, 0700));
+        QCOMPARE(StartProgram(desktop, folder), nullptr);
+        QCOMPARE(desktop.messages.back().text, Texts::UnsafeFolderAbove.arg(above.path()));
+        QVERIFY(SetMode(above.path(), 0700));
+    }
+
+    // The program file runs as the user at the next start: no one else may change it.
+    void aProgramFileOthersMayChangeIsRefused()
+    {
+        Folder folder;
+        const QString program = folder.Path(u"cofferly"_s);
+        const std::pair<int, Problem> table[] = {{0755, Problem::None},
+                                                 {0777, Problem::ProgramOpenToOthers},
+                                                 {0775, Problem::ProgramOpenToOthers}};
+        for (const auto& [mode, problem] : table) {
+            QVERIFY(SetMode(program, mode));
+            QCOMPARE(CheckProgram({program, folder.Path(), true}).problem, problem);
+        }
+        QVERIFY(SetMode(program, 0755));
+        if (IsRoot()) {
+            QVERIFY(GiveAway(program));
+            QCOMPARE(CheckProgramFile(program).problem, Problem::ProgramOpenToOthers);
+        }
+        const FolderCheck unshown = CheckProgram({program, folder.Path(), false});
+        QCOMPARE(unshown.problem, Problem::NameNotShown);
+        RecordingDesktop desktop;
+        QVERIFY(!StartProgram(desktop, folder.Path(), unshown));
+        QCOMPARE(Refusal(desktop).text, Texts::NameNotShown.arg(folder.Path()));
+        QCOMPARE(LocateProgram().path, QCoreApplication::applicationFilePath());
+        QVERIFY(LocateProgram().nameShown);
+    }
+
+    // The file a link of ours leads to is replaced in its own folder: that folder must be
+    // as private as the program's.
+    void aLinkIntoAFolderOthersMayWriteIsRefused()
+    {
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString target = elsewhere.filePath(u"mine.Dat"_s);
+        TestFiles::Write(target, "x");
+        Folder folder;
+        const QString link = folder.Path(u"Cofferly.Dat"_s);
+        QVERIFY(QFile::remove(link) && QFile::link(target, link));
+        QVERIFY(SetMode(elsewhere.path(), 0777));
+        const FolderCheck check = CheckDataFolder(folder.Path());
+        QVERIFY(SetMode(elsewhere.path(), 0700));
+        QCOMPARE(check.problem, Problem::FolderWritableByOthers);
+        QCOMPARE(check.path, elsewhere.path());
+        QVERIFY(!check.mendable);
     }
 
     void aFolderOfAnotherUserIsRefused()

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <aclapi.h>
+#include <sddl.h>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -19,19 +20,46 @@ using Problem = FolderCheck::Problem;
 
 namespace {
 
-std::vector<BYTE> Sid(WELL_KNOWN_SID_TYPE type)
+// Who a row names besides the well-known groups.
+constexpr int kNoList = -1, kColleague = -2, kUser = -3;
+
+std::vector<BYTE> Copy(PSID sid)
 {
-    DWORD size = SECURITY_MAX_SID_SIZE;
-    std::vector<BYTE> sid(size);
-    if (!CreateWellKnownSid(type, nullptr, sid.data(), &size))
-        return {};
-    sid.resize(size);
+    return std::vector<BYTE>(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid));
+}
+
+std::vector<BYTE> Sid(int who)
+{
+    std::vector<BYTE> sid;
+    if (who == kUser) { // from this process's token
+        HANDLE token = nullptr;
+        BYTE buffer[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)];
+        DWORD size = sizeof(buffer);
+        if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+            if (GetTokenInformation(token, TokenUser, buffer, size, &size))
+                sid = Copy(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+            CloseHandle(token);
+        }
+    } else if (who == kColleague) { // another account of a domain
+        PSID colleague = nullptr;
+        if (ConvertStringSidToSidW(L"S-1-5-21-7-8-9-1107", &colleague)) {
+            sid = Copy(colleague);
+            LocalFree(colleague);
+        }
+    } else {
+        DWORD size = SECURITY_MAX_SID_SIZE;
+        sid.resize(size);
+        if (CreateWellKnownSid(WELL_KNOWN_SID_TYPE(who), nullptr, sid.data(), &size))
+            sid.resize(size);
+        else
+            sid.clear();
+    }
     return sid;
 }
 
 // A list of two entries: full control for the creator, and `rights` for `group` (on
 // what is inside only, when `inheritOnly`).
-std::vector<BYTE> List(WELL_KNOWN_SID_TYPE group, ACCESS_MASK rights, bool inheritOnly = false)
+std::vector<BYTE> List(int group, ACCESS_MASK rights, bool inheritOnly = false)
 {
     const auto owner = Sid(WinCreatorOwnerSid), other = Sid(group);
     std::vector<BYTE> list(sizeof(ACL) + 2 * sizeof(ACCESS_ALLOWED_ACE) + owner.size() +
@@ -63,48 +91,78 @@ class TestFolderGuardWin : public QObject {
 private slots:
     void accessListDecides_data()
     {
-        QTest::addColumn<int>("group"); // -1: no list at all
+        QTest::addColumn<int>("group"); // a well-known SID's type, or kNoList, kColleague, kUser
+        QTest::addColumn<int>("owner"); // the same, or kNoList for none given
         QTest::addColumn<int>("rights");
         QTest::addColumn<bool>("inheritOnly");
         QTest::addColumn<bool>("read");
         QTest::addColumn<bool>("change");
         QTest::addColumn<bool>("replaceWithin");
+        QTest::addColumn<bool>("ownedByOther");
         const int users = WinBuiltinUsersSid, everyone = WinWorldSid,
                   authenticated = WinAuthenticatedUserSid, guests = WinBuiltinGuestsSid;
         const int readExecute = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
-        QTest::newRow("Users read") << users << readExecute << false << true << false << false;
-        QTest::newRow("Everyone adds a file")
-            << everyone << int(FILE_ADD_FILE) << false << false << true << false;
+        QTest::newRow("Users read")
+            << users << kNoList << readExecute << false << true << false << false << false;
+        QTest::newRow("Everyone adds a file") << everyone << kNoList << int(FILE_ADD_FILE) << false
+                                              << false << true << false << false;
         QTest::newRow("Authenticated Users, generic write")
-            << authenticated << int(GENERIC_WRITE) << false << false << true << false;
-        QTest::newRow("Users delete inside")
-            << users << int(FILE_DELETE_CHILD) << false << false << true << true;
+            << authenticated << kNoList << int(GENERIC_WRITE) << false << false << true << false
+            << false;
+        QTest::newRow("Users delete inside") << users << kNoList << int(FILE_DELETE_CHILD) << false
+                                             << false << true << true << false;
         QTest::newRow("Everyone rewrites the list")
-            << everyone << int(WRITE_DAC) << false << false << true << true;
+            << everyone << kNoList << int(WRITE_DAC) << false << false << true << true << false;
         QTest::newRow("Everyone, generic all")
-            << everyone << int(GENERIC_ALL) << false << true << true << true;
+            << everyone << kNoList << int(GENERIC_ALL) << false << true << true << true << false;
         QTest::newRow("new folders only, as a drive's root")
-            << authenticated << int(FILE_ADD_SUBDIRECTORY) << false << false << true << false;
+            << authenticated << kNoList << int(FILE_ADD_SUBDIRECTORY) << false << false << true
+            << false << false;
         QTest::newRow("modify, for what is inside only")
-            << authenticated << int(FILE_GENERIC_WRITE | DELETE) << true << false << false << false;
-        QTest::newRow("another group writes")
-            << guests << int(GENERIC_ALL) << false << false << false << false;
-        QTest::newRow("no list at all") << -1 << 0 << false << true << true << true;
+            << authenticated << kNoList << int(FILE_GENERIC_WRITE | DELETE) << true << false
+            << false << false << false;
+        QTest::newRow("Guests write")
+            << guests << kNoList << int(GENERIC_ALL) << false << true << true << true << false;
+        const int interactive = WinInteractiveSid, system = WinLocalSystemSid,
+                  administrators = WinBuiltinAdministratorsSid;
+        QTest::newRow("INTERACTIVE appends") << interactive << kNoList << int(FILE_APPEND_DATA)
+                                             << false << false << true << false << false;
+        QTest::newRow("a colleague reads")
+            << kColleague << kNoList << readExecute << false << true << false << false << false;
+        QTest::newRow("a colleague takes the owner's place")
+            << kColleague << kNoList << int(WRITE_OWNER) << false << false << true << true << false;
+        QTest::newRow("the user, SYSTEM and Administrators may do anything")
+            << kUser << kNoList << int(GENERIC_ALL) << false << false << false << false << false;
+        QTest::newRow("SYSTEM") << system << system << int(GENERIC_ALL) << false << false << false
+                                << false << false;
+        QTest::newRow("owned by Administrators")
+            << administrators << administrators << int(GENERIC_ALL) << false << false << false
+            << false << false;
+        QTest::newRow("owned by a colleague")
+            << users << kColleague << readExecute << false << true << false << false << true;
+        QTest::newRow("owned by the user")
+            << users << kUser << 0 << false << false << false << false << false;
+        QTest::newRow("no list at all")
+            << kNoList << kNoList << 0 << false << true << true << true << false;
     }
     void accessListDecides()
     {
         QFETCH(int, group);
+        QFETCH(int, owner);
         QFETCH(int, rights);
         QFETCH(bool, inheritOnly);
         std::vector<BYTE> list;
-        if (group >= 0)
-            list = List(WELL_KNOWN_SID_TYPE(group), ACCESS_MASK(rights), inheritOnly);
-        QVERIFY(group < 0 || !list.empty());
+        if (group != kNoList)
+            list = List(group, ACCESS_MASK(rights), inheritOnly);
+        QVERIFY(group == kNoList || !list.empty());
+        const std::vector<BYTE> ownerSid = owner == kNoList ? std::vector<BYTE>{} : Sid(owner);
         const OthersMay may =
-            WhatOthersMay(group < 0 ? nullptr : reinterpret_cast<ACL*>(list.data()));
+            WhatOthersMay(group == kNoList ? nullptr : reinterpret_cast<ACL*>(list.data()),
+                          ownerSid.empty() ? nullptr : ownerSid.data());
         QTEST(may.read, "read");
         QTEST(may.change, "change");
         QTEST(may.replaceWithin, "replaceWithin");
+        QTEST(may.owner, "ownedByOther");
     }
 
     // Everyone's rights are what Wine keeps; each refusal names the folder.

@@ -1,9 +1,13 @@
 // The process after HardenProcess: what it creates is its owner's alone, it leaves no core
 // and no other process of the user may read its memory.
 #include "platform/hardening.h"
+#include "platform/plugin_paths.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -78,6 +82,17 @@ private slots:
         QCOMPARE(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
     }
 
+    // Set before the application object, as main() does: Qt added the program's folder
+    // while the object was built, and then took it out again.
+    void pluginsComeFromTheSystemOnly()
+    {
+        const QStringList paths = QCoreApplication::libraryPaths();
+        QVERIFY(!paths.contains(QCoreApplication::applicationDirPath()));
+        QVERIFY(
+            paths.contains(QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath)).canonicalPath()));
+        QVERIFY(!qEnvironmentVariableIsSet("QT_PLUGIN_PATH"));
+    }
+
     // Only programs started to open something get the starting mask back, not the process.
     void theChildMaskIsTheStartingOne()
     {
@@ -91,5 +106,12 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHardening)
+int main(int argc, char* argv[])
+{
+    // A folder of its own under the build's, as the program's beside it would be searched.
+    KeepPluginsToTheSystem(QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath());
+    QApplication app(argc, argv);
+    TestHardening test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_hardening.moc"

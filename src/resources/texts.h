@@ -197,6 +197,25 @@ extern const QString HardLinked; // per system: texts_unix.cpp, _win.cpp
 inline const QString LockNotRegular =
     QStringLiteral("ロックファイルが通常のファイルではありません (パイプ、デバイスなど)。\n%1\n\n"
                    "このままでは起動できません。これを削除してから起動してください。");
+// %1 the program file
+extern const QString ProgramOpenToOthers; // per system: texts_unix.cpp, _win.cpp
+// %1 the folder's name, as near as it can be shown
+inline const QString NameNotShown =
+    QStringLiteral("コファリーのフォルダーの名前に、文字として読めないバイトがあります。\n%1\n\n"
+                   "同じように見える別のフォルダーと取り違えるおそれがあるため、起動しません。"
+                   "フォルダーの名前を変えてから起動してください。");
+// The program's own folder is the only fault and is the user's. %1 the folder
+extern const QString MendFolderQuestion; // per system: texts_unix.cpp, _win.cpp
+// %1 the folder, %2 the system's reason
+inline const QString FolderNotMadePrivate =
+    QStringLiteral("フォルダーのアクセス許可を変更できませんでした。\n%1\n\n%2\n\n"
+                   "フォルダーは変更前のままです。起動しません。");
+// %1 the folder
+inline const QString DriveWithoutAccessControl =
+    QStringLiteral("このフォルダーのあるドライブ (FAT、exFAT など) には、"
+                   "アクセス許可の仕組みがありません。\n%1\n\n"
+                   "このドライブを手にした人は誰でも、データファイルのパスワードを読めます。"
+                   "このまま起動します。");
 // %1 the folder or file, %2 the system's reason
 inline const QString FolderNotExamined =
     QStringLiteral("次の場所を調べられませんでした。\n%1\n\n%2\n\n"

@@ -6,8 +6,8 @@ namespace Texts {
 const QString FolderWritableByOthers =
     QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
                    "パスワードを守るため、このままでは起動しません。"
-                   "フォルダーのプロパティの [セキュリティ] で、Everyone、Users、"
-                   "Authenticated Users の書き込みと変更の許可を外してから起動してください。");
+                   "フォルダーのプロパティの [セキュリティ] で、自分、SYSTEM、Administrators "
+                   "以外の書き込みと変更の許可を外してから起動してください。");
 
 const QString UnsafeFolderAbove = QStringLiteral(
     "コファリーのフォルダーの上にあるこのフォルダーは、ほかのユーザーが変更できます。"
@@ -21,6 +21,19 @@ const QString HardLinked =
                    "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
                    "もう一つの名前を削除するか、ファイルをコピーして置き換えてから"
                    "起動してください。");
+
+const QString ProgramOpenToOthers =
+    QStringLiteral("コファリーのプログラムファイルを、ほかのユーザーが書き換えられます。\n%1\n\n"
+                   "書き換えられたプログラムがパスワードを読み取るおそれがあるため、起動しません。"
+                   "ファイルのプロパティの [セキュリティ] で、自分、SYSTEM、Administrators 以外の"
+                   "書き込みと変更の許可を外してから起動してください。");
+
+const QString MendFolderQuestion =
+    QStringLiteral("このフォルダーはほかのユーザーも書き込めます。\n%1\n\n"
+                   "パスワードを守るため、このままでは起動しません。\n"
+                   "フォルダーのアクセス許可を自分、SYSTEM、Administrators だけにして、"
+                   "起動を続けますか？\n\n"
+                   "「いいえ」を選ぶと、何も変更せずに終了します。");
 
 const QString ModesTightened =
     QStringLiteral("次のファイルはほかのユーザーも読み書きできる設定になっていたため、"

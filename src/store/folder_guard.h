@@ -24,12 +24,20 @@ struct FolderCheck {
         LinkLeadsNowhere,       // path is a link of ours, target the missing file it names
         HardLinked,             // path is the data file or backup, also named elsewhere
         LockNotRegular,         // path is the lock (or leads to it): a pipe, a device, a folder
+        ProgramOpenToOthers,    // path is the program file: another user owns it or may change it
+        NameNotShown,           // path is the program's folder, its name as near as it shows
     };
 
     Problem problem = Problem::None;
     QString path;
     QString target;
     int systemError = 0;
+    // The only fault is that others may write the program's own folder, which is the
+    // user's: making it private mends it.
+    bool mendable = false;
+    // The folder lies on a drive that keeps no access control at all (FAT, exFAT): nothing
+    // there can be made private, and whoever holds the drive can read it.
+    bool withoutAccessControl = false;
 
     bool Refused() const { return problem != Problem::None; }
 };
@@ -40,6 +48,15 @@ struct FolderCheck {
 // Cofferly.lock in it, in that order; the first problem found is returned. A file that is not there
 // yet is no problem. Nothing is opened: a lock that is a pipe would block the start.
 FolderCheck CheckDataFolder(const QString& folder);
+
+// The running program's own file: whoever else owns it or may change it runs their code as
+// the user at the next start.
+FolderCheck CheckProgramFile(const QString& path);
+
+// Leaves `folder` to the user alone, for a FolderCheck that is mendable: on POSIX no write
+// for group and others (chmod go-w); on Windows a list of its own that lets only the user,
+// SYSTEM and Administrators in. Nothing, or what failed.
+std::optional<StoreError> MakeFolderPrivate(const QString& folder);
 
 // Makes Cofferly.Dat, Cofferly.bak and Cofferly.lock in `folder` readable and writable by
 // the owner only (0600) where others may read or write them; returns the paths changed.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -43,6 +44,76 @@ StoreError SystemError(StoreError::Kind kind, const QString& path, int error)
     return StoreError{kind, path, StoreError::Cause::System, qt_error_string(error)};
 }
 
+// The folder a link of ours leads into holds the file the program reads and replaces:
+// whoever may change that folder may swap the file, as in the program's own.
+FolderCheck CheckFolderOfTarget(const QByteArray& link, uid_t me)
+{
+    char* resolved = ::realpath(link.constData(), nullptr);
+    if (!resolved)
+        return Found(Problem::CannotExamine, QFile::decodeName(link), errno);
+    QByteArray folder(resolved);
+    std::free(resolved);
+    folder.truncate(std::max<qsizetype>(folder.lastIndexOf('/'), 1));
+    const QString path = QFile::decodeName(folder);
+    struct stat info {};
+    if (::stat(folder.constData(), &info) != 0)
+        return Found(Problem::CannotExamine, path, errno);
+    if (info.st_uid != me)
+        return Found(Problem::FolderOfAnotherUser, path);
+    if (info.st_mode & (S_IWGRP | S_IWOTH))
+        return Found(Problem::FolderWritableByOthers, path);
+    return CheckFoldersAbove(path, me);
+}
+
+// A link of ours: the file it leads to, and the folder that holds it, must be ours.
+FolderCheck CheckLink(const QString& path, const QByteArray& nativePath, uid_t me)
+{
+    struct stat info {};
+    // One that leads nowhere would have the next save create a file wherever it points,
+    // where someone else may put a file of theirs first.
+    if (::stat(nativePath.constData(), &info) != 0) {
+        if (errno != ENOENT)
+            return Found(Problem::CannotExamine, path, errno);
+        FolderCheck check = Found(Problem::LinkLeadsNowhere, path);
+        check.target = QFileInfo(path).symLinkTarget();
+        return check;
+    }
+    if (info.st_uid != me) {
+        FolderCheck check = Found(Problem::LinkToAnotherUsersFile, path);
+        check.target = QFileInfo(path).canonicalFilePath();
+        return check;
+    }
+    return CheckFolderOfTarget(nativePath, me);
+}
+
+// Cofferly.Dat, Cofferly.bak and Cofferly.lock in `folder`, in that order.
+FolderCheck CheckOwnFiles(const QString& folder, uid_t me)
+{
+    const QString prefix = WithSlash(folder);
+    for (const QString* name : kOwnFiles) {
+        const QString path = prefix + *name;
+        const QByteArray nativePath = QFile::encodeName(path);
+        struct stat info {};
+        if (::lstat(nativePath.constData(), &info) != 0) {
+            if (errno == ENOENT) // not there yet: the program creates it as its own
+                continue;
+            return Found(Problem::CannotExamine, path, errno);
+        }
+        if (info.st_uid != me)
+            return Found(Problem::FileOfAnotherUser, path);
+        // Reading or writing through a link reaches the file it leads to.
+        if (S_ISLNK(info.st_mode)) {
+            if (FolderCheck link = CheckLink(path, nativePath, me); link.Refused())
+                return link;
+            ::stat(nativePath.constData(), &info);
+        }
+        if (FolderCheck own = CheckOwnFile(name, path, S_ISREG(info.st_mode), info.st_nlink);
+            own.Refused())
+            return own;
+    }
+    return {};
+}
+
 } // namespace
 
 FolderCheck CheckDataFolder(const QString& folder)
@@ -53,46 +124,38 @@ FolderCheck CheckDataFolder(const QString& folder)
         return Found(Problem::CannotExamine, folder, errno);
     if (info.st_uid != me)
         return Found(Problem::FolderOfAnotherUser, folder);
+    FolderCheck rest = CheckFoldersAbove(folder, me);
+    if (!rest.Refused())
+        rest = CheckOwnFiles(folder, me);
     // Under an access control list the group bits are its mask: they show write access
-    // granted to any further user or group as well.
-    if (info.st_mode & (S_IWGRP | S_IWOTH))
-        return Found(Problem::FolderWritableByOthers, folder);
-    if (FolderCheck above = CheckFoldersAbove(folder, me); above.Refused())
-        return above;
+    // granted to any further user or group as well, and chmod go-w takes it away.
+    if (!(info.st_mode & (S_IWGRP | S_IWOTH)))
+        return rest;
+    FolderCheck check = Found(Problem::FolderWritableByOthers, folder);
+    check.mendable = !rest.Refused();
+    return check;
+}
 
-    const QString prefix = WithSlash(folder);
-    for (const QString* name : kOwnFiles) {
-        const QString path = prefix + *name;
-        const QByteArray nativePath = QFile::encodeName(path);
-        if (::lstat(nativePath.constData(), &info) != 0) {
-            if (errno == ENOENT) // not there yet: the program creates it as its own
-                continue;
-            return Found(Problem::CannotExamine, path, errno);
-        }
-        if (info.st_uid != me)
-            return Found(Problem::FileOfAnotherUser, path);
-        if (S_ISLNK(info.st_mode)) {
-            // Reading or writing through a link reaches the file it leads to: that file must
-            // be ours. One that leads nowhere would have the next save create a file
-            // wherever it points, where someone else may put a file of theirs first.
-            if (::stat(nativePath.constData(), &info) != 0) {
-                if (errno != ENOENT)
-                    return Found(Problem::CannotExamine, path, errno);
-                FolderCheck check = Found(Problem::LinkLeadsNowhere, path);
-                check.target = QFileInfo(path).symLinkTarget();
-                return check;
-            }
-            if (info.st_uid != me) {
-                FolderCheck check = Found(Problem::LinkToAnotherUsersFile, path);
-                check.target = QFileInfo(path).canonicalFilePath();
-                return check;
-            }
-        }
-        if (FolderCheck own = CheckOwnFile(name, path, S_ISREG(info.st_mode), info.st_nlink);
-            own.Refused())
-            return own;
-    }
+FolderCheck CheckProgramFile(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return Found(Problem::CannotExamine, path, errno);
+    const bool othersOwn = info.st_uid != ::geteuid() && info.st_uid != 0;
+    if (othersOwn || (info.st_mode & (S_IWGRP | S_IWOTH)))
+        return Found(Problem::ProgramOpenToOthers, path);
     return {};
+}
+
+std::optional<StoreError> MakeFolderPrivate(const QString& folder)
+{
+    const QByteArray nativePath = QFile::encodeName(folder);
+    struct stat info {};
+    if (::stat(nativePath.constData(), &info) != 0)
+        return SystemError(StoreError::Kind::Read, folder, errno);
+    if (::chmod(nativePath.constData(), info.st_mode & 07777 & ~mode_t(S_IWGRP | S_IWOTH)) != 0)
+        return SystemError(StoreError::Kind::Write, folder, errno);
+    return std::nullopt;
 }
 
 std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)

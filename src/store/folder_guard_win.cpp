@@ -31,16 +31,8 @@ bool Missing(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-} // namespace
-
-FolderCheck CheckDataFolder(const QString& folder)
+FolderCheck CheckFoldersAbove(const QString& folder)
 {
-    const OthersMay inFolder = WhatOthersMay(folder);
-    if (inFolder.error != ERROR_SUCCESS)
-        return Found(Problem::CannotExamine, folder, int(inFolder.error));
-    if (inFolder.change)
-        return Found(Problem::FolderWritableByOthers, folder);
-
     const QString resolved = QFileInfo(folder).canonicalFilePath();
     if (resolved.isEmpty())
         return Found(Problem::CannotExamine, folder, ERROR_PATH_NOT_FOUND);
@@ -52,7 +44,13 @@ FolderCheck CheckDataFolder(const QString& folder)
         if (inAbove.replaceWithin)
             return Found(Problem::UnsafeFolderAbove, above.path());
     }
+    return {};
+}
 
+// Cofferly.Dat, Cofferly.bak and Cofferly.lock, in that order; their owners only where the
+// drive keeps any.
+FolderCheck CheckOwnFiles(const QString& folder, bool owners)
+{
     const QString prefix = WithSlash(folder);
     for (const QString* name : kOwnFiles) {
         const QString path = prefix + *name;
@@ -62,6 +60,8 @@ FolderCheck CheckDataFolder(const QString& folder)
                 continue;
             return Found(Problem::CannotExamine, path, int(error));
         }
+        if (owners && WhatOthersMay(path).owner)
+            return Found(Problem::FileOfAnotherUser, path);
         const bool regular = !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
         if (FolderCheck own = CheckOwnFile(name, path, regular, info.nNumberOfLinks); own.Refused())
             return own;
@@ -69,10 +69,57 @@ FolderCheck CheckDataFolder(const QString& folder)
     return {};
 }
 
+} // namespace
+
+FolderCheck CheckDataFolder(const QString& folder)
+{
+    // Nothing on such a drive can be kept from anyone who holds it: the user is warned.
+    if (!KeepsAccessLists(folder)) {
+        FolderCheck check = CheckOwnFiles(folder, false);
+        check.withoutAccessControl = true;
+        return check;
+    }
+    const OthersMay inFolder = WhatOthersMay(folder);
+    if (inFolder.error != ERROR_SUCCESS)
+        return Found(Problem::CannotExamine, folder, int(inFolder.error));
+    if (inFolder.owner)
+        return Found(Problem::FolderOfAnotherUser, folder);
+    FolderCheck rest = CheckFoldersAbove(folder);
+    if (!rest.Refused())
+        rest = CheckOwnFiles(folder, true);
+    if (!inFolder.change)
+        return rest;
+    FolderCheck check = Found(Problem::FolderWritableByOthers, folder);
+    check.mendable = !rest.Refused();
+    return check;
+}
+
+FolderCheck CheckProgramFile(const QString& path)
+{
+    if (!KeepsAccessLists(path))
+        return {};
+    const OthersMay may = WhatOthersMay(path);
+    if (may.error != ERROR_SUCCESS)
+        return Found(Problem::CannotExamine, path, int(may.error));
+    if (may.owner || may.change)
+        return Found(Problem::ProgramOpenToOthers, path);
+    return {};
+}
+
+std::optional<StoreError> MakeFolderPrivate(const QString& folder)
+{
+    if (const DWORD error = GiveFolderPrivateList(folder); error != ERROR_SUCCESS)
+        return StoreError{StoreError::Kind::Write, folder, StoreError::Cause::System,
+                          qt_error_string(int(error))};
+    return std::nullopt;
+}
+
 std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
 {
     const QString prefix = WithSlash(folder);
     QStringList tightened;
+    if (!KeepsAccessLists(folder))
+        return tightened;
     for (const QString* name : kOwnFiles) {
         const QString path = prefix + *name;
         const OthersMay may = WhatOthersMay(path);

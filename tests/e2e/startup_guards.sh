@@ -3,7 +3,9 @@
 # 077 (or a stricter one the user has) and a core limit of zero, so its data file and lock
 # are the owner's alone; and it refuses, writing nothing, a folder that others may write
 # or whose data file, backup or lock is another user's (or a link to one), and starts once
-# that is mended.
+# that is mended; a folder of the user's that others may write is made private after
+# はい. No plugin of a refused folder is loaded, and a program file others may write, or a
+# folder whose name is not UTF-8, is refused.
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -86,6 +88,50 @@ chmod 777 "$APP_DIR"
 expect_refused
 [[ ! -e $LOCK ]] || fail "the refused start left a lock"
 expect_file "$DAT" "$WORK/expected.Dat" 1
+
+step "plugins and a qt.conf in a refused folder: none of them is loaded"
+# The GNOME desktop's theme and an input method, as another user could put them there,
+# and a qt.conf beside the program that sends Qt to a folder of plugins elsewhere.
+for kind in platformthemes platforminputcontexts; do
+    mkdir -p "$APP_DIR/$kind" "$WORK/plugins/$kind"
+done
+for folder in "$APP_DIR" "$WORK/plugins"; do
+    cp "$COFFERLY_MARKER_PLUGINS/libtheme_marker.so" "$folder/platformthemes/libgtk3.so"
+    cp "$COFFERLY_MARKER_PLUGINS/libinput_marker.so" "$folder/platforminputcontexts/libmark.so"
+done
+printf '[Paths]\nPlugins=%s\n' "$WORK/plugins" >"$APP_DIR/qt.conf"
+export XDG_CURRENT_DESKTOP=GNOME QT_IM_MODULE=cofferlymark COFFERLY_PLUGIN_MARK=$WORK/mark
+expect_refused
+[[ ! -e $WORK/mark ]] || fail "plugins were loaded before the refusal: $(tr '\n' ' ' <"$WORK/mark")"
+unset XDG_CURRENT_DESKTOP QT_IM_MODULE COFFERLY_PLUGIN_MARK
+rm -r "$APP_DIR/platformthemes" "$APP_DIR/platforminputcontexts" "$APP_DIR/qt.conf"
+
+step "a folder of mode 0777 made private with はい: starts"
+(cd "$APP_DIR" && exec ./cofferly) >>"$WORK/app.log" 2>&1 &
+APP_PID=$!
+wait_window Cofferly
+activate "$FOUND_WIN"
+xdotool key alt+y
+wait_window "$MAIN_TITLE"
+MAIN_WIN=$FOUND_WIN
+[[ $(mode_of "$APP_DIR") == 755 ]] || fail "the folder has mode $(mode_of "$APP_DIR") after はい"
+close_by_wm
+cp "$DAT" "$WORK/expected.Dat"
+
+step "a program file others may write: refused"
+chmod 777 "$APP_DIR/cofferly"
+expect_refused
+chmod 755 "$APP_DIR/cofferly"
+
+step "a folder whose name is not UTF-8: refused, nothing written"
+odd=$WORK/$'caf\xe9'
+mkdir -m 700 "$odd"
+cp "$APP_DIR/cofferly" "$odd/"
+saved_dir=$APP_DIR
+APP_DIR=$odd
+expect_refused
+[[ -z $(ls -A "$odd" | grep -v '^cofferly$') ]] || fail "the refused start wrote into $odd"
+APP_DIR=$saved_dir
 
 step "a folder only others may write: refused"
 chmod 707 "$APP_DIR"

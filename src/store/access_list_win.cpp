@@ -1,5 +1,7 @@
 #include "access_list_win.h"
 
+#include "private_descriptor_win.h"
+
 #include <QDir>
 #include <aclapi.h>
 #include <sddl.h>
@@ -7,23 +9,6 @@
 #include <vector>
 
 namespace {
-
-// The user this process runs as, from its token.
-std::vector<BYTE> UserOfProcess()
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::vector<BYTE> buffer(size);
-    const bool ok = size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
-    CloseHandle(token);
-    if (!ok)
-        return {};
-    const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
-    return std::vector<BYTE>(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid));
-}
 
 std::vector<BYTE> WellKnown(WELL_KNOWN_SID_TYPE type)
 {
@@ -78,13 +63,11 @@ bool StandsForOwner(PSID sid)
 // A list of one entry: full control for the user of this process.
 std::variant<std::vector<BYTE>, DWORD> PrivateList()
 {
-    std::vector<BYTE> user = UserOfProcess();
+    const std::vector<BYTE> user = UserOfProcess();
     if (user.empty())
         return GetLastError();
-    std::vector<BYTE> list(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + user.size());
-    auto* acl = reinterpret_cast<ACL*>(list.data());
-    if (!InitializeAcl(acl, DWORD(list.size()), ACL_REVISION) ||
-        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, user.data()))
+    std::vector<BYTE> list;
+    if (!FillPrivateList(list, user))
         return GetLastError();
     return list;
 }

@@ -1,8 +1,5 @@
 #include "private_descriptor_win.h"
 
-namespace {
-
-// The user this process runs as, from its token; empty when it cannot be read.
 std::vector<BYTE> UserOfProcess()
 {
     HANDLE token = nullptr;
@@ -19,7 +16,13 @@ std::vector<BYTE> UserOfProcess()
     return std::vector<BYTE>(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + GetLengthSid(sid));
 }
 
-} // namespace
+bool FillPrivateList(std::vector<BYTE>& list, const std::vector<BYTE>& user)
+{
+    list.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + user.size());
+    auto* acl = reinterpret_cast<ACL*>(list.data());
+    return InitializeAcl(acl, DWORD(list.size()), ACL_REVISION) &&
+           AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, const_cast<BYTE*>(user.data()));
+}
 
 PrivateDescriptor::PrivateDescriptor() : user_(UserOfProcess())
 {
@@ -27,13 +30,11 @@ PrivateDescriptor::PrivateDescriptor() : user_(UserOfProcess())
         error_ = GetLastError() ? GetLastError() : ERROR_ACCESS_DENIED;
         return;
     }
-    list_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + user_.size());
-    auto* acl = reinterpret_cast<ACL*>(list_.data());
     // Protected: the folder's inheritable entries are not added to the file's list.
-    if (!InitializeAcl(acl, DWORD(list_.size()), ACL_REVISION) ||
-        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, user_.data()) ||
+    if (!FillPrivateList(list_, user_) ||
         !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
-        !SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) ||
+        !SetSecurityDescriptorDacl(&descriptor_, TRUE, reinterpret_cast<ACL*>(list_.data()),
+                                   FALSE) ||
         !SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
         error_ = GetLastError();
         return;

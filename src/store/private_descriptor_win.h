@@ -8,6 +8,14 @@
 
 #include <vector>
 
+// The user this process runs as, from its token; empty when it cannot be read (the
+// system's reason is in GetLastError()).
+std::vector<BYTE> UserOfProcess();
+
+// Fills `list` with one entry, full control for `user`; false when the system refused (its
+// reason in GetLastError()).
+bool FillPrivateList(std::vector<BYTE>& list, const std::vector<BYTE>& user);
+
 class PrivateDescriptor {
 public:
     PrivateDescriptor();

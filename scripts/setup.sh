@@ -8,6 +8,8 @@ run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-tran
   libgl-dev fonts-noto-cjk xdg-utils)
 test_packages=(xvfb xauth xdotool xclip openbox x11-utils x11-xserver-utils imagemagick clang
   libclang-rt-14-dev
+  # setfacl: a folder whose default access list hands new files to another user
+  acl
   # GNOME's compositor, headless, as a Wayland session with Xwayland; its software renderer
   mutter xwayland qt6-wayland dbus-daemon wmctrl libgl1-mesa-dri)
 bench_packages=(xvfb xauth strace libxcb-damage0-dev)

@@ -214,25 +214,6 @@ private slots:
         QVERIFY(LocateProgram().nameShown);
     }
 
-    // The file a link of ours leads to is replaced in its own folder: that folder must be
-    // as private as the program's.
-    void aLinkIntoAFolderOthersMayWriteIsRefused()
-    {
-        QTemporaryDir elsewhere;
-        QVERIFY(elsewhere.isValid());
-        const QString target = elsewhere.filePath(u"mine.Dat"_s);
-        TestFiles::Write(target, "x");
-        Folder folder;
-        const QString link = folder.Path(u"Cofferly.Dat"_s);
-        QVERIFY(QFile::remove(link) && QFile::link(target, link));
-        QVERIFY(SetMode(elsewhere.path(), 0777));
-        const FolderCheck check = CheckDataFolder(folder.Path());
-        QVERIFY(SetMode(elsewhere.path(), 0700));
-        QCOMPARE(check.problem, Problem::FolderWritableByOthers);
-        QCOMPARE(check.path, elsewhere.path());
-        QVERIFY(!check.mendable);
-    }
-
     void aFolderOfAnotherUserIsRefused()
     {
         // Root owns the root folder; root itself needs a folder given away.
@@ -338,20 +319,37 @@ private slots:
             QCOMPARE(TestFiles::Read(target), QByteArray("alias ls='ls --color'\n"));
     }
 
-    // Links of ours to files of ours, even outside the folder, are accepted.
-    void aLinkToAFileOfOursIsAccepted()
+    // Links of ours to files of ours, even outside the folder, are accepted; but the file a
+    // link leads to is replaced in its own folder, which must be as private as the program's.
+    void aLinkIsAcceptedWhereItsFolderIsPrivate_data()
     {
+        QTest::addColumn<int>("targetFolderMode");
+        QTest::newRow("private") << 0700;
+        QTest::newRow("others may write") << 0777;
+    }
+    void aLinkIsAcceptedWhereItsFolderIsPrivate()
+    {
+        QFETCH(int, targetFolderMode);
         QTemporaryDir elsewhere;
         QVERIFY(elsewhere.isValid());
         const QString target = elsewhere.filePath(u"mine.Dat"_s);
         TestFiles::Write(target, "x");
         Folder folder;
         const QString link = folder.Path(u"Cofferly.Dat"_s);
-        QVERIFY(QFile::remove(link));
-        QVERIFY(QFile::link(target, link));
+        QVERIFY(QFile::remove(link) && QFile::link(target, link));
+        QVERIFY(SetMode(elsewhere.path(), targetFolderMode));
+        const FolderCheck check = CheckDataFolder(folder.Path());
         RecordingDesktop desktop;
-        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
-        QVERIFY(desktop.messages.isEmpty());
+        const bool refused = RefuseUnsafeFolder(desktop, folder.Path());
+        QVERIFY(SetMode(elsewhere.path(), 0700));
+        if (targetFolderMode == 0700) {
+            QVERIFY(!refused && desktop.messages.isEmpty());
+            return;
+        }
+        QVERIFY(refused);
+        QCOMPARE(check.problem, Problem::FolderWritableByOthers);
+        QCOMPARE(check.path, elsewhere.path());
+        QVERIFY(!check.mendable);
     }
 
     // A save through a link that leads nowhere would create the file where it points.

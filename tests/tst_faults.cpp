@@ -161,6 +161,8 @@ struct OutsideWriter {
     bool inPlace = false;
     std::atomic<bool> stop{false};
     QList<QByteArray> displaced; // its versions a save took out of place
+    // Made before the writer starts: the code page 932 converter serves one thread.
+    QList<QByteArray> versions;
     int written = 0;
 
     void Put(const QByteArray& version, const QByteArray& last)
@@ -189,8 +191,8 @@ struct OutsideWriter {
     void Run()
     {
         QByteArray last;
-        for (int k = 0; !stop; ++k) {
-            const QByteArray version = SaveStateBytes(1000 + k);
+        for (int k = 0; !stop && k < versions.size(); ++k) {
+            const QByteArray& version = versions[k];
             Put(version, last);
             last = version;
             ++written;
@@ -427,6 +429,8 @@ private slots:
         OutsideWriter writer;
         writer.data = dir.dataPath();
         writer.inPlace = inPlace;
+        for (int k = 0; k < 4000; ++k)
+            writer.versions << SaveStateBytes(1000 + k);
         std::thread outside([&writer] { writer.Run(); });
         int failed = 0, kept = 0;
         for (int n = 1; n <= 200; ++n) {

@@ -17,6 +17,7 @@
 #                              the commit figures are medians of RUNS * 3 commits.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/lib.sh"
 build=${COFFERLY_BENCH_BUILD:-$here/build/bench}
 runs=${1:-21}
 
@@ -26,9 +27,8 @@ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING
 cmake --build "$build" >/dev/null
 
 work=$(mktemp -d)
-xvfb=
 cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  stop_x
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -40,10 +40,7 @@ cmake --install "$build" --prefix "$work/first" >/dev/null
 bare="$build/bench/cofferly_bare_window"
 probe="$build/bench/cofferly_window_probe"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb "$work" >/dev/null
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM

@@ -8,6 +8,7 @@
 # windows-message-box.png and windows-context-menu.png.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/lib.sh"
 out=$here/docs/screenshots
 windows=
 [ "${1:-}" = windows ] && windows=1
@@ -30,6 +31,7 @@ fi
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  stop_x
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,16 +54,11 @@ entries=(
 } | iconv -f UTF-8 -t CP932 >"$work/Cofferly.Dat"
 chmod 0600 "$work/Cofferly.Dat"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+start_xvfb "$work" 1024x768x24
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_openbox "$work"
 
 (cd "$work" && exec "${program[@]}") &
 pids+=($!)

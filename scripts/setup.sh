@@ -3,6 +3,7 @@
 # `setup.sh test` for the test suite as well, `setup.sh bench` for the benchmark (bench/run.sh).
 # Only missing packages are installed.
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 
 run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
   libgl-dev fonts-noto-cjk xdg-utils)
@@ -18,14 +19,4 @@ wanted=("${run_packages[@]}")
 [ "${1:-run}" = test ] && wanted+=("${test_packages[@]}")
 [ "${1:-run}" = bench ] && wanted+=("${bench_packages[@]}")
 
-missing=()
-for p in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-((${#missing[@]})) || exit 0
-
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+install_packages "${wanted[@]}"

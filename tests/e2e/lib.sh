@@ -9,6 +9,7 @@
 # With COFFERLY_WINE naming Wine, the program is Cofferly.exe run by Wine, with a
 # wineserver of the test's own; the directory is then made under COFFERLY_E2E_TMP, since
 # Windows knows no sticky folder like /tmp and refuses a folder under one.
+# shellcheck shell=bash
 
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -18,7 +19,7 @@ if [[ $# -lt 1 || ! -x $1 ]]; then
     exit 2
 fi
 
-source "$(dirname "${BASH_SOURCE[0]}")/window_manager.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 
 readonly MAIN_TITLE='ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40'
 readonly SORT_TITLE='Cofferly データの並べ替え'
@@ -51,8 +52,6 @@ export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_CACHE_HOME=$WORK/h
 export XDG_RUNTIME_DIR=$WORK/runtime
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM
 
-XVFB_PID=
-WM_PID=
 APP_PID=
 MAIN_WIN=
 OTHER_PIDS=()
@@ -65,9 +64,10 @@ cleanup() {
         echo "--- failed during: $STEP" >&2
         diagnostics >&2
     fi
-    for pid in "$APP_PID" "${OTHER_PIDS[@]}" "$WM_PID" "$XVFB_PID"; do
+    for pid in "$APP_PID" "${OTHER_PIDS[@]}"; do
         [[ -n $pid ]] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
+    stop_x
     [[ -z ${COFFERLY_WINE:-} ]] || timeout 30 "$WINESERVER" -k 2>/dev/null
     rm -rf "$WORK"
     exit "$status"
@@ -99,56 +99,21 @@ diagnostics() {
     fi
 }
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
 step() {
     STEP=$*
     echo "== [${SECONDS}s] $*"
 }
 
-# poll SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds; fails
-# when it has not succeeded within SECONDS.
-poll() {
-    local timeout=$1
-    shift
-    local deadline=$((SECONDS + timeout))
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
 # --- X server and window manager -------------------------------------------------------
 
-xvfb_ready_or_gone() {
-    grep -q '[0-9]' "$1" || ! kill -0 "$XVFB_PID" 2>/dev/null
+start_x() {
+    start_xvfb "$WORK" 1280x1024x24 -noreset
 }
 
-start_x() {
-    # Displays from 100 up, away from the ones people start by hand; a number another
-    # server holds makes Xvfb exit at once, and the next one is tried. Xvfb writes the
-    # number to the given descriptor once it accepts clients.
-    local fdfile=$WORK/display n tries
-    n=$((100 + RANDOM % 400))
-    for ((tries = 0; tries < 40; tries++, n++)); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        : >"$fdfile"
-        Xvfb ":$n" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-            3>"$fdfile" >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        poll 30 xvfb_ready_or_gone "$fdfile" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-        if grep -q '[0-9]' "$fdfile"; then
-            export DISPLAY=:$n
-            echo "X server on $DISPLAY"
-            return
-        fi
-        wait "$XVFB_PID" || true
-        XVFB_PID=
-    done
-    fail "no free X display"
+# start_desktop: the X server with openbox on it.
+start_desktop() {
+    start_x
+    start_wm
 }
 
 start_wm() {
@@ -176,10 +141,7 @@ start_wm() {
   </mouse>
 </openbox_config>
 EOF
-    openbox --sm-disable --config-file "$WORK/openbox/rc.xml" >"$WORK/openbox.log" 2>&1 &
-    WM_PID=$!
-    poll 30 wm_running || fail "openbox did not start: $(cat "$WORK/openbox.log")"
-    wm_manages_windows || fail "openbox does not manage new windows"
+    start_openbox "$WORK" --sm-disable --config-file "$WORK/openbox/rc.xml"
 }
 
 # Binds every non-ASCII character of the given texts to a keycode of its own before the
@@ -363,6 +325,13 @@ frame_extents() {
 records() {
     local t
     for t in "$@"; do printf '"%s"\r\n' "$t"; done | iconv -f UTF-8 -t CP932
+}
+
+# data_file TEXT...: the bytes of a data file whose window stands at top 1500, left 3000
+# twips, with the records TEXT.
+data_file() {
+    position_line 1500 3000
+    records "$@"
 }
 
 # position_line TOP LEFT (twips)

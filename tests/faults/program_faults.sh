@@ -11,6 +11,7 @@
 set -euo pipefail
 export LC_ALL=C.UTF-8
 program=${1:?usage: $0 PATH-OF-COFFERLY}
+source "$(dirname "$0")/../../scripts/lib.sh"
 
 work=$(mktemp -d /tmp/cofferly-faults.XXXXXX)
 chmod 755 "$work" # a case runs the program as another user
@@ -23,43 +24,22 @@ case_name=setup
 cleanup() {
     local status=$?
     set +e # a killed helper's wait status must not become the script's
-    ((status == 0)) || echo "FAIL in case: $case_name" >&2
+    if ((status != 0)); then
+        echo "FAIL in case: $case_name" >&2
+        for f in "$work"/*.log; do [[ -s $f ]] && { echo "--- $f"; cat "$f"; } >&2; done
+    fi
     for pid in "${pids[@]}"; do
         kill -9 "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
+    stop_x
     rm -rf "$work"
     exit "$status"
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    for f in "$work"/*.log; do [[ -s $f ]] && { echo "--- $f"; cat "$f"; } >&2; done
-    exit 1
-}
-
-# poll SECONDS COMMAND...: retries COMMAND every tenth of a second.
-poll() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
 # --- X server with a window manager, open to every local user --------------------------
-: >"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-poll 30 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start"
-export DISPLAY=:$(tr -dc '0-9' <"$work/display")
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-source "$(dirname "$0")/../e2e/window_manager.sh"
-poll 30 wm_running || fail "openbox did not start"
-wm_manages_windows || fail "openbox does not manage new windows"
+start_xvfb "$work" 1280x1024x24 -ac
+start_openbox "$work"
 
 # --- helpers ------------------------------------------------------------------------------
 # A data file of 30 entries, about 3 KB, written the way the program writes it.
@@ -241,6 +221,17 @@ ended_with 0
 [[ $(tail -c +12 "$app/Cofferly.Dat") == "$(tail -c +12 "$work/expected.Dat")" ]] ||
     fail "entries changed on closing"
 
+# starts_without_a_word: the program starts with no message box and removes its lock when
+# it closes.
+starts_without_a_word() {
+    start
+    main_window
+    find_window '^Cofferly$' && fail "a message box appeared"
+    xdotool key --clearmodifiers alt+F4
+    ended_with 0
+    [[ ! -e $app/Cofferly.lock ]] || fail "the lock was left behind"
+}
+
 case_start "lock left by a killed instance"
 new_app stale
 start
@@ -248,12 +239,7 @@ main_window
 kill -9 "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 [[ -e $app/Cofferly.lock ]] || fail "no lock left behind"
-start
-main_window
-find_window '^Cofferly$' && fail "a message box appeared"
-xdotool key --clearmodifiers alt+F4
-ended_with 0
-[[ ! -e $app/Cofferly.lock ]] || fail "the lock was left behind"
+starts_without_a_word
 cmp -s "$app/Cofferly.Dat" "$work/expected.Dat" || fail "closing changed the data file"
 
 # A lock that no process can hold any more: empty (a power cut while it was written) or
@@ -266,12 +252,7 @@ for lock in empty garbled; do
     else
         printf 'x\x01\xff\n' >"$app/Cofferly.lock"
     fi
-    start
-    main_window
-    find_window '^Cofferly$' && fail "a message box appeared"
-    xdotool key --clearmodifiers alt+F4
-    ended_with 0
-    [[ ! -e $app/Cofferly.lock ]] || fail "the lock was left behind"
+    starts_without_a_word
 done
 
 # A lock of another computer (a program folder on a shared disk) may be held there: the

@@ -12,14 +12,10 @@ added=("ネット銀行ｶｰﾄﾞ" "山田_taro" " pa ss,w0rd " "https://bank.
 edited=("ネット銀行（新）" "yamada-hanako" " pa ss,w0rd " "https://bank.example.jp/login?a=1&b=2")
 
 step "data file with a group and two entries"
-{
-    position_line 1500 3000
-    records "${group[@]}" "${mail[@]}" "${bank[@]}"
-} >"$DAT"
+data_file "${group[@]}" "${mail[@]}" "${bank[@]}" >"$DAT"
 cp "$DAT" "$WORK/0.Dat"
 
-start_x
-start_wm
+start_desktop
 prepare_typing "${added[@]}" "${edited[@]}"
 start_app
 # Every file the program writes starts with where its window stands.

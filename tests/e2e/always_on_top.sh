@@ -4,13 +4,9 @@
 # always a normal window.
 source "$(dirname "$0")/lib.sh"
 
-{
-    position_line 1500 3000
-    records "見出し" "id" "pw" ""
-} >"$DAT"
+data_file "見出し" "id" "pw" "" >"$DAT"
 
-start_x
-start_wm
+start_desktop
 
 # Another program's window over ours, to see which of the two the window manager stacks
 # higher.
@@ -61,18 +57,31 @@ stacked_above() {
     ((pos_a >= 0 && pos_b >= 0 && pos_a > pos_b))
 }
 
+# toggle_top ABOVE-CHECK LAMP WHAT: Alt+T, after which ABOVE-CHECK holds and the lamp shows
+# LAMP, with the window where it was; then the other window is activated, and the window
+# manager stacks the two as ABOVE-CHECK says.
+toggle_top() {
+    local check=$1 lamp=$2 what=$3
+    activate "$MAIN_WIN"
+    keys alt+t
+    poll 15 "$check" "$MAIN_WIN" || fail "_NET_WM_STATE is $(wm_state "$MAIN_WIN") after $what"
+    expect_lamp "$lamp"
+    unmoved "$what"
+    activate "$other_win"
+    if [[ $check == is_above ]]; then
+        poll 15 stacked_above "$MAIN_WIN" "$other_win" || fail "the other window was raised above ours"
+    else
+        poll 15 stacked_above "$other_win" "$MAIN_WIN" || fail "the other window cannot be raised above ours"
+    fi
+    unmoved "raising the other window"
+}
+
 step "a normal window at start"
 is_not_above "$MAIN_WIN" || fail "_NET_WM_STATE is $(wm_state "$MAIN_WIN") at start"
 expect_lamp "128,128,0"
 
 step "Alt+T: kept on top, not moved"
-keys alt+t
-poll 15 is_above "$MAIN_WIN" || fail "_NET_WM_STATE is $(wm_state "$MAIN_WIN") after Alt+T"
-expect_lamp "255,255,0"
-unmoved "Alt+T"
-activate "$other_win"
-poll 15 stacked_above "$MAIN_WIN" "$other_win" || fail "the other window was raised above ours"
-unmoved "raising the other window"
+toggle_top is_above "255,255,0" "Alt+T"
 
 step "a save and reload while on top: still on top, not moved"
 activate "$MAIN_WIN"
@@ -86,14 +95,7 @@ is_above "$MAIN_WIN" || fail "_NET_WM_STATE is $(wm_state "$MAIN_WIN") after the
 unmoved "the reload"
 
 step "Alt+T again: a normal window, not moved"
-activate "$MAIN_WIN"
-keys alt+t
-poll 15 is_not_above "$MAIN_WIN" || fail "_NET_WM_STATE is $(wm_state "$MAIN_WIN") after a second Alt+T"
-expect_lamp "128,128,0"
-unmoved "the second Alt+T"
-activate "$other_win"
-poll 15 stacked_above "$other_win" "$MAIN_WIN" || fail "the other window cannot be raised above ours"
-unmoved "raising the other window"
+toggle_top is_not_above "128,128,0" "the second Alt+T"
 
 step "closed while on top, started again: a normal window"
 activate "$MAIN_WIN"

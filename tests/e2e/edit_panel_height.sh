@@ -12,14 +12,10 @@ panel_top=2520                # Tx_Data(0), the edit panel's highest control
 panel_bottom=$((3840 + 372))  # Tx_Data(3), its lowest control
 px() { echo $((($1 + TWIPS_PER_PIXEL - 1) / TWIPS_PER_PIXEL)); }
 
-{
-    position_line 1500 3000
-    records "見出し" "id-1" "pw-2" "https://example.jp/"
-} >"$DAT"
+data_file "見出し" "id-1" "pw-2" "https://example.jp/" >"$DAT"
 cp "$DAT" "$WORK/0.Dat"
 
-start_x
-start_wm
+start_desktop
 start_app
 frame=$(frame_of "$MAIN_WIN")
 

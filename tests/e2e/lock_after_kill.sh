@@ -3,13 +3,9 @@
 # left over without a question; a second copy beside a running one says so and ends.
 source "$(dirname "$0")/lib.sh"
 
-{
-    position_line 1500 3000
-    records "ウェブ" "webid" "pw1" ""
-} >"$DAT"
+data_file "ウェブ" "webid" "pw1" "" >"$DAT"
 
-start_x
-start_wm
+start_desktop
 start_app
 
 step "kill -9 leaves the lock behind"

@@ -6,10 +6,7 @@
 # program's core limit and its dumpable flag are checked instead.
 source "$(dirname "$0")/lib.sh"
 
-{
-    position_line 1500 3000
-    records "ネット銀行" "taro" "s3cret-pw" "https://bank.example.jp/"
-} >"$DAT"
+data_file "ネット銀行" "taro" "s3cret-pw" "https://bank.example.jp/" >"$DAT"
 
 pattern=$(cat /proc/sys/kernel/core_pattern)
 # A plain name ("core", "core.%p") is written in the crashing process's current directory.
@@ -50,8 +47,7 @@ if $cores_here; then
     rm -f "$APP_DIR"/core*
 fi
 
-start_x
-start_wm
+start_desktop
 
 step "the program, started with an unlimited core limit, crashes"
 before=$(listing)

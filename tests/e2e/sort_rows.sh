@@ -10,14 +10,10 @@ c=("グループＣ" "" "" "")
 d=("Ｄ" "d" "" "")
 
 step "data file with four entries"
-{
-    position_line 1500 3000
-    records "${a[@]}" "${b[@]}" "${c[@]}" "${d[@]}"
-} >"$DAT"
+data_file "${a[@]}" "${b[@]}" "${c[@]}" "${d[@]}" >"$DAT"
 cp "$DAT" "$WORK/0.Dat"
 
-start_x
-start_wm
+start_desktop
 start_app
 position=$(current_position)
 

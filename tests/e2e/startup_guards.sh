@@ -8,8 +8,7 @@
 # folder whose name is not UTF-8, is refused.
 source "$(dirname "$0")/lib.sh"
 
-start_x
-start_wm
+start_desktop
 
 # status_field NAME: the value of NAME in the running program's /proc status.
 status_field() {

@@ -5,13 +5,9 @@
 # half-way into a device pixel, where a line drawn on its edge used to vanish.
 source "$(dirname "$0")/lib.sh"
 
-{
-    position_line 1500 3000
-    records "見出し" "id" "pw" ""
-} >"$DAT"
+data_file "見出し" "id" "pw" "" >"$DAT"
 
-start_x
-start_wm
+start_desktop
 
 # The outline in the client area, in twips, and the window's client width at 100 %.
 readonly SHAPE_LEFT=60 SHAPE_TOP=1815 SHAPE_WIDTH=5235 SHAPE_HEIGHT=480 CLIENT_WIDTH=382

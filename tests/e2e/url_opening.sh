@@ -31,17 +31,13 @@ echo 0 >"$WORK/bin/status"
 export PATH="$WORK/bin:$PATH"
 [[ $(command -v xdg-open) == "$WORK/bin/xdg-open" ]] || fail "the stand-in is not first on PATH"
 
-{
-    position_line 1500 3000
-    records "ウェブ" "webid" "pw1" "$WEB"
-    records "ファイル" "fileid" "pw2" "$FILE_URL"
-    records "名前だけ" "bareid" "pw3" "$BARE"
-    records "ダッシュ" "dashid" "pw4" "$DASHED"
-    records "失敗" "failid" "pw5" "$FAILING"
-} >"$DAT"
+data_file "ウェブ" "webid" "pw1" "$WEB" \
+    "ファイル" "fileid" "pw2" "$FILE_URL" \
+    "名前だけ" "bareid" "pw3" "$BARE" \
+    "ダッシュ" "dashid" "pw4" "$DASHED" \
+    "失敗" "failid" "pw5" "$FAILING" >"$DAT"
 
-start_x
-start_wm
+start_desktop
 start_app
 
 # opened URL...: the stand-in's log must come to hold these further lines.

@@ -4,15 +4,11 @@
 # start, after that save, opens without a word.
 source "$(dirname "$0")/lib.sh"
 
-{
-    position_line 1500 3000
-    records "銀行" "taro-01" "ﾊﾟｽ-1" "https://bank.example.jp/"
-} >"$WORK/cp932.Dat"
+data_file "銀行" "taro-01" "ﾊﾟｽ-1" "https://bank.example.jp/" >"$WORK/cp932.Dat"
 iconv -f CP932 -t UTF-8 "$WORK/cp932.Dat" >"$DAT"
 cp "$DAT" "$WORK/utf8.Dat"
 
-start_x
-start_wm
+start_desktop
 
 step "the start asks once; Enter converts the file back"
 (cd "$APP_DIR" && exec "${RUN[@]}") >>"$WORK/app.log" 2>&1 &

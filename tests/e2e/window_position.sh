@@ -6,8 +6,7 @@
 # start records where the window opened; a stored place beyond the screen opens at 0,0.
 source "$(dirname "$0")/lib.sh"
 
-start_x
-start_wm
+start_desktop
 
 frame_at() {
     local x y _

@@ -16,15 +16,11 @@ chmod 755 "$WORK/bin/xdg-open"
 : >"$WORK/bin/opened.log"
 export PATH="$WORK/bin:$PATH"
 
-{
-    position_line 1500 3000
-    records "ウェブ" "webid" "pw1" "$WEB"
-    records "ダッシュ" "dashid" "pw2" "--help"
-} >"$DAT"
+data_file "ウェブ" "webid" "pw1" "$WEB" \
+    "ダッシュ" "dashid" "pw2" "--help" >"$DAT"
 cp "$DAT" "$WORK/0.Dat"
 
-start_x
-start_wm
+start_desktop
 prepare_typing "波〜"
 start_app
 

@@ -1,4 +1,5 @@
 #include "hardening.h"
+#include "hardening_os.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -10,16 +11,11 @@
 namespace {
 
 mode_t startingMask = 022;
-bool hardened = false;
 
 } // namespace
 
-void HardenProcess()
+void HardenThisSystem()
 {
-    if (hardened)
-        return;
-    hardened = true;
-
     // The data file, its backup, the lock and the temporary files of a save: none of them
     // for the group or others. A stricter mask the user chose is kept.
     startingMask = ::umask(077);

@@ -1,4 +1,4 @@
-#include "hardening.h"
+#include "hardening_os.h"
 
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
@@ -31,16 +31,10 @@ void KeepHeapOutOfReports()
         setFlags(kNoHeap | kNoUi);
 }
 
-bool hardened = false;
-
 } // namespace
 
-void HardenProcess()
+void HardenThisSystem()
 {
-    if (hardened)
-        return;
-    hardened = true;
-
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::SetUnhandledExceptionFilter(EndAtOnce);
     KeepHeapOutOfReports();

@@ -48,12 +48,19 @@ QPixmap Sheet()
     return pixmap;
 }
 
-QPixmap Strongbox(int size)
+// The window icons are drawn on a grid of 32 units, whatever size they are painted at.
+QPixmap OnGrid32(int size, void (*draw)(QPainter&))
 {
     QPixmap pixmap = Canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
+    draw(p);
+    return pixmap;
+}
+
+void Strongbox(QPainter& p)
+{
     p.setPen(QPen(QColor(64, 32, 0), 1.5));
     p.setBrush(QColor(128, 64, 0));
     p.drawRoundedRect(QRectF(3, 9, 26, 19), 3, 3);
@@ -65,15 +72,10 @@ QPixmap Strongbox(int size)
     p.setBrush(QColor(64, 32, 0));
     p.drawEllipse(QPointF(16, 14.5), 1.5, 1.5);
     p.drawRect(QRectF(15.4, 15, 1.2, 3));
-    return pixmap;
 }
 
-QPixmap SortList(int size)
+void SortList(QPainter& p)
 {
-    QPixmap pixmap = Canvas(size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
     p.setPen(QPen(QColor(0, 0, 0), 1));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(2, 3, 18, 26));
@@ -86,14 +88,13 @@ QPixmap SortList(int size)
     p.drawRect(QRectF(24.5, 10, 3, 5));
     p.drawPolygon(QPolygonF({QPointF(26, 30), QPointF(31, 22), QPointF(21, 22)}));
     p.drawRect(QRectF(24.5, 17, 3, 5));
-    return pixmap;
 }
 
-QIcon TwoSizes(QPixmap (*draw)(int))
+QIcon TwoSizes(void (*draw)(QPainter&))
 {
     QIcon icon;
-    icon.addPixmap(draw(16));
-    icon.addPixmap(draw(32));
+    icon.addPixmap(OnGrid32(16, draw));
+    icon.addPixmap(OnGrid32(32, draw));
     return icon;
 }
 

@@ -1,61 +1,21 @@
 #include "start_up.h"
 
-#include "main_window/store_messages.h"
 #include "platform/desktop.h"
 #include "platform/under_wine.h"
+#include "resources/start_messages.h"
+#include "resources/store_messages.h"
 #include "resources/texts.h"
 #include "store/folder_guard.h"
 #include "store/load_save.h"
 
 namespace {
 
+using Answer = MessageRequest::Answer;
+
 // Boxes shown before the window exists have no parent: a box over the window would have
 // its native window made before the stored position is applied, which the window manager
 // then takes as the position of its client area.
-MessageRequest::Answer Ask(Desktop& desktop, const QString& text, MessageRequest::Answer byDefault)
-{
-    return desktop.Show(nullptr, {text, Texts::MessageTitle, MessageRequest::Buttons::YesNo,
-                                  byDefault, QMessageBox::Question});
-}
-
-void Tell(Desktop& desktop, const QString& text, QMessageBox::Icon icon)
-{
-    desktop.Show(nullptr, {text, Texts::MessageTitle, MessageRequest::Buttons::Ok,
-                           MessageRequest::Answer::Ok, icon});
-}
-
-QString RefusalText(const FolderCheck& check)
-{
-    using Problem = FolderCheck::Problem;
-    switch (check.problem) {
-    case Problem::None:
-        break;
-    case Problem::CannotExamine:
-        return Texts::FolderNotExamined.arg(ShownPath(check.path),
-                                            qt_error_string(check.systemError));
-    case Problem::FolderOfAnotherUser:
-        return Texts::FolderOfAnotherUser.arg(ShownPath(check.path));
-    case Problem::FolderWritableByOthers:
-        return Texts::FolderWritableByOthers.arg(ShownPath(check.path));
-    case Problem::UnsafeFolderAbove:
-        return Texts::UnsafeFolderAbove.arg(ShownPath(check.path));
-    case Problem::FileOfAnotherUser:
-        return Texts::FileOfAnotherUser.arg(ShownPath(check.path));
-    case Problem::LinkToAnotherUsersFile:
-        return Texts::LinkToAnotherUsersFile.arg(ShownPath(check.path), ShownPath(check.target));
-    case Problem::LinkLeadsNowhere:
-        return Texts::LinkLeadsNowhere.arg(ShownPath(check.path), ShownPath(check.target));
-    case Problem::HardLinked:
-        return Texts::HardLinked.arg(ShownPath(check.path));
-    case Problem::LockNotRegular:
-        return Texts::LockNotRegular.arg(ShownPath(check.path));
-    case Problem::ProgramOpenToOthers:
-        return Texts::ProgramOpenToOthers.arg(ShownPath(check.path));
-    case Problem::NameNotShown:
-        return Texts::NameNotShown.arg(ShownPath(check.path));
-    }
-    return {};
-}
+constexpr QWidget* kNoWindowYet = nullptr;
 
 // A lock of another computer is taken over only if the user says so; a copy that runs
 // over the same folder is reported.
@@ -65,36 +25,21 @@ bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
     if (outcome == InstanceLock::Outcome::OtherHost) {
         const QString question =
             Texts::LockOfOtherHost.arg(lock.OtherHost(), ShownPath(lock.Path()));
-        if (Ask(desktop, question, MessageRequest::Answer::No) != MessageRequest::Answer::Yes)
+        if (desktop.Ask(kNoWindowYet, question, Answer::No) != Answer::Yes)
             return false;
         outcome = lock.Acquire(true);
     }
     if (outcome == InstanceLock::Outcome::Held)
         return true;
     if (outcome == InstanceLock::Outcome::Failed) {
-        Tell(desktop, Texts::LockNotWritten.arg(ShownPath(lock.Path()), lock.Reason()),
-             QMessageBox::Critical);
+        desktop.Tell(kNoWindowYet, Texts::LockNotWritten.arg(ShownPath(lock.Path()), lock.Reason()),
+                     QMessageBox::Critical);
         return false;
     }
-    Tell(desktop, Texts::AlreadyRunning.arg(ShownPath(dataPath), ShownPath(lock.Path())),
-         QMessageBox::Information);
+    desktop.Tell(kNoWindowYet,
+                 Texts::AlreadyRunning.arg(ShownPath(dataPath), ShownPath(lock.Path())),
+                 QMessageBox::Information);
     return false;
-}
-
-// The question for what the data session cannot open alone.
-QString StartQuestionText(const DataSession::Asking& asking, const QString& programDirectory)
-{
-    const QString data = ShownPath(DataPath(programDirectory));
-    const QString backup = ShownPath(BackupPath(programDirectory));
-    switch (asking.question) {
-    case DataSession::Question::RestoreBackup:
-        break;
-    case DataSession::Question::OpenBackup:
-        return Texts::OpenBackupQuestion.arg(data, StoreErrorReason(*asking.unreadable), backup);
-    case DataSession::Question::ConvertFromUtf8:
-        return Texts::ConvertFromUtf8Question.arg(data);
-    }
-    return Texts::RestoreQuestion.arg(data, backup);
 }
 
 } // namespace
@@ -135,7 +80,7 @@ bool RefuseUnsafeFolder(Desktop& desktop, const QString& folder)
 {
     const FolderCheck check = CheckDataFolder(folder);
     if (check.Refused())
-        Tell(desktop, RefusalText(check), QMessageBox::Critical);
+        desktop.Tell(kNoWindowYet, RefusalText(check), QMessageBox::Critical);
     return check.Refused();
 }
 
@@ -143,22 +88,24 @@ bool AcceptFolder(Desktop& desktop, const QString& folder, FolderCheck check)
 {
     if (check.mendable) {
         const QString question = Texts::MendFolderQuestion.arg(check.path);
-        if (Ask(desktop, question, MessageRequest::Answer::No) != MessageRequest::Answer::Yes)
+        if (desktop.Ask(kNoWindowYet, question, Answer::No) != Answer::Yes)
             return false;
         if (const auto error = MakeFolderPrivate(check.path)) {
-            Tell(desktop, Texts::FolderNotMadePrivate.arg(error->path, error->systemReason),
-                 QMessageBox::Critical);
+            desktop.Tell(kNoWindowYet,
+                         Texts::FolderNotMadePrivate.arg(error->path, error->systemReason),
+                         QMessageBox::Critical);
             return false;
         }
         // Whatever else changed meanwhile is found again.
         check = CheckDataFolder(folder);
     }
     if (check.Refused()) {
-        Tell(desktop, RefusalText(check), QMessageBox::Critical);
+        desktop.Tell(kNoWindowYet, RefusalText(check), QMessageBox::Critical);
         return false;
     }
     if (check.withoutAccessControl)
-        Tell(desktop, Texts::DriveWithoutAccessControl.arg(folder), QMessageBox::Warning);
+        desktop.Tell(kNoWindowYet, Texts::DriveWithoutAccessControl.arg(folder),
+                     QMessageBox::Warning);
     return true;
 }
 
@@ -166,15 +113,15 @@ bool TightenFileModesAndTell(Desktop& desktop, const QString& folder)
 {
     const auto tightened = TightenFileModes(folder);
     if (const auto* error = std::get_if<StoreError>(&tightened)) {
-        Tell(desktop, EndingFailureMessage(*error), QMessageBox::Critical);
+        desktop.Tell(kNoWindowYet, EndingFailureMessage(*error), QMessageBox::Critical);
         return false;
     }
     const QStringList& paths = std::get<QStringList>(tightened);
     // Wine loses the list each save sets on the new file, so every start after a save would
     // say this; on Windows it means someone else opened the files up.
     if (!paths.isEmpty() && !UnderWine())
-        Tell(desktop, Texts::ModesTightened.arg(ShownPath(paths.join(u'\n'))),
-             QMessageBox::Information);
+        desktop.Tell(kNoWindowYet, Texts::ModesTightened.arg(ShownPath(paths.join(u'\n'))),
+                     QMessageBox::Information);
     return true;
 }
 
@@ -187,12 +134,12 @@ std::optional<DataSession> OpenSession(Desktop& desktop, const QString& programD
         if (auto* session = std::get_if<DataSession>(&opened))
             return std::move(*session);
         if (const auto* error = std::get_if<StoreError>(&opened)) {
-            Tell(desktop, EndingFailureMessage(*error), QMessageBox::Critical);
+            desktop.Tell(kNoWindowYet, EndingFailureMessage(*error), QMessageBox::Critical);
             return std::nullopt;
         }
         const auto& asking = std::get<DataSession::Asking>(opened);
-        if (Ask(desktop, StartQuestionText(asking, programDirectory),
-                MessageRequest::Answer::Yes) != MessageRequest::Answer::Yes)
+        if (desktop.Ask(kNoWindowYet, StartQuestionText(asking, programDirectory), Answer::Yes) !=
+            Answer::Yes)
             return std::nullopt;
         switch (asking.question) {
         case DataSession::Question::RestoreBackup:

@@ -1,9 +1,9 @@
 // The program's message boxes, as the desktop layer shows them: text as typed, Japanese
 // buttons, the default answer on Enter, and a question that only a button can end; and
 // Qt's own texts in Japanese, as the program loads them.
-#include "main_window/store_messages.h"
 #include "platform/desktop.h"
 #include "platform/qt_japanese.h"
+#include "resources/store_messages.h"
 #include "resources/texts.h"
 #include "support/system_files.h"
 #include "support/test_support.h"

@@ -3,9 +3,9 @@
 #include "platform/units.h"
 #include "platform/window_placement.h"
 #include "resources/item_image.h"
+#include "resources/store_messages.h"
 #include "resources/texts.h"
 #include "sort_window/frm_sort.h"
-#include "store_messages.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -169,19 +169,8 @@ bool Fm_Cofferly::Saved(const std::variant<DataSession::Saved, StoreError>& resu
         return false;
     }
     const auto& saved = std::get<DataSession::Saved>(result);
-    auto tell = [this](const QString& text, const QStringList& names) {
-        if (names.isEmpty())
-            return;
-        MessageRequest kept;
-        kept.text = text.arg(ShownPath(session_.DataPath()), ShownPath(names.join(u'\n')));
-        kept.title = Texts::MessageTitle;
-        kept.icon = QMessageBox::Information;
-        desktop_.Show(this, kept);
-    };
-    tell(Texts::OtherVersionKept, saved.keptVersions);
-    tell(Texts::OtherVersionCaught, saved.caughtVersions);
-    if (!saved.ownVersion.isEmpty())
-        tell(Texts::OwnVersionKept, {saved.ownVersion});
+    for (const QString& notice : SaveNotices(saved, session_.DataPath()))
+        desktop_.Tell(this, notice, QMessageBox::Information);
     return true;
 }
 
@@ -205,13 +194,8 @@ void Fm_Cofferly::Report(const StoreError& error, bool ending)
 {
     // A commit's save that could not even read the file first still leaves the program
     // running: its message must not say the program ends.
-    MessageRequest message;
-    message.text =
-        ending ? EndingFailureMessage(error)
-               : Texts::CommitWriteFailed.arg(ShownPath(error.path), StoreErrorReason(error));
-    message.title = Texts::MessageTitle;
-    message.icon = QMessageBox::Critical;
-    desktop_.Show(this, message);
+    desktop_.Tell(this, ending ? EndingFailureMessage(error) : CommitFailureMessage(error),
+                  QMessageBox::Critical);
     if (ending) {
         ended_ = true;
         desktop_.EndProgram(1);

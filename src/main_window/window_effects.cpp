@@ -85,39 +85,26 @@ void Fm_Cofferly::Do(const Effect& effect)
 
 void Fm_Cofferly::Tell(const Effect& effect)
 {
-    MessageRequest message;
-    message.title = Texts::MessageTitle;
-    if (effect.kind == Kind::TellTableFull) {
-        message.text = Texts::TableFull;
-    } else if (effect.kind == Kind::TellLastEntry) {
-        // This one shows the application's title.
-        message.text = Texts::LastEntryUndeletable;
-        message.title.clear();
-    } else {
-        const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName,
-                                       &Texts::PwFieldName, &Texts::UrlFieldName};
-        message.text = Texts::UnstorableMessage(*fieldNames[effect.n], effect.character);
-        message.icon = QMessageBox::Warning;
-    }
-    desktop_.Show(this, message);
+    if (effect.kind == Kind::TellTableFull)
+        return desktop_.Tell(this, Texts::TableFull, QMessageBox::NoIcon);
+    // This one shows the application's title.
+    if (effect.kind == Kind::TellLastEntry)
+        return desktop_.Tell(this, Texts::LastEntryUndeletable, QMessageBox::NoIcon, QString());
+    const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName, &Texts::PwFieldName,
+                                   &Texts::UrlFieldName};
+    desktop_.Tell(this, Texts::UnstorableMessage(*fieldNames[effect.n], effect.character),
+                  QMessageBox::Warning);
 }
 
 void Fm_Cofferly::Ask(const Effect& effect)
 {
-    MessageRequest question;
-    if (effect.question == MainWindowState::Question::DeleteEntry) {
-        question.text = effect.text + Texts::DeleteQuestionSuffix;
-        question.title = Texts::DeleteQuestionTitle;
-        question.buttons = MessageRequest::Buttons::YesNo;
-        question.defaultAnswer = MessageRequest::Answer::No;
-        question.icon = QMessageBox::Question;
-    } else {
-        question.text = Texts::CloseSaveQuestion;
-        question.title = Texts::SaveQuestionTitle;
-        question.buttons = MessageRequest::Buttons::YesNoCancel;
-        question.defaultAnswer = MessageRequest::Answer::Yes;
-    }
-    Carry(state_.Answered(StateAnswer(desktop_.Show(this, question))));
+    using Answer = MessageRequest::Answer;
+    const Answer answer = effect.question == MainWindowState::Question::DeleteEntry
+                              ? desktop_.Ask(this, effect.text + Texts::DeleteQuestionSuffix,
+                                             Answer::No, Texts::DeleteQuestionTitle)
+                              : desktop_.AskOrCancel(this, Texts::CloseSaveQuestion, Answer::Yes,
+                                                     Texts::SaveQuestionTitle, QMessageBox::NoIcon);
+    Carry(state_.Answered(StateAnswer(answer)));
 }
 
 void Fm_Cofferly::ShowEntry(int n)

@@ -80,42 +80,59 @@ MessageRequest::Answer Desktop::Show(QWidget* parent, const MessageRequest& mess
     return Answer::Ok;
 }
 
+void Desktop::Tell(QWidget* parent, const QString& text, QMessageBox::Icon icon)
+{
+    Tell(parent, text, icon, Texts::MessageTitle);
+}
+
+void Desktop::Tell(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                   const QString& title)
+{
+    Show(parent, {text, title, MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok, icon});
+}
+
+MessageRequest::Answer Desktop::Ask(QWidget* parent, const QString& text,
+                                    MessageRequest::Answer byDefault)
+{
+    return Ask(parent, text, byDefault, Texts::MessageTitle);
+}
+
+MessageRequest::Answer Desktop::Ask(QWidget* parent, const QString& text,
+                                    MessageRequest::Answer byDefault, const QString& title,
+                                    QMessageBox::Icon icon)
+{
+    return Show(parent, {text, title, MessageRequest::Buttons::YesNo, byDefault, icon});
+}
+
+MessageRequest::Answer Desktop::AskOrCancel(QWidget* parent, const QString& text,
+                                            MessageRequest::Answer byDefault, const QString& title,
+                                            QMessageBox::Icon icon)
+{
+    return Show(parent, {text, title, MessageRequest::Buttons::YesNoCancel, byDefault, icon});
+}
+
 void Desktop::OpenDocument(const QString& target)
 {
     StartOpener(QStringLiteral("xdg-open"), target, &reportsTo_,
                 [this, target](const QString& reason) {
-                    MessageRequest failure;
-                    failure.text = Texts::OpenFailed.arg(target, reason);
-                    failure.title = Texts::MessageTitle;
-                    failure.icon = QMessageBox::Warning;
                     // The failure comes a moment later, when another window may be in front.
-                    Show(QApplication::activeWindow(), failure);
+                    Tell(QApplication::activeWindow(), Texts::OpenFailed.arg(target, reason),
+                         QMessageBox::Warning);
                 });
 }
 
 void Desktop::OpenUrl(QWidget* parent, const QString& url)
 {
     switch (HandlingOf(url)) {
-    case UrlHandling::Refuse: {
-        MessageRequest refusal;
-        refusal.text = Texts::UrlStartsWithDash.arg(url);
-        refusal.title = Texts::MessageTitle;
-        refusal.icon = QMessageBox::Warning;
-        Show(parent, refusal);
+    case UrlHandling::Refuse:
+        Tell(parent, Texts::UrlStartsWithDash.arg(url), QMessageBox::Warning);
         return;
-    }
-    case UrlHandling::AskFirst: {
-        MessageRequest question;
-        question.text = Texts::UrlQuestion.arg(url);
-        question.title = Texts::UrlQuestionTitle;
-        question.buttons = MessageRequest::Buttons::YesNo;
+    case UrlHandling::AskFirst:
         // Enter alone must not open what the user did not mean to.
-        question.defaultAnswer = MessageRequest::Answer::No;
-        question.icon = QMessageBox::Question;
-        if (Show(parent, question) != MessageRequest::Answer::Yes)
+        if (Ask(parent, Texts::UrlQuestion.arg(url), MessageRequest::Answer::No,
+                Texts::UrlQuestionTitle) != MessageRequest::Answer::Yes)
             return;
         break;
-    }
     case UrlHandling::OpenAtOnce:
         break;
     }

@@ -29,6 +29,20 @@ public:
 
     virtual void Beep();
     virtual MessageRequest::Answer Show(QWidget* parent, const MessageRequest& message);
+    // The boxes the program shows, all through Show, titled "Cofferly" unless a title is
+    // given (an empty one shows the application title). Tell has OK alone. Ask has はい and
+    // いいえ and wants one of them; AskOrCancel adds キャンセル, which Esc and the close box
+    // answer too.
+    void Tell(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+    void Tell(QWidget* parent, const QString& text, QMessageBox::Icon icon, const QString& title);
+    MessageRequest::Answer Ask(QWidget* parent, const QString& text,
+                               MessageRequest::Answer byDefault);
+    MessageRequest::Answer Ask(QWidget* parent, const QString& text,
+                               MessageRequest::Answer byDefault, const QString& title,
+                               QMessageBox::Icon icon = QMessageBox::Question);
+    MessageRequest::Answer AskOrCancel(QWidget* parent, const QString& text,
+                                       MessageRequest::Answer byDefault, const QString& title,
+                                       QMessageBox::Icon icon);
     // Hands `target` unchanged, as one argument, to the desktop's default handler; no shell
     // sees it. Returns at once; a handler that fails is reported in a message box later.
     virtual void OpenDocument(const QString& target);

@@ -66,9 +66,8 @@ void frmSort::Unload()
 void frmSort::Form_Unload()
 {
     if (listChanged_ && !saving_) {
-        const auto answer = desktop_.Show(this, {Texts::SaveQuestion, Texts::SaveQuestionTitle,
-                                                 MessageRequest::Buttons::YesNo,
-                                                 MessageRequest::Answer::Yes, QMessageBox::NoIcon});
+        const auto answer = desktop_.Ask(this, Texts::SaveQuestion, MessageRequest::Answer::Yes,
+                                         Texts::SaveQuestionTitle, QMessageBox::NoIcon);
         if (answer == MessageRequest::Answer::Yes)
             SaveProcedure();
     }
@@ -163,9 +162,8 @@ void frmSort::RefuseTitle(QTreeWidgetItem* row, const QString& titleBefore, char
 {
     const QString typed = row->text(0);
     row->setText(0, titleBefore);
-    desktop_.Show(this,
-                  {Texts::UnstorableMessage(Texts::ColumnTitle, character), Texts::MessageTitle,
-                   MessageRequest::Buttons::Ok, MessageRequest::Answer::Ok, QMessageBox::Warning});
+    desktop_.Tell(this, Texts::UnstorableMessage(Texts::ColumnTitle, character),
+                  QMessageBox::Warning);
     if (QLineEdit* editor = ListView1->EditTitle(row)) {
         editor->setText(typed);
         TextSelection::SelectCharacter(editor, character);

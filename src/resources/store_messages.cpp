@@ -1,7 +1,7 @@
 #include "store_messages.h"
 
-#include "resources/texts.h"
 #include "system_trouble.h"
+#include "texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -107,4 +107,23 @@ QString EndingFailureMessage(const StoreError& error)
     const QString& text =
         error.kind == StoreError::Kind::Read ? Texts::FileReadFailed : Texts::FileWriteFailed;
     return text.arg(ShownPath(error.path), StoreErrorReason(error));
+}
+
+QString CommitFailureMessage(const StoreError& error)
+{
+    return Texts::CommitWriteFailed.arg(ShownPath(error.path), StoreErrorReason(error));
+}
+
+QStringList SaveNotices(const DataSession::Saved& saved, const QString& dataPath)
+{
+    QStringList notices;
+    auto add = [&](const QString& text, const QStringList& names) {
+        if (!names.isEmpty())
+            notices << text.arg(ShownPath(dataPath), ShownPath(names.join(u'\n')));
+    };
+    add(Texts::OtherVersionKept, saved.keptVersions);
+    add(Texts::OtherVersionCaught, saved.caughtVersions);
+    if (!saved.ownVersion.isEmpty())
+        add(Texts::OwnVersionKept, {saved.ownVersion});
+    return notices;
 }

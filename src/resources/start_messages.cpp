@@ -1,0 +1,53 @@
+#include "start_messages.h"
+
+#include "store/load_save.h"
+#include "store_messages.h"
+#include "texts.h"
+
+QString RefusalText(const FolderCheck& check)
+{
+    using Problem = FolderCheck::Problem;
+    const QString path = ShownPath(check.path);
+    switch (check.problem) {
+    case Problem::None:
+        break;
+    case Problem::CannotExamine:
+        return Texts::FolderNotExamined.arg(path, qt_error_string(check.systemError));
+    case Problem::FolderOfAnotherUser:
+        return Texts::FolderOfAnotherUser.arg(path);
+    case Problem::FolderWritableByOthers:
+        return Texts::FolderWritableByOthers.arg(path);
+    case Problem::UnsafeFolderAbove:
+        return Texts::UnsafeFolderAbove.arg(path);
+    case Problem::FileOfAnotherUser:
+        return Texts::FileOfAnotherUser.arg(path);
+    case Problem::LinkToAnotherUsersFile:
+        return Texts::LinkToAnotherUsersFile.arg(path, ShownPath(check.target));
+    case Problem::LinkLeadsNowhere:
+        return Texts::LinkLeadsNowhere.arg(path, ShownPath(check.target));
+    case Problem::HardLinked:
+        return Texts::HardLinked.arg(path);
+    case Problem::LockNotRegular:
+        return Texts::LockNotRegular.arg(path);
+    case Problem::ProgramOpenToOthers:
+        return Texts::ProgramOpenToOthers.arg(path);
+    case Problem::NameNotShown:
+        return Texts::NameNotShown.arg(path);
+    }
+    return {};
+}
+
+QString StartQuestionText(const DataSession::Asking& asking, const QString& programDirectory)
+{
+    const QString data = ShownPath(DataPath(programDirectory));
+    const QString backup = ShownPath(BackupPath(programDirectory));
+    switch (asking.question) {
+    case DataSession::Question::RestoreBackup:
+        break;
+    case DataSession::Question::OpenBackup:
+        return Texts::OpenBackupQuestion.arg(data, StoreErrorReason(*asking.unreadable), backup);
+    case DataSession::Question::ConvertFromUtf8:
+        return Texts::ConvertFromUtf8Question.arg(data);
+    }
+    return Texts::RestoreQuestion.arg(data, backup);
+}

@@ -196,6 +196,9 @@ private slots:
         QTest::newRow("a position of six fields")
             << QByteArray("1500,1500,a,b,c,d\r\n\"Bank\"\r\n\"me\"\r\n\"pw\"\r\n\"\"\r\n")
             << Texts::FilePositionFields;
+        QTest::newRow("one entry more than the table holds")
+            << "0,0\r\n"_ba + QByteArray("\"t\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n").repeated(201)
+            << u"データが 200 件を超えています。"_s;
     }
 
     void handEditedFilesAreRefused()

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kClientWidth = 5730;
-
 void Place(QWidget* w, int left, int top, int width, int height)
 {
     w->setGeometry(Units::Px(left), Units::Px(top), Units::Px(width), Units::Px(height));

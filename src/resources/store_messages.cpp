@@ -1,5 +1,6 @@
 #include "store_messages.h"
 
+#include "store/entry.h"
 #include "system_trouble.h"
 #include "texts.h"
 
@@ -35,7 +36,7 @@ QString DamageReason(const DataFile::ParseError& damage)
     case Problem::TextAfterQuote:
         return Texts::FileTextAfterQuote.arg(Place(damage));
     case Problem::TooManyEntries:
-        return Texts::FileTooManyEntries;
+        return Texts::FileTooManyEntries.arg(kEntryCapacity);
     }
     return {};
 }

@@ -14,7 +14,8 @@ inline const QString ReadMeFileName = QStringLiteral("README.txt");
 inline const QString NewGroupTitle = QStringLiteral("新規グループ");
 
 // Main window
-inline const QString MainCaption = QStringLiteral("ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40");
+// With the version the build names
+extern const QString MainCaption; // texts.cpp
 inline const QString TitleSelectorTip = QStringLiteral("タイトルです");
 inline const QString AddCaption = QStringLiteral("新規(&A)");
 inline const QString AddTip =
@@ -270,7 +271,8 @@ inline const QString FileTextAfterQuote =
 inline const QString FilePlaceInEntry = QStringLiteral("%1 行目 (%2 件目のデータ)");
 // %1 the line's number
 inline const QString FilePlaceInPosition = QStringLiteral("%1 行目 (位置の記録)");
-inline const QString FileTooManyEntries = QStringLiteral("データが 200 件を超えています。");
+// %1 how many entries a data file may hold
+inline const QString FileTooManyEntries = QStringLiteral("データが %1 件を超えています。");
 // %1 the line's number, %2 the byte offset
 inline const QString FileNotCp932 = QStringLiteral(
     "%1 行目 (%2 バイト目) にシフトJIS (コードページ 932) として読めないバイトがあります。");

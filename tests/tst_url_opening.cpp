@@ -22,6 +22,9 @@ using Answer = MessageRequest::Answer;
 
 namespace {
 
+// What becomes of an address: it opens at once, it is asked for, or it is refused.
+enum class Reach { Opens, Asked, Refused };
+
 // The real desktop and its real opener, with message boxes recorded and answered Yes.
 class RecordingBoxes : public Desktop {
 public:
@@ -138,93 +141,101 @@ private slots:
 
     // --- which addresses open at once, which are asked for, which are refused ----------
 
-    void webAndMailAddressesOpenAtOnce_data()
+    // Web and mail addresses open at once; anything else is asked for, the question saying
+    // No by default; a leading dash, which the opener would take for an option, is refused.
+    void eachAddressOpensIsAskedForOrIsRefused_data()
     {
         QTest::addColumn<QString>("url");
-        QTest::newRow("http") << u"http://example.com/"_s;
-        QTest::newRow("https with query") << u"https://example.com/a?b=1&c=2#d"_s;
-        QTest::newRow("upper case") << u"HTTPS://EXAMPLE.COM"_s;
-        QTest::newRow("ftp") << u"ftp://files.example.com/pub"_s;
-        QTest::newRow("mailto") << u"mailto:someone@example.com?subject=a b"_s;
-        QTest::newRow("mixed case mailto") << u"MailTo:someone@example.com"_s;
-        QTest::newRow("Japanese host") << u"https://例え.jp/パス"_s;
+        QTest::addColumn<Reach>("reach");
+        const struct {
+            const char* name;
+            QString url;
+            Reach reach;
+        } rows[] = {
+            {"http", u"http://example.com/"_s, Reach::Opens},
+            {"https with query", u"https://example.com/a?b=1&c=2#d"_s, Reach::Opens},
+            {"upper case", u"HTTPS://EXAMPLE.COM"_s, Reach::Opens},
+            {"ftp", u"ftp://files.example.com/pub"_s, Reach::Opens},
+            {"mailto", u"mailto:someone@example.com?subject=a b"_s, Reach::Opens},
+            {"mixed case mailto", u"MailTo:someone@example.com"_s, Reach::Opens},
+            {"Japanese host", u"https://例え.jp/パス"_s, Reach::Opens},
+            {"file", u"file:///etc/passwd"_s, Reach::Asked},
+            {"javascript", u"javascript:alert(1)"_s, Reach::Asked},
+            {"no scheme", u"www.example.com"_s, Reach::Asked},
+            {"path", u"/usr/bin/xterm"_s, Reach::Asked},
+            {"leading space", u" https://example.com"_s, Reach::Asked},
+            {"space then dash", u" -x"_s, Reach::Asked},
+            {"other scheme", u"smb://host/share"_s, Reach::Asked},
+            {"longer scheme", u"httpx://example.com"_s, Reach::Asked},
+            {"secure ftp", u"sftp://host"_s, Reach::Asked},
+            {"no colon", u"https//example.com"_s, Reach::Asked},
+            {"colon first", u":https://example.com"_s, Reach::Asked},
+            {"digit first", u"1http://example.com"_s, Reach::Asked},
+            {"full-width letters", u"ｈｔｔｐ://example.com"_s, Reach::Asked},
+            {"shell text", u"$(touch x); `id`"_s, Reach::Asked},
+            {"dash alone", u"-"_s, Reach::Refused},
+            {"option", u"--help"_s, Reach::Refused},
+            {"short option", u"-x"_s, Reach::Refused},
+            {"before a web address", u"-https://example.com"_s, Reach::Refused},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.name) << row.url << row.reach;
     }
 
-    void webAndMailAddressesOpenAtOnce()
+    void eachAddressOpensIsAskedForOrIsRefused()
     {
         QFETCH(QString, url);
-        RecordingDesktop desktop;
-        desktop.OpenUrl(nullptr, url);
-        QCOMPARE(desktop.opened, QStringList{url});
-        QVERIFY(desktop.messages.isEmpty());
-    }
-
-    void anythingElseIsAskedFor_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::newRow("file") << u"file:///etc/passwd"_s;
-        QTest::newRow("javascript") << u"javascript:alert(1)"_s;
-        QTest::newRow("no scheme") << u"www.example.com"_s;
-        QTest::newRow("path") << u"/usr/bin/xterm"_s;
-        QTest::newRow("leading space") << u" https://example.com"_s;
-        QTest::newRow("space then dash") << u" -x"_s;
-        QTest::newRow("other scheme") << u"smb://host/share"_s;
-        QTest::newRow("longer scheme") << u"httpx://example.com"_s;
-        QTest::newRow("secure ftp") << u"sftp://host"_s;
-        QTest::newRow("no colon") << u"https//example.com"_s;
-        QTest::newRow("colon first") << u":https://example.com"_s;
-        QTest::newRow("digit first") << u"1http://example.com"_s;
-        QTest::newRow("full-width letters") << u"ｈｔｔｐ://example.com"_s;
-        QTest::newRow("shell text") << u"$(touch x); `id`"_s;
-    }
-
-    void anythingElseIsAskedFor()
-    {
-        QFETCH(QString, url);
+        QFETCH(Reach, reach);
+        // Only an address asked for and answered Yes opens after a message.
         for (const Answer answer : {Answer::No, Answer::Yes}) {
             RecordingDesktop desktop;
             desktop.answers.push_back(answer);
             desktop.OpenUrl(nullptr, url);
-            QCOMPARE(desktop.messages.size(), 1);
-            const MessageRequest& question = desktop.messages.front();
-            QCOMPARE(question.text, Texts::UrlQuestion.arg(url));
-            QCOMPARE(question.title, Texts::UrlQuestionTitle);
-            QCOMPARE(question.buttons, MessageRequest::Buttons::YesNo);
-            QCOMPARE(question.defaultAnswer, Answer::No);
-            QCOMPARE(desktop.opened, answer == Answer::Yes ? QStringList{url} : QStringList{});
+            const bool opens =
+                reach == Reach::Opens || (reach == Reach::Asked && answer == Answer::Yes);
+            QCOMPARE(desktop.opened, opens ? QStringList{url} : QStringList{});
+            QCOMPARE(desktop.messages.size(), reach == Reach::Opens ? 0 : 1);
+            if (reach == Reach::Opens)
+                continue;
+            const MessageRequest& m = desktop.messages.front();
+            const bool asked = reach == Reach::Asked;
+            QCOMPARE(m.text,
+                     asked ? Texts::UrlQuestion.arg(url) : Texts::UrlStartsWithDash.arg(url));
+            QCOMPARE(m.title, asked ? Texts::UrlQuestionTitle : Texts::MessageTitle);
+            QCOMPARE(m.buttons,
+                     asked ? MessageRequest::Buttons::YesNo : MessageRequest::Buttons::Ok);
+            if (asked)
+                QCOMPARE(m.defaultAnswer, Answer::No);
         }
-    }
-
-    void aLeadingDashIsRefused_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::newRow("dash alone") << u"-"_s;
-        QTest::newRow("option") << u"--help"_s;
-        QTest::newRow("short option") << u"-x"_s;
-        QTest::newRow("before a web address") << u"-https://example.com"_s;
-    }
-
-    void aLeadingDashIsRefused()
-    {
-        QFETCH(QString, url);
-        RecordingDesktop desktop;
-        desktop.answers.push_back(Answer::Yes); // would open it, were it asked
-        desktop.OpenUrl(nullptr, url);
-        QVERIFY(desktop.opened.isEmpty());
-        QCOMPARE(desktop.messages.size(), 1);
-        QCOMPARE(desktop.messages.front().text, Texts::UrlStartsWithDash.arg(url));
-        QCOMPARE(desktop.messages.front().buttons, MessageRequest::Buttons::Ok);
-        QCOMPARE(desktop.messages.front().title, Texts::MessageTitle);
     }
 
     // --- the opener process -------------------------------------------------------------
 
-    // One unchanged argument; its output is kept from our standard error; the child gets
-    // the user's file-creation mask back while ours stays 077; success reports nothing.
-    void aSuccessfulOpenerReportsNothingAndStaysQuiet()
+    // In every outcome the stand-in gets one unchanged argument and the user's file-creation
+    // mask back while ours stays 077, and its output is kept from our standard error.
+    // Success reports nothing; a failure reports its reason with the output.
+    void theOpenerReportsOnlyItsFailures_data()
     {
-        SetMode("ok");
-        const QString url = u"https://example.com/a b;c"_s;
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("reason"); // none for a success
+        const QString url = u"nothing://here"_s;
+        QTest::newRow("success") << QByteArray("ok") << u"https://example.com/a b;c"_s << QString();
+        QTest::newRow("bad arguments") << QByteArray("exit 1") << url << Texts::OpenerBadArguments;
+        QTest::newRow("no such file") << QByteArray("exit 2") << url << Texts::OpenerNoSuchFile;
+        QTest::newRow("no program") << QByteArray("exit 3") << url << Texts::OpenerNoProgram;
+        QTest::newRow("action failed") << QByteArray("exit 4") << url << Texts::OpenerActionFailed;
+        QTest::newRow("other code") << QByteArray("exit 9") << url << Texts::OpenerExitCode.arg(9);
+        QTest::newRow("killed") << QByteArray("kill") << url
+                                << Texts::OpenerCrashed.arg(u"xdg-open"_s);
+    }
+
+    void theOpenerReportsOnlyItsFailures()
+    {
+        QFETCH(QByteArray, mode);
+        QFETCH(QString, url);
+        QFETCH(QString, reason);
+        SetMode(mode);
         QStringList reports;
         QObject context;
         QByteArray ourStderr;
@@ -238,40 +249,10 @@ private slots:
         QCOMPARE(QString::fromUtf8(TestFiles::Read(Out(u"arg1"_s))), url);
         QCOMPARE(TestFiles::Read(Out(u"umask"_s)).trimmed(), QByteArray("0022"));
         QVERIFY2(!ourStderr.contains("marker"), ourStderr.constData());
-        QVERIFY(reports.isEmpty());
+        QCOMPARE(reports, reason.isEmpty() ? QStringList()
+                                           : QStringList{reason + u"\n\n"_s + OutputSection(url)});
         const mode_t ours = ::umask(077);
         QCOMPARE(ours, mode_t(077));
-    }
-
-    void aFailingOpenerIsReportedWithItsOutput_data()
-    {
-        QTest::addColumn<QByteArray>("mode");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("bad arguments") << QByteArray("exit 1") << Texts::OpenerBadArguments;
-        QTest::newRow("no such file") << QByteArray("exit 2") << Texts::OpenerNoSuchFile;
-        QTest::newRow("no program") << QByteArray("exit 3") << Texts::OpenerNoProgram;
-        QTest::newRow("action failed") << QByteArray("exit 4") << Texts::OpenerActionFailed;
-        QTest::newRow("other code") << QByteArray("exit 9") << Texts::OpenerExitCode.arg(9);
-        QTest::newRow("killed") << QByteArray("kill") << Texts::OpenerCrashed.arg(u"xdg-open"_s);
-    }
-
-    void aFailingOpenerIsReportedWithItsOutput()
-    {
-        QFETCH(QByteArray, mode);
-        QFETCH(QString, reason);
-        SetMode(mode);
-        const QString url = u"nothing://here"_s;
-        QStringList reports;
-        QObject context;
-        QByteArray ourStderr;
-        {
-            CapturedStderr captured(Out(u"stderr"_s));
-            QPointer<QProcess> process = Start(url, reports, &context);
-            QTRY_VERIFY_WITH_TIMEOUT(process.isNull(), 20000);
-            ourStderr = captured.Text();
-        }
-        QCOMPARE(reports, QStringList{reason + u"\n\n"_s + OutputSection(url)});
-        QVERIFY2(!ourStderr.contains("marker"), ourStderr.constData());
     }
 
     void anOpenerThatCannotStartIsReported()

@@ -80,61 +80,64 @@ MessageRequest Refusal(const RecordingDesktop& desktop)
 class TestFolderGuard : public QObject {
     Q_OBJECT
 private slots:
-    void aFolderOfOursIsAccepted_data()
+    void aFolderOfAnotherUserIsRefused()
     {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("0700") << 0700;
-        QTest::newRow("0755, readable by others") << 0755;
-        QTest::newRow("0500, not even writable by us") << 0500;
-    }
-
-    void aFolderOfOursIsAccepted()
-    {
-        QFETCH(int, mode);
+        // Root owns the root folder; root itself needs a folder given away.
         Folder folder;
-        QVERIFY(::symlink("nowhere", QFile::encodeName(folder.Path(u"dangling"_s)).constData()) ==
-                0);
-        QVERIFY(SetMode(folder.Path(), mode));
-        const QStringList before = folder.Listing();
+        const QString path = IsRoot() ? folder.Path() : u"/"_s;
+        if (IsRoot())
+            QVERIFY(GiveAway(path));
         RecordingDesktop desktop;
-        QVERIFY(!RefuseUnsafeFolder(desktop, folder.Path()));
-        QVERIFY(desktop.messages.isEmpty());
-        QCOMPARE(folder.Listing(), before);
-        QVERIFY(SetMode(folder.Path(), 0700));
+        QVERIFY(RefuseUnsafeFolder(desktop, path));
+        QCOMPARE(Refusal(desktop).text, Texts::FolderOfAnotherUser.arg(path));
+        QCOMPARE(CheckDataFolder(path).problem, Problem::FolderOfAnotherUser);
     }
 
+    // A folder only its owner may write is accepted, readable by others or not, and a link
+    // that leads nowhere under a name not the program's is none of its business. One that
+    // others may write is refused with the change to make. Nothing in it is touched.
     void aFolderOthersMayWriteIsRefused_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::newRow("group") << 0770;
-        QTest::newRow("group, read-only for others") << 0775;
-        QTest::newRow("others") << 0707;
-        QTest::newRow("group write only") << 0720;
-        QTest::newRow("others write only") << 0702;
-        QTest::newRow("sticky, like /tmp") << 01777;
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("0700") << 0700 << false;
+        QTest::newRow("0755, readable by others") << 0755 << false;
+        QTest::newRow("0500, not even writable by us") << 0500 << false;
+        QTest::newRow("group") << 0770 << true;
+        QTest::newRow("group, read-only for others") << 0775 << true;
+        QTest::newRow("others") << 0707 << true;
+        QTest::newRow("group write only") << 0720 << true;
+        QTest::newRow("others write only") << 0702 << true;
+        QTest::newRow("sticky, like /tmp") << 01777 << true;
     }
 
     void aFolderOthersMayWriteIsRefused()
     {
         QFETCH(int, mode);
+        QFETCH(bool, refused);
         Folder folder;
+        QVERIFY(::symlink("nowhere", QFile::encodeName(folder.Path(u"dangling"_s)).constData()) ==
+                0);
         QVERIFY(SetMode(folder.Path(), mode));
         const QStringList before = folder.Listing();
         const FolderCheck check = CheckDataFolder(folder.Path());
+        RecordingDesktop desktop;
+        QCOMPARE(RefuseUnsafeFolder(desktop, folder.Path()), refused);
+        QCOMPARE(folder.Listing(), before);
+        QVERIFY(SetMode(folder.Path(), 0700));
+        if (!refused) {
+            QVERIFY(desktop.messages.isEmpty());
+            return;
+        }
         QCOMPARE(check.problem, Problem::FolderWritableByOthers);
         QCOMPARE(check.path, folder.Path());
         QVERIFY(check.mendable);
-
-        RecordingDesktop desktop;
-        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
         const MessageRequest refusal = Refusal(desktop);
         QCOMPARE(refusal.text, Texts::FolderWritableByOthers.arg(folder.Path()));
         QVERIFY(refusal.text.contains(u"chmod go-w"_s));
         QCOMPARE(refusal.title, Texts::MessageTitle);
         QCOMPARE(refusal.buttons, MessageRequest::Buttons::Ok);
         QCOMPARE(refusal.icon, QMessageBox::Critical);
-        QCOMPARE(folder.Listing(), before);
-        QVERIFY(SetMode(folder.Path(), 0700));
     }
 
     // The only fault, in the user's own folder: the start offers to make it private, and
@@ -214,19 +217,6 @@ private slots:
         QVERIFY(LocateProgram().nameShown);
     }
 
-    void aFolderOfAnotherUserIsRefused()
-    {
-        // Root owns the root folder; root itself needs a folder given away.
-        Folder folder;
-        const QString path = IsRoot() ? folder.Path() : u"/"_s;
-        if (IsRoot())
-            QVERIFY(GiveAway(path));
-        RecordingDesktop desktop;
-        QVERIFY(RefuseUnsafeFolder(desktop, path));
-        QCOMPARE(Refusal(desktop).text, Texts::FolderOfAnotherUser.arg(path));
-        QCOMPARE(CheckDataFolder(path).problem, Problem::FolderOfAnotherUser);
-    }
-
     // Only the program's own files count: another user's file beside them, or a link to
     // one, is none of the program's business.
     void otherFilesOfAnotherUserAreAccepted_data()
@@ -261,62 +251,66 @@ private slots:
         QCOMPARE(folder.Listing(), before);
     }
 
-    void aFileOfAnotherUserIsRefused_data()
+    // Each file of the program's: another user's, or a link to one of theirs (the backup
+    // linked to another user's .bashrc had the next save write there), or a link that leads
+    // nowhere (a save would create the file where it points) is refused and named.
+    void aProgramFileNotSafelyOursIsRefused_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("the data file") << u"Cofferly.Dat"_s;
-        QTest::newRow("the backup") << u"Cofferly.bak"_s;
-        QTest::newRow("the lock") << u"Cofferly.lock"_s;
+        QTest::addColumn<Problem>("problem");
+        const std::pair<Problem, const char*> problems[] = {
+            {Problem::FileOfAnotherUser, "another user's"},
+            {Problem::LinkToAnotherUsersFile, "a link to another user's file"},
+            {Problem::LinkLeadsNowhere, "a link that leads nowhere"}};
+        for (const char* name : {"Cofferly.Dat", "Cofferly.bak", "Cofferly.lock"})
+            for (const auto& [problem, what] : problems)
+                QTest::addRow("%s, %s", name, what) << QString::fromLatin1(name) << problem;
     }
 
-    void aFileOfAnotherUserIsRefused()
+    void aProgramFileNotSafelyOursIsRefused()
     {
         QFETCH(QString, name);
-        if (!IsRoot())
+        QFETCH(Problem, problem);
+        if (problem == Problem::FileOfAnotherUser && !IsRoot())
             QSKIP("only root can give a file to another user");
-        Folder folder;
-        QVERIFY(GiveAway(folder.Path(name)));
-        const QStringList before = folder.Listing();
-        RecordingDesktop desktop;
-        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
-        QCOMPARE(Refusal(desktop).text, Texts::FileOfAnotherUser.arg(folder.Path(name)));
-        QVERIFY(Refusal(desktop).text.contains(u"chown"_s));
-        QCOMPARE(folder.Listing(), before);
-    }
-
-    // The backup linked to another user's .bashrc had the next save write there.
-    void aLinkToAnotherUsersFileIsRefused_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("the data file") << u"Cofferly.Dat"_s;
-        QTest::newRow("the backup") << u"Cofferly.bak"_s;
-        QTest::newRow("the lock") << u"Cofferly.lock"_s;
-    }
-
-    void aLinkToAnotherUsersFileIsRefused()
-    {
-        QFETCH(QString, name);
         QTemporaryDir elsewhere;
         QVERIFY(elsewhere.isValid());
-        QString target = u"/etc/passwd"_s;
-        if (IsRoot()) {
+        QString target = problem == Problem::LinkLeadsNowhere ? elsewhere.filePath(u"not-yet"_s)
+                                                              : u"/etc/passwd"_s;
+        const QByteArray bashrc = "alias ls='ls --color'\n";
+        if (problem == Problem::LinkToAnotherUsersFile && IsRoot()) {
             target = elsewhere.filePath(u".bashrc"_s);
-            TestFiles::Write(target, "alias ls='ls --color'\n");
+            TestFiles::Write(target, bashrc);
             QVERIFY(GiveAway(target));
         }
         Folder folder;
-        const QString link = folder.Path(name);
-        QVERIFY(QFile::remove(link));
-        QVERIFY(QFile::link(target, link));
+        const QString path = folder.Path(name);
+        if (problem == Problem::FileOfAnotherUser)
+            QVERIFY(GiveAway(path));
+        else
+            QVERIFY(QFile::remove(path) && QFile::link(target, path));
+        const QStringList before = folder.Listing();
         const FolderCheck check = CheckDataFolder(folder.Path());
-        QCOMPARE(check.problem, Problem::LinkToAnotherUsersFile);
-        QCOMPARE(check.path, link);
-        QCOMPARE(check.target, target);
+        QCOMPARE(check.problem, problem);
+        QCOMPARE(check.path, path);
         RecordingDesktop desktop;
         QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
-        QCOMPARE(Refusal(desktop).text, Texts::LinkToAnotherUsersFile.arg(link, target));
+        const QString text = Refusal(desktop).text;
+        QCOMPARE(folder.Listing(), before);
+        if (problem == Problem::FileOfAnotherUser) {
+            QCOMPARE(text, Texts::FileOfAnotherUser.arg(path));
+            QVERIFY(text.contains(u"chown"_s));
+            return;
+        }
+        QCOMPARE(check.target, target);
+        if (problem == Problem::LinkLeadsNowhere) {
+            QCOMPARE(text, Texts::LinkLeadsNowhere.arg(path, target));
+            QVERIFY(!QFileInfo::exists(target));
+            return;
+        }
+        QCOMPARE(text, Texts::LinkToAnotherUsersFile.arg(path, target));
         if (IsRoot())
-            QCOMPARE(TestFiles::Read(target), QByteArray("alias ls='ls --color'\n"));
+            QCOMPARE(TestFiles::Read(target), bashrc);
     }
 
     // Links of ours to files of ours, even outside the folder, are accepted; but the file a
@@ -350,26 +344,6 @@ private slots:
         QCOMPARE(check.problem, Problem::FolderWritableByOthers);
         QCOMPARE(check.path, elsewhere.path());
         QVERIFY(!check.mendable);
-    }
-
-    // A save through a link that leads nowhere would create the file where it points.
-    void aLinkThatLeadsNowhereIsRefused()
-    {
-        QTemporaryDir elsewhere;
-        QVERIFY(elsewhere.isValid());
-        const QString target = elsewhere.filePath(u"not-yet"_s);
-        Folder folder;
-        const QString link = folder.Path(u"Cofferly.bak"_s);
-        QVERIFY(QFile::remove(link));
-        QVERIFY(QFile::link(target, link));
-        const FolderCheck check = CheckDataFolder(folder.Path());
-        QCOMPARE(check.problem, Problem::LinkLeadsNowhere);
-        QCOMPARE(check.path, link);
-        QCOMPARE(check.target, target);
-        RecordingDesktop desktop;
-        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
-        QCOMPARE(Refusal(desktop).text, Texts::LinkLeadsNowhere.arg(link, target));
-        QVERIFY(!QFileInfo::exists(target));
     }
 
     // A link of another user's is refused as theirs even when it leads to a file of ours.

@@ -351,10 +351,7 @@ private slots:
             Session s;
             s.Select(2);
             s.window->itemDown_Click();
-            QTimer::singleShot(0, s.window.get(), [&s] {
-                QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
-            });
-            QCOMPARE(s.window->exec(), int(QDialog::Accepted));
+            QCOMPARE(s.ExecPressing(Qt::Key_Return), int(QDialog::Accepted));
             s.VerifySavedAs(Swapped(kEntries, 2, 3));
             QCOMPARE(s.desktop.messages.size(), 0);
         }
@@ -468,28 +465,22 @@ private slots:
         Session s;
         s.Select(1);
         s.window->itemDown_Click();
-        QTimer::singleShot(0, s.window.get(), [&s] {
-            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
-        });
-        QCOMPARE(s.window->exec(), int(QDialog::Accepted));
+        QCOMPARE(s.ExecPressing(Qt::Key_Return), int(QDialog::Accepted));
         QCOMPARE(s.Handed(), Swapped(kEntries, 1, 2));
 
         QList<QStringList> shownAgain;
-        QTimer::singleShot(0, s.window.get(), [&s, &shownAgain] {
+        QCOMPARE(s.Exec([&s, &shownAgain] {
             shownAgain = s.Rows();
             s.window->itemDown_Click(); // row 2 still selected: the entry goes on down
             QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Return);
-        });
-        QCOMPARE(s.window->exec(), int(QDialog::Accepted));
+        }),
+                 int(QDialog::Accepted));
         QCOMPARE(shownAgain, Swapped(kEntries, 1, 2));
         QCOMPARE(s.Handed(), Swapped(Swapped(kEntries, 1, 2), 2, 3));
 
         // Discarded now, the rows are still unsaved changes: the question comes.
         s.desktop.answers = {MessageRequest::Answer::No};
-        QTimer::singleShot(0, s.window.get(), [&s] {
-            QTest::keyClick(s.window->Controls().ListView1, Qt::Key_Escape);
-        });
-        QCOMPARE(s.window->exec(), int(QDialog::Rejected));
+        QCOMPARE(s.ExecPressing(Qt::Key_Escape), int(QDialog::Rejected));
         QCOMPARE(s.desktop.messages.size(), 1);
         QCOMPARE(s.desktop.messages[0].title, QStringLiteral("保存の確認"));
     }

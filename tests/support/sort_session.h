@@ -40,6 +40,17 @@ struct Session {
     }
     // What the window hands back to be saved.
     QList<QStringList> Handed() const { return TestFiles::AsLists(window->Rows()); }
+    // Runs the window modal, as the main window opens it, with `act` done from inside; the
+    // result it closes with.
+    int Exec(const std::function<void()>& act)
+    {
+        QTimer::singleShot(0, window.get(), act);
+        return window->exec();
+    }
+    int ExecPressing(Qt::Key key)
+    {
+        return Exec([this, key] { QTest::keyClick(window->Controls().ListView1, key); });
+    }
     bool ShowsImage(int k, ItemImage image) const
     {
         const QIcon icon = window->Controls().ListView1->topLevelItem(k - 1)->icon(0);

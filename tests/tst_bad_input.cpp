@@ -81,8 +81,7 @@ private slots:
     // Texts of 100,000 characters in every field: added, read back, edited unchanged.
     void hundredThousandCharacters()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(0, 0, {{u"先頭"_s, {}, {}, {}}}));
+        ProgramDir dir(TestFiles::Make(0, 0, {{u"先頭"_s, {}, {}, {}}}));
         const QStringList huge = {LongText(100000, 0), LongText(100000, 1), LongText(100000, 2),
                                   LongText(100000, 3)};
         {
@@ -152,8 +151,7 @@ private slots:
     void manyDashes()
     {
         QFETCH(int, dashes);
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(0, 0, {{u"t"_s, u"id"_s, u"pw"_s, {}}}));
+        ProgramDir dir(TestFiles::Make(0, 0, {{u"t"_s, u"id"_s, u"pw"_s, {}}}));
         const QString pw = Dashed(dashes);
         RecordingDesktop desktop;
         OpenedWindow opened(dir.path(), desktop);
@@ -205,8 +203,7 @@ private slots:
     {
         QFETCH(QByteArray, edited);
         QFETCH(QString, reason);
-        ProgramDir dir;
-        dir.writeData(edited);
+        ProgramDir dir(edited);
         RecordingDesktop desktop;
         QVERIFY(!OpenedWindow(dir.path(), desktop));
         QCOMPARE(desktop.messages.size(), 1);
@@ -244,8 +241,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(bool, yes);
         QFETCH(QString, opens);
-        ProgramDir dir;
-        dir.writeData(data);
+        ProgramDir dir(data);
         const QByteArray backup = TestFiles::Make(0, 0, {{u"控え"_s, u"i"_s, u"p"_s, u""_s}});
         TestFiles::Write(dir.backupPath(), backup);
         RecordingDesktop desktop;

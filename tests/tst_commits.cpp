@@ -9,20 +9,11 @@
 
 using namespace Qt::Literals::StringLiterals;
 using WindowDriver::Click;
+using WindowDriver::Committed;
 using WindowDriver::kAdd;
 using WindowDriver::kEdit;
 using WindowDriver::Pick;
 using WindowDriver::Type;
-
-namespace {
-
-QList<QStringList> Inserted(QList<QStringList> entries, int at, const QStringList& entry)
-{
-    entries.insert(at - 1, entry);
-    return entries;
-}
-
-} // namespace
 
 class TestCommits : public QObject {
     Q_OBJECT
@@ -56,7 +47,7 @@ private slots:
         Type(w, added);
         QCOMPARE(WindowDriver::TextsInPanel(w), added);
         Click(w.Controls().Bt_OK[0]);
-        VERIFY_STORED(w, dir, Inserted(entries, selected + 1, added));
+        VERIFY_STORED(w, dir, Committed(entries, true, selected, added));
         QCOMPARE(dir.backup(), before);
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), selected);
         QCOMPARE(w.Controls().IComboTitle->currentText(), entries[selected - 1][0]);
@@ -111,7 +102,7 @@ private slots:
         auto [dir, desktop, w] = f.Parts();
         Click(w.Controls().Bt_Add);
         Click(w.Controls().Bt_OK[0]);
-        VERIFY_STORED(w, dir, Inserted(entries, 2, {{}, {}, {}, {}}));
+        VERIFY_STORED(w, dir, Committed(entries, true, 1, {{}, {}, {}, {}}));
         QVERIFY(dir.data().contains("\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"Title 2\""));
         QCOMPARE(w.Controls().IComboTitle->Image(2), ItemImage::Folder);
         QCOMPARE(w.Controls().IComboTitle->Indent(2), 0);
@@ -145,8 +136,6 @@ private slots:
                  QStringList({{}, {}, u"https://x.example/ y"_s, u"https://x.example/ y"_s}));
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
     }
-
-    // Back touches neither table nor files nor selection; the typed texts stay in the boxes.
 
     // The backup changes only with the entries: an unchanged commit rewrites nothing it
     // need not, and leaves the backup as the last real change left it.
@@ -256,18 +245,14 @@ private slots:
         MainWindowFixture f(entries);
         auto [dir, desktop, w] = f.Parts();
         Pick(w, 2);
-        Click(enterAdd ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        WindowDriver::EnterMode(w, enterAdd);
         QCOMPARE(w.CurrentMode(),
                  enterAdd ? Fm_Cofferly::Mode::Adding : Fm_Cofferly::Mode::Editing);
         w.Controls().Bt_OK[0]->setText(caption);
         const QStringList typed{u"New"_s, u"n"_s, u"p"_s, u"u"_s};
         Type(w, typed);
         Click(w.Controls().Bt_OK[0]);
-        if (adds)
-            entries.insert(2, typed);
-        else
-            entries[1] = typed;
-        VERIFY_STORED(w, dir, entries);
+        VERIFY_STORED(w, dir, Committed(entries, adds, 2, typed));
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 2);
     }
 
@@ -294,16 +279,12 @@ private slots:
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 200);
     }
 
-    // Enter commits and Esc goes back from each of the four text boxes.
-
+    // A table with no entries: add makes entry 1; edit and delete only beep.
     void emptyTable()
     {
-        ProgramDir dir;
-        const QByteArray empty = "1500,3000\r\n";
-        dir.writeData(empty);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(QByteArray("1500,3000\r\n"));
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& empty = f.before;
         Click(w.Controls().Bt_Edit);
         Click(w.Controls().Bt_Del);
         QCOMPARE(desktop.beeps, 2);
@@ -324,17 +305,13 @@ private slots:
         VERIFY_BROWSING(w);
     }
 
-    // Closing in a mode drops what was typed and saves the table as it stands.
-
+    // Texts of any length go into the panel and come back out whole.
     void longTextsSurviveAnEdit()
     {
-        ProgramDir dir;
         const QStringList entry{u"T"_s, QString(40000, u'i'), QString(33000, u'p'), u"u"_s};
-        const QByteArray before = TestFiles::Make(1500, 3000, {entry});
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f({entry});
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         Click(w.Controls().Bt_Edit);
         QCOMPARE(WindowDriver::TextsInPanel(w), entry);
         Click(w.Controls().Bt_OK[0]);

@@ -130,13 +130,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, index);
         QFETCH(QStringList, pieces);
-        ProgramDir dir;
         QStringList entry{u"T"_s, u"id"_s, u"pw"_s, u"url"_s};
         entry[1 + index] = text;
-        dir.writeData(TestFiles::Make(1500, 3000, {entry}));
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f({entry});
+        auto [dir, desktop, w] = f.Parts();
         for (int i = 0; i < pieces.size(); ++i) {
             PutSentinel();
             Press(w.Controls().Bt_Clip[index]);

@@ -28,9 +28,8 @@ class TestDataSession : public QObject {
 private slots:
     void saveBacksUpTheDataFileAndWritesTheEntries()
     {
-        ProgramDir dir;
         const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
-        dir.writeData(before);
+        ProgramDir dir(before);
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         Entries entries = session->Table();
@@ -117,8 +116,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(bool, backedUp);
-        ProgramDir dir;
-        dir.writeData(file);
+        ProgramDir dir(file);
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         QVERIFY(As<Saved>(session->SaveData({0, 0}, TestFiles::Numbered(2))));
@@ -133,10 +131,8 @@ private slots:
     // first, and the backup takes the entries as the session had them.
     void anotherProgramsVersionIsNeverReplaced()
     {
-        ProgramDir dir;
         const QByteArray read = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
-        dir.writeData(read);
-        TestFiles::Write(dir.backupPath(), "older backup");
+        ProgramDir dir(read, "older backup");
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         const QByteArray other = TestFiles::Make(0, 0, TestFiles::NumberedEntries(3));
@@ -190,8 +186,7 @@ private slots:
 
     void dataFileGoneSinceTheLoadIsWrittenAgain()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        ProgramDir dir(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         QVERIFY(QFile::remove(dir.dataPath()));
@@ -204,9 +199,8 @@ private slots:
 
     void saveRefusesTextsTheFileCannotHold()
     {
-        ProgramDir dir;
         const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
-        dir.writeData(before);
+        ProgramDir dir(before);
         auto session = OpenedSession(dir.path());
         for (const QString& title : {u"a \"quote\""_s, u"wave \u301C dash"_s}) {
             Entries entries = session->Table();
@@ -239,10 +233,8 @@ private slots:
     {
         if (!SystemFiles::HasUnixFiles())
             QSKIP("no file size limit here");
-        ProgramDir dir;
         const QByteArray before = TestFiles::Make(0, 0, TestFiles::NumberedEntries(2));
-        dir.writeData(before);
-        TestFiles::Write(dir.backupPath(), "older backup");
+        ProgramDir dir(before, "older backup");
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         Entries entries = session->Table();

@@ -85,15 +85,12 @@ private slots:
     void noLeavesEverything()
     {
         QFETCH(bool, answerGiven);
-        ProgramDir dir;
         const auto entries = TestFiles::NumberedEntries(3);
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         if (answerGiven)
             desktop.answers.push_back(MessageRequest::Answer::No);
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
         QVERIFY(WindowDriver::ShowActive(w));
         Pick(w, 2);
         const QStringList shown = WindowDriver::Displayed(w);

@@ -6,6 +6,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using WindowDriver::Click;
+using WindowDriver::EnterMode;
 using WindowDriver::kAdd;
 using WindowDriver::kEdit;
 using WindowDriver::Pick;
@@ -15,6 +16,7 @@ using Answer = MessageRequest::Answer;
 class TestEditModes : public QObject {
     Q_OBJECT
 private slots:
+    // Back touches neither table nor files nor selection; the typed texts stay in the boxes.
     void backChangesNothing_data()
     {
         QTest::addColumn<bool>("add");
@@ -38,7 +40,7 @@ private slots:
         const QStringList shown = WindowDriver::Displayed(w);
         const int browsingHeight = w.height();
         const int top = w.geometry().top();
-        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        EnterMode(w, add);
         QCOMPARE(w.CurrentMode(), add ? Fm_Cofferly::Mode::Adding : Fm_Cofferly::Mode::Editing);
         QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[0]);
         QVERIFY(w.height() > browsingHeight);
@@ -63,10 +65,11 @@ private slots:
         QTest::keyClick(w.Controls().IComboTitle, Qt::Key_Escape);
         VERIFY_BROWSING(w);
         // Entering a mode again replaces what was left in the boxes.
-        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        EnterMode(w, add);
         QCOMPARE(WindowDriver::TextsInPanel(w), add ? QStringList({{}, {}, {}, {}}) : entries[1]);
     }
 
+    // Enter commits and Esc goes back from each of the four text boxes.
     void enterAndEscFromEveryBox_data()
     {
         QTest::addColumn<int>("box");
@@ -88,12 +91,11 @@ private slots:
         QFETCH(int, box);
         QFETCH(bool, add);
         QFETCH(int, key);
-        auto entries = TestFiles::NumberedEntries(2);
+        const auto entries = TestFiles::NumberedEntries(2);
         MainWindowFixture f(entries);
         auto [dir, desktop, w] = f.Parts();
-        const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        EnterMode(w, add);
         for (int i = 0; i < box; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w.Controls().Tx_Data[box]);
@@ -104,16 +106,12 @@ private slots:
         VERIFY_BROWSING(w);
         QCOMPARE(QApplication::focusWidget(), w.Controls().IComboTitle);
         if (key == Qt::Key_Escape) {
-            QCOMPARE(dir.data(), before);
+            QCOMPARE(dir.data(), f.before);
             VERIFY_STORED(w, dir, entries);
             return;
         }
-        if (add)
-            entries.insert(1, typed);
-        else
-            entries[0] = typed;
-        VERIFY_STORED(w, dir, entries);
-        QCOMPARE(dir.backup(), before);
+        VERIFY_STORED(w, dir, WindowDriver::Committed(entries, add, 1, typed));
+        QCOMPARE(dir.backup(), f.before);
     }
 
     // Edit takes the selected entry from the table, also when the display shows something else.
@@ -153,8 +151,6 @@ private slots:
         QCOMPARE(w.Controls().Tx_Data[0]->selectedText(), u"Title 1"_s);
     }
 
-    // A table with no entries: add makes entry 1; edit and delete only beep.
-
     // Closing with texts typed in a mode asks first; はい commits as the commit button does.
     void closingDuringAMode_data()
     {
@@ -179,7 +175,7 @@ private slots:
         MainWindowFixture f(entries);
         auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+        EnterMode(w, add);
         WindowDriver::TypeText(w.Controls().Tx_Data[1], id);
         const QStringList typed = WindowDriver::TextsInPanel(w);
         if (answer >= 0)
@@ -201,13 +197,11 @@ private slots:
             return;
         }
         if (answer == int(Answer::Yes))
-            add ? void(entries.insert(1, typed)) : void(entries[0] = typed);
+            entries = WindowDriver::Committed(entries, add, 1, typed);
         // Only a commit changes the entries and makes a backup; the close writes the position.
         QCOMPARE(dir.backup(), answer == int(Answer::Yes) ? f.before : QByteArray());
         QCOMPARE(dir.data(), WindowDriver::FileFor(w, entries));
     }
-
-    // Texts of any length go into the panel and come back out whole.
 };
 
 QTEST_MAIN(TestEditModes)

@@ -186,8 +186,7 @@ private slots:
 
     void filesOthersMayReadAreMadePrivate()
     {
-        ProgramDir dir;
-        dir.writeData("0,0\r\n");
+        ProgramDir dir("0,0\r\n");
         QVERIFY(SystemFiles::LetEveryoneRead(dir.dataPath()));
         auto tightened = TightenFileModes(dir.path());
         QVERIFY(As<QStringList>(tightened));
@@ -199,8 +198,7 @@ private slots:
 
     void aSecondNameIsRefused()
     {
-        ProgramDir dir;
-        dir.writeData("0,0\r\n");
+        ProgramDir dir("0,0\r\n");
         const std::wstring from = QDir::toNativeSeparators(dir.dataPath()).toStdWString();
         const std::wstring to =
             QDir::toNativeSeparators(dir.path() + u"/elsewhere"_s).toStdWString();

@@ -26,8 +26,7 @@ int SaveNumberOf(const QByteArray& bytes)
 // How long one save takes here and now, in microseconds.
 qint64 MicrosecondsPerSave()
 {
-    ProgramDir dir;
-    dir.writeData(SaveStateBytes(0));
+    ProgramDir dir(SaveStateBytes(0));
     QProcess saver;
     QElapsedTimer clock;
     clock.start();
@@ -53,8 +52,7 @@ private slots:
         QRandomGenerator random(20261207);
         int savesSeen = 0, betweenTheTwoFiles = 0, strayTemporaries = 0;
         for (int trial = 0; trial < trials; ++trial) {
-            ProgramDir dir;
-            dir.writeData(SaveStateBytes(0));
+            ProgramDir dir(SaveStateBytes(0));
             QProcess saver;
             saver.start(QStringLiteral(COFFERLY_SAVE_LOOP), {dir.path()});
             QVERIFY(saver.waitForReadyRead(10000));

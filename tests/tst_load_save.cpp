@@ -96,8 +96,7 @@ private slots:
 
     void loadsAFileWithoutEntries()
     {
-        ProgramDir dir;
-        dir.writeData("0,0\r\n");
+        ProgramDir dir("0,0\r\n");
         const auto loaded = LoadData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         QVERIFY(As<Loaded>(loaded)->contents.entries.isEmpty());
@@ -120,8 +119,7 @@ private slots:
         QFETCH(QByteArray, record);
         QFETCH(double, top);
         QFETCH(double, left);
-        ProgramDir dir;
-        dir.writeData(record + "\r\n");
+        ProgramDir dir(record + "\r\n");
         const auto loaded = LoadData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         QCOMPARE(As<Loaded>(loaded)->contents.position.top, top);
@@ -176,8 +174,7 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(Cause, cause);
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
+        ProgramDir dir(TestFiles::Make(0, 0, TestFiles::NumberedEntries(2)));
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
         QVERIFY(QFile::remove(dir.dataPath()));

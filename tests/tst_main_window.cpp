@@ -20,13 +20,9 @@ class TestMainWindow : public QObject {
 private slots:
     void startsInBrowsingModeWithEntryOneShown()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(
-            1500, 3000,
-            {{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s}, {u"Mail"_s, u"m"_s, u"x"_s, {}}}));
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(
+            {{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s}, {u"Mail"_s, u"m"_s, u"x"_s, {}}});
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(!w.Ended());
         QCOMPARE(w.windowTitle(), u"ﾊﾟｽﾜｰﾄﾞ管理「ｺﾌｧﾘｰ」ver.0.40"_s);
         QCOMPARE(desktop.AppTitle(), u"コファリー"_s);
@@ -84,11 +80,8 @@ private slots:
 
     void emptyTableKeepsTheInitialDisplay()
     {
-        ProgramDir dir;
-        dir.writeData("0,0\r\n");
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(QByteArray("0,0\r\n"));
+        auto [dir, desktop, w] = f.Parts();
         QCOMPARE(w.Controls().IComboTitle->ListCount(), 0);
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 0);
         QCOMPARE(w.Controls().Lb_data[0]->text(), u"未入力"_s);
@@ -121,12 +114,8 @@ private slots:
     // left as it was: none here, an older one in the second round.
     void closingSavesTwice()
     {
-        ProgramDir dir;
-        const QByteArray before = TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(3));
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(TestFiles::NumberedEntries(3));
+        auto [dir, desktop, w] = f.Parts();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.move(40, 60);
@@ -154,15 +143,11 @@ private slots:
     // the title list, and the main window comes back with item 1 selected and nothing shown.
     void sortWindowSavesAndResetsTheDisplay()
     {
-        ProgramDir dir;
         const QList<QStringList> entries{{u"Bank"_s, u"me"_s, u"p-w"_s, u"https://bank"_s},
                                          {u"Mail"_s, u"m"_s, u"x"_s, {}},
                                          {u"Shop"_s, u"s"_s, u"y"_s, {}}};
-        const QByteArray before = TestFiles::Make(1500, 3000, entries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         w.show();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -177,7 +162,7 @@ private slots:
         QVERIFY(mover.Acted());
         const QList<QStringList> sorted{entries[1], entries[0], entries[2]};
         QCOMPARE(dir.data(), TestFiles::Make(w.pos().y() * 15, w.pos().x() * 15, sorted));
-        QCOMPARE(dir.backup(), before);
+        QCOMPARE(dir.backup(), f.before);
         QCOMPARE(w.Controls().IComboTitle->ListCount(), 3);
         QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 1);
         QCOMPARE(w.Controls().IComboTitle->Text(), u"Mail"_s);
@@ -334,9 +319,8 @@ private slots:
 
     void damagedFileEndsTheProgramWithoutWriting()
     {
-        ProgramDir dir;
         const QByteArray cut = "0,0\r\n\"only a title\"\r\n";
-        dir.writeData(cut);
+        ProgramDir dir(cut);
         RecordingDesktop desktop;
         QVERIFY(!OpenedWindow(dir.path(), desktop));
         QCOMPARE(desktop.messages.size(), 1);

@@ -59,14 +59,14 @@ private slots:
         QFETCH(QString, alike);
         QFETCH(int, field);
         QFETCH(bool, add);
-        auto entries = TestFiles::NumberedEntries(2);
+        QStringList texts{u"見出し"_s, u"user"_s, u"pw"_s, u"https://e.example"_s};
+        texts[field] = u"ab"_s + bad + u"cd"_s;
+        const auto entries = TestFiles::NumberedEntries(2);
         MainWindowFixture f(entries);
         auto [dir, desktop, w] = f.Parts();
         const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
-        Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
-        QStringList texts{u"見出し"_s, u"user"_s, u"pw"_s, u"https://e.example"_s};
-        texts[field] = u"ab"_s + bad + u"cd"_s;
+        WindowDriver::EnterMode(w, add);
         for (int i = 0; i < 4; ++i)
             w.Controls().Tx_Data[i]->setText(texts[i]);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);
@@ -97,11 +97,7 @@ private slots:
         texts[field] = u"ab"_s + alike + u"cd"_s;
         w.Controls().Tx_Data[field]->setText(texts[field]);
         QTest::keyClick(w.Controls().Tx_Data[field], Qt::Key_Return);
-        if (add)
-            entries.insert(1, texts);
-        else
-            entries[0] = texts;
-        VERIFY_STORED(w, dir, entries);
+        VERIFY_STORED(w, dir, WindowDriver::Committed(entries, add, 1, texts));
         QCOMPARE(dir.backup(), before);
         QCOMPARE(desktop.messages.size(), 1);
     }

@@ -124,16 +124,13 @@ private slots:
     // Groups stand as unindented folders, every other entry as an indented sheet of paper.
     void openListShowsImagesAndIndents()
     {
-        ProgramDir dir;
         const QList<QStringList> entries = {
             {u"Group"_s, {}, {}, {}},        {u"Ordinary"_s, u"i"_s, u"p"_s, u"u"_s},
             {u"Only URL"_s, {}, {}, u"u"_s}, {u"Only PW"_s, {}, u"p"_s, {}},
             {u"Only ID"_s, u"i"_s, {}, {}},  {{}, {}, {}, {}},
             {u"Spaces"_s, u" "_s, {}, {}}};
-        dir.writeData(TestFiles::Make(1500, 3000, entries));
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(entries);
+        auto [dir, desktop, w] = f.Parts();
         VERIFY_STORED(w, dir, entries);
         const QImage folder = ItemImages::Icon(ItemImage::Folder).pixmap(16).toImage();
         const QImage sheet = ItemImages::Icon(ItemImage::Sheet).pixmap(16).toImage();
@@ -159,12 +156,9 @@ private slots:
     // Labels show the texts as they are: no markup, no access keys.
     void labelsShowTextsLiterally()
     {
-        ProgramDir dir;
         const QStringList entry{u"T"_s, u"<b>x</b>"_s, u"a&b&&c"_s, u"<i>u</i>&amp;"_s};
-        dir.writeData(TestFiles::Make(1500, 3000, {entry}));
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f({entry});
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::mouseClick(w.Controls().Bt_Clip[0], Qt::LeftButton, Qt::ShiftModifier);
         for (QLabel* label : {w.Controls().Lb_data[0], w.Controls().Lb_data[1],
@@ -181,12 +175,9 @@ private slots:
     // A text box that gets the focus selects its whole text, whichever way the focus came.
     void textBoxSelectsAllOnFocus()
     {
-        ProgramDir dir;
         const QStringList entry{u"タイトル"_s, u"abc"_s, {}, u"https://example.com/x"_s};
-        dir.writeData(TestFiles::Make(1500, 3000, {entry}));
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f({entry});
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(WindowDriver::ShowActive(w));
         QTest::mouseClick(w.Controls().Bt_Edit, Qt::LeftButton);
 

@@ -78,16 +78,12 @@ private slots:
     // edit stays open with what was typed, and a retry on a freed disk saves it.
     void editCommitOnAFullDisk()
     {
-        ProgramDir dir;
         const QByteArray before = TestFiles::Make(1500, 3000, kEntries);
         const QString noSpace = qt_error_string(ENOSPC);
         long long total = -1;
         for (long long n = 0; total < 0 || n < total; ++n) {
-            QFile::remove(dir.backupPath());
-            dir.writeData(before);
-            RecordingDesktop desktop;
-            OpenedWindow opened(dir.path(), desktop);
-            Fm_Cofferly& w = *opened;
+            MainWindowFixture f(kEntries);
+            auto [dir, desktop, w] = f.Parts();
             w.Bt_Edit_Click();
             w.Controls().Tx_Data[3]->setText(u"https://bank.example/新しい"_s);
             const QStringList typed = WindowDriver::TextsInPanel(w);
@@ -134,12 +130,9 @@ private slots:
     // Closing saves once; a failure is reported and ends the program.
     void closeOnAFailingDisk()
     {
-        ProgramDir dir;
-        const QByteArray before = TestFiles::Make(1500, 3000, kEntries);
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         FaultShim::Watch(dir.path().toStdString());
@@ -160,15 +153,12 @@ private slots:
     void fileSizeLimitIsReported()
     {
         std::signal(SIGXFSZ, SIG_IGN);
-        ProgramDir dir;
         QList<QStringList> many = kEntries;
         for (int i = 0; i < 40; ++i)
             many << QStringList{u"項目%1"_s.arg(i), u"user"_s, u"pw"_s, u"https://example.jp"_s};
-        const QByteArray before = TestFiles::Make(1500, 3000, many);
-        dir.writeData(before);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(many);
+        auto [dir, desktop, w] = f.Parts();
+        const QByteArray& before = f.before;
         w.Bt_Edit_Click();
         w.Controls().Tx_Data[1]->setText(u"新しいID"_s);
         rlimit saved{};
@@ -300,9 +290,8 @@ private slots:
     // A start whose data file cannot be read shows the message and writes nothing.
     void startOnAFailingDisk()
     {
-        ProgramDir dir;
         const QByteArray before = TestFiles::Make(1500, 3000, kEntries);
-        dir.writeData(before);
+        ProgramDir dir(before);
         RecordingDesktop desktop;
         FaultShim::Watch(dir.path().toStdString());
         FaultShim::FailFrom(2); // the file opens, then reading fails

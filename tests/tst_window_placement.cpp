@@ -140,23 +140,16 @@ private slots:
                               {-15000, -15000, screen.topLeft()},
                               {(screen.bottom() + 1) * 15, 1500, screen.topLeft()}};
         for (const Case& c : cases) {
-            ProgramDir dir;
-            dir.writeData(TestFiles::Make(c.top, c.left, TestFiles::NumberedEntries(1)));
-            RecordingDesktop desktop;
-            OpenedWindow opened(dir.path(), desktop);
-            Fm_Cofferly& w = *opened;
-            QCOMPARE(w.pos(), c.at);
+            MainWindowFixture f(TestFiles::NumberedEntries(1), c.top, c.left);
+            QCOMPARE(f.w->pos(), c.at);
         }
     }
 
     // The edit panel of a window standing low: moved up just enough, back afterwards.
     void editPanelStaysOnTheScreen()
     {
-        ProgramDir dir;
-        dir.writeData(TestFiles::Make(1500, 3000, TestFiles::NumberedEntries(2)));
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(TestFiles::NumberedEntries(2));
+        auto [dir, desktop, w] = f.Parts();
         QVERIFY(ShowActive(w));
         const QRect area = w.screen()->availableGeometry();
         const QPoint low(150, area.bottom() - w.frameGeometry().height() - 20);

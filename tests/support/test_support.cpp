@@ -23,6 +23,13 @@ ProgramDir::ProgramDir()
         qFatal("cannot create a temporary program directory");
 }
 
+ProgramDir::ProgramDir(const QByteArray& data, const QByteArray& backup) : ProgramDir()
+{
+    writeData(data);
+    if (!backup.isEmpty())
+        TestFiles::Write(backupPath(), backup);
+}
+
 QString ProgramDir::dataPath() const
 {
     return dir_.filePath(QStringLiteral("Cofferly.Dat"));

@@ -89,10 +89,12 @@ private:
     bool acted_ = false;
 };
 
-// A program directory of its own for one test, removed afterwards.
+// A program directory of its own for one test, removed afterwards; given bytes, it holds
+// them as its data file, and `backup` as its backup unless that is empty.
 class ProgramDir {
 public:
     ProgramDir();
+    explicit ProgramDir(const QByteArray& data, const QByteArray& backup = {});
     QString path() const { return dir_.path(); }
     QString dataPath() const;
     QString backupPath() const;

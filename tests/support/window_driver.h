@@ -14,12 +14,14 @@
 #include <tuple>
 
 // One main window over a program directory of its own whose data file holds `entries` at
-// the given position; `before` keeps the file's bytes as written.
+// the given position, or the bytes given; `before` keeps the file's bytes as written.
 struct MainWindowFixture {
     explicit MainWindowFixture(const QList<QStringList>& entries, int top = 1500, int left = 3000)
-        : before(TestFiles::Make(top, left, entries))
+        : MainWindowFixture(TestFiles::Make(top, left, entries))
     {
-        dir.writeData(before);
+    }
+    explicit MainWindowFixture(const QByteArray& file) : dir(file), before(file)
+    {
         opened = std::make_unique<OpenedWindow>(dir.path(), desktop);
         w = opened->window.get();
     }
@@ -43,6 +45,24 @@ inline const QString kEdit = QStringLiteral("確 定");
 inline void Click(QPushButton* button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Enters add mode, or edit mode, by its button.
+inline void EnterMode(Fm_Cofferly& w, bool add)
+{
+    Click(add ? w.Controls().Bt_Add : w.Controls().Bt_Edit);
+}
+
+// The entries after `typed` is committed with entry `selected` selected: added after it in
+// add mode, put in its place in edit mode.
+inline QList<QStringList> Committed(QList<QStringList> entries, bool add, int selected,
+                                    const QStringList& typed)
+{
+    if (add)
+        entries.insert(selected, typed);
+    else
+        entries[selected - 1] = typed;
+    return entries;
 }
 
 // Shows the window and waits until it has the focus, so focus and keys behave as on a desktop.

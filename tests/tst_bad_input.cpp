@@ -2,10 +2,9 @@
 // texts, a full table, texts of many pieces, an empty title. Each is either stored and
 // read back exactly (file bytes and a fresh start) or refused with a message naming the
 // character, with nothing typed lost.
-#include "main_window/fm_cofferly.h"
 #include "resources/texts.h"
 #include "store/data_file.h"
-#include "support/test_support.h"
+#include "support/window_driver.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +13,7 @@
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
+using WindowDriver::SetPanel;
 
 namespace {
 
@@ -23,18 +23,6 @@ using EntryLists = QList<QStringList>;
 QByteArray EntryLines(const QByteArray& file)
 {
     return file.mid(file.indexOf("\r\n") + 2);
-}
-
-QStringList PanelTexts(const Fm_Cofferly& w)
-{
-    return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(),
-            w.Controls().Tx_Data[2]->text(), w.Controls().Tx_Data[3]->text()};
-}
-
-void SetPanel(Fm_Cofferly& w, const QStringList& texts)
-{
-    for (int i = 0; i < 4; ++i)
-        w.Controls().Tx_Data[i]->setText(texts[i]);
 }
 
 // The file holds exactly `entries`, and a fresh start reads them all back.
@@ -90,7 +78,7 @@ private slots:
             Fm_Cofferly& w = *opened;
             w.Bt_Add_Click();
             SetPanel(w, huge);
-            QCOMPARE(PanelTexts(w), huge); // the boxes take the whole text
+            QCOMPARE(WindowDriver::TextsInPanel(w), huge); // the boxes take the whole text
             w.Bt_OK_Click(0);
             QVERIFY(desktop.messages.isEmpty());
         }
@@ -104,7 +92,7 @@ private slots:
         Fm_Cofferly& w = *opened;
         w.Controls().IComboTitle->SelectItem(2);
         w.Bt_Edit_Click();
-        QCOMPARE(PanelTexts(w), huge);
+        QCOMPARE(WindowDriver::TextsInPanel(w), huge);
         w.Bt_OK_Click(0);
         problem = CheckStored(dir, expected);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
@@ -113,18 +101,15 @@ private slots:
     // A full table of 1,000-character texts; the 201st entry is refused.
     void twoHundredEntriesOfAThousandCharacters()
     {
-        ProgramDir dir;
         EntryLists entries;
         for (int i = 0; i < 199; ++i)
             entries << QStringList{LongText(1000, char16_t(i)), LongText(1000, char16_t(i + 1)),
                                    LongText(1000, char16_t(i + 2)),
                                    LongText(1000, char16_t(i + 3))};
-        dir.writeData(TestFiles::Make(0, 0, entries));
         const QStringList last = {LongText(1000, 7), LongText(1000, 8), LongText(1000, 9),
                                   LongText(1000, 10)};
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f(entries, 0, 0);
+        auto [dir, desktop, w] = f.Parts();
         w.Controls().IComboTitle->SelectItem(199);
         w.Bt_Add_Click();
         SetPanel(w, last);
@@ -151,11 +136,9 @@ private slots:
     void manyDashes()
     {
         QFETCH(int, dashes);
-        ProgramDir dir(TestFiles::Make(0, 0, {{u"t"_s, u"id"_s, u"pw"_s, {}}}));
         const QString pw = Dashed(dashes);
-        RecordingDesktop desktop;
-        OpenedWindow opened(dir.path(), desktop);
-        Fm_Cofferly& w = *opened;
+        MainWindowFixture f({{u"t"_s, u"id"_s, u"pw"_s, {}}}, 0, 0);
+        auto [dir, desktop, w] = f.Parts();
         w.Bt_Edit_Click();
         SetPanel(w, {u"多片"_s, u"id"_s, pw, {}});
         w.Bt_OK_Click(0);

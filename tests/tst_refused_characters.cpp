@@ -67,8 +67,7 @@ private slots:
         const QByteArray& before = f.before;
         QVERIFY(WindowDriver::ShowActive(w));
         WindowDriver::EnterMode(w, add);
-        for (int i = 0; i < 4; ++i)
-            w.Controls().Tx_Data[i]->setText(texts[i]);
+        WindowDriver::SetPanel(w, texts);
         QCOMPARE(WindowDriver::TextsInPanel(w), texts);
         Click(w.Controls().Bt_OK[0]);
 

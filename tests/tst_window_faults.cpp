@@ -210,8 +210,7 @@ private slots:
                 w.Bt_Edit_Click();
                 changed[0] = typed;
             }
-            for (int i = 0; i < 4; ++i)
-                w.Controls().Tx_Data[i]->setText(typed[i]);
+            WindowDriver::SetPanel(w, typed);
             w.Bt_OK_Click(0);
             QCOMPARE(w.CurrentMode(),
                      kind == u"add" ? Fm_Cofferly::Mode::Adding : Fm_Cofferly::Mode::Editing);

@@ -109,6 +109,13 @@ inline void Type(Fm_Cofferly& w, const QStringList& texts)
     }
 }
 
+// Puts the texts into the boxes at once, as a paste would.
+inline void SetPanel(Fm_Cofferly& w, const QStringList& texts)
+{
+    for (int i = 0; i < 4; ++i)
+        w.Controls().Tx_Data[i]->setText(texts[i]);
+}
+
 inline QStringList TextsInPanel(const Fm_Cofferly& w)
 {
     return {w.Controls().Tx_Data[0]->text(), w.Controls().Tx_Data[1]->text(),

@@ -6,7 +6,7 @@
 #include "resources/store_messages.h"
 #include "resources/texts.h"
 #include "store/folder_guard.h"
-#include "store/load_save.h"
+#include "store/data_folder.h"
 
 namespace {
 

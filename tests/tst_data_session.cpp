@@ -1,8 +1,9 @@
 // The data session against real files in a program directory of its own: each save
 // passes on what the one before wrote, the backup follows changes of entries, another
 // program's version is kept, and a failed save changes nothing.
+#include "store/data_folder.h"
 #include "store/data_session.h"
-#include "store/load_save.h"
+#include "store/save_plan.h"
 #include "support/system_files.h"
 #include "support/test_support.h"
 
@@ -12,7 +13,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 using Cause = StoreError::Cause;
-using Saved = DataSession::Saved;
+using SaveReport = DataSession::SaveReport;
+Q_DECLARE_METATYPE(SavePlan)
 
 namespace {
 
@@ -35,8 +37,8 @@ private slots:
         Entries entries = session->Table();
         entries[1].title = u"Renamed"_s;
         const auto saved = session->SaveData({-45, 75}, entries);
-        QVERIFY(As<Saved>(saved));
-        QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
+        QVERIFY(As<SaveReport>(saved));
+        QVERIFY(As<SaveReport>(saved)->keptVersions.isEmpty());
         QCOMPARE(dir.backup(), before);
         auto lists = TestFiles::NumberedEntries(3);
         lists[1][0] = u"Renamed"_s;
@@ -44,7 +46,7 @@ private slots:
         // A second save without change leaves both files as they are: the backup keeps the
         // entries from before the change.
         const QByteArray after = dir.data();
-        QVERIFY(As<Saved>(session->SaveData({-45, 75}, entries)));
+        QVERIFY(As<SaveReport>(session->SaveData({-45, 75}, entries)));
         QCOMPARE(dir.backup(), before);
         QCOMPARE(dir.data(), after);
     }
@@ -62,17 +64,17 @@ private slots:
         {
             auto session = OpenedSession(dir.path());
             QVERIFY(session);
-            QVERIFY(As<Saved>(session->SaveData({150, 250}, first)));
+            QVERIFY(As<SaveReport>(session->SaveData({150, 250}, first)));
             QCOMPARE(dir.data(), Formatted({150, 250}, first));
             QVERIFY(!QFileInfo::exists(dir.backupPath()));
             // The same bytes again: the file is not even replaced.
             const quint64 identity = SystemFiles::Identity(dir.dataPath());
-            QVERIFY(As<Saved>(session->SaveData({150, 250}, first)));
+            QVERIFY(As<SaveReport>(session->SaveData({150, 250}, first)));
             QCOMPARE(SystemFiles::Identity(dir.dataPath()), identity);
             QVERIFY(!QFileInfo::exists(dir.backupPath()));
 
             beforeSecond = dir.data();
-            QVERIFY(As<Saved>(session->SaveData({150, 250}, second)));
+            QVERIFY(As<SaveReport>(session->SaveData({150, 250}, second)));
             QCOMPARE(dir.backup(), beforeSecond);
         }
         for (const DataFile::Position position : {DataFile::Position{150, 250}, {-30, 40}}) {
@@ -80,8 +82,8 @@ private slots:
             QVERIFY(session);
             for (int save = 0; save < 2; ++save) {
                 const auto saved = session->SaveData(position, second);
-                QVERIFY(As<Saved>(saved));
-                QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
+                QVERIFY(As<SaveReport>(saved));
+                QVERIFY(As<SaveReport>(saved)->keptVersions.isEmpty());
                 QCOMPARE(dir.data(), Formatted(position, second));
                 QCOMPARE(dir.backup(), beforeSecond);
             }
@@ -91,7 +93,7 @@ private slots:
         Entries third = second;
         third.swapItemsAt(0, 2);
         const QByteArray beforeThird = dir.data();
-        QVERIFY(As<Saved>(session->SaveData({0, 0}, third)));
+        QVERIFY(As<SaveReport>(session->SaveData({0, 0}, third)));
         QCOMPARE(dir.backup(), beforeThird);
         QCOMPARE(dir.data(), Formatted({0, 0}, third));
     }
@@ -119,11 +121,56 @@ private slots:
         ProgramDir dir(file);
         auto session = OpenedSession(dir.path());
         QVERIFY(session);
-        QVERIFY(As<Saved>(session->SaveData({0, 0}, TestFiles::Numbered(2))));
+        QVERIFY(As<SaveReport>(session->SaveData({0, 0}, TestFiles::Numbered(2))));
         QCOMPARE(dir.data(), Formatted({0, 0}, TestFiles::Numbered(2)));
         QCOMPARE(QFileInfo::exists(dir.backupPath()), backedUp);
         if (backedUp)
             QCOMPARE(dir.backup(), file);
+    }
+
+    // What a save does, decided from what the session holds and what the disk holds now.
+    // Bytes: "last" as the session read or wrote them, "-" on disk for a missing file.
+    void planFollowsTheSessionAndTheDisk_data()
+    {
+        QTest::addColumn<bool>("changed"); // the entries differ from those held
+        QTest::addColumn<bool>("ownSave");
+        QTest::addColumn<QByteArray>("disk");
+        QTest::addColumn<QByteArray>("newBytes");
+        QTest::addColumn<SavePlan>("plan");
+        using K = SavePlan::Kind;
+        QTest::newRow("nothing new") << false << true << "last"_ba
+                                     << "last"_ba << SavePlan{K::Write};
+        QTest::newRow("window moved") << false << true << "last"_ba
+                                      << "new"_ba << SavePlan{K::Write, false, true};
+        QTest::newRow("entries changed") << true << false << "last"_ba
+                                         << "new"_ba << SavePlan{K::Write, true, true};
+        QTest::newRow("file gone, entries changed") << true << true << "-"_ba
+                                                    << "new"_ba << SavePlan{K::Write, false, true};
+        QTest::newRow("disk holds the new bytes already")
+            << true << true << "new"_ba
+            << "new"_ba << SavePlan{K::Write, true, false};
+        QTest::newRow("other version, entries changed")
+            << true << false << "other"_ba
+            << "new"_ba << SavePlan{K::KeepOthersFirst, true, true};
+        QTest::newRow("other version over an own save") << false << true << "other"_ba
+                                                        << "new"_ba << SavePlan{K::KeepOwnVersion};
+        QTest::newRow("other version over a read file") << false << false << "other"_ba
+                                                        << "new"_ba << SavePlan{K::LeaveAlone};
+    }
+    void planFollowsTheSessionAndTheDisk()
+    {
+        QFETCH(bool, changed);
+        QFETCH(bool, ownSave);
+        QFETCH(QByteArray, disk);
+        QFETCH(QByteArray, newBytes);
+        QFETCH(SavePlan, plan);
+        const Entries held = TestFiles::Numbered(2);
+        const Entries entries = changed ? TestFiles::Numbered(3) : held;
+        const auto onDisk = disk == "-" ? std::nullopt : std::optional(disk);
+        const SavePlan got = PlanSave({held, "last"_ba, ownSave}, onDisk, entries, newBytes);
+        QCOMPARE(int(got.kind), int(plan.kind));
+        QCOMPARE(got.backup, plan.backup);
+        QCOMPARE(got.data, plan.data);
     }
 
     // Another program changed the data file after it was read. The close, changing no
@@ -139,15 +186,15 @@ private slots:
         dir.writeData(other);
 
         const auto closed = session->SaveAtClose({10, 20});
-        QVERIFY(As<Saved>(closed) && As<Saved>(closed)->keptVersions.isEmpty());
+        QVERIFY(As<SaveReport>(closed) && As<SaveReport>(closed)->keptVersions.isEmpty());
         QCOMPARE(dir.data(), other);
         QCOMPARE(dir.backup(), QByteArray("older backup"));
 
         Entries ours = session->Table();
         ours[0].id = u"edited"_s;
         const auto saved = session->SaveData({10, 20}, ours);
-        QVERIFY(As<Saved>(saved));
-        const QStringList kept = As<Saved>(saved)->keptVersions;
+        QVERIFY(As<SaveReport>(saved));
+        const QStringList kept = As<SaveReport>(saved)->keptVersions;
         QCOMPARE(kept.size(), 1);
         QVERIFY(QFileInfo(kept[0]).fileName().startsWith(u"Cofferly.Dat.20"_s));
         QCOMPARE(TestFiles::Read(kept[0]), other);
@@ -158,7 +205,7 @@ private slots:
         // The next save knows the file it wrote; only the bytes count.
         dir.writeData(dir.data());
         const auto again = session->SaveData({10, 20}, ours);
-        QVERIFY(As<Saved>(again) && As<Saved>(again)->keptVersions.isEmpty());
+        QVERIFY(As<SaveReport>(again) && As<SaveReport>(again)->keptVersions.isEmpty());
     }
 
     // Another folder put at the program folder's path after the start: the save is refused
@@ -191,8 +238,8 @@ private slots:
         QVERIFY(session);
         QVERIFY(QFile::remove(dir.dataPath()));
         const auto saved = session->SaveData({0, 0}, TestFiles::Numbered(1));
-        QVERIFY(As<Saved>(saved));
-        QVERIFY(As<Saved>(saved)->keptVersions.isEmpty());
+        QVERIFY(As<SaveReport>(saved));
+        QVERIFY(As<SaveReport>(saved)->keptVersions.isEmpty());
         QCOMPARE(dir.data(), Formatted({0, 0}, TestFiles::Numbered(1)));
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
     }
@@ -223,7 +270,7 @@ private slots:
         QVERIFY(SystemFiles::LetEveryoneRead(dir.dataPath()));
         QVERIFY(!SystemFiles::OwnerOnly(dir.dataPath()));
         auto session = OpenedSession(dir.path());
-        QVERIFY(As<Saved>(session->SaveData({0, 0}, TestFiles::Numbered(1))));
+        QVERIFY(As<SaveReport>(session->SaveData({0, 0}, TestFiles::Numbered(1))));
         QVERIFY(SystemFiles::OwnerOnly(dir.dataPath()));
         QVERIFY(SystemFiles::OwnerOnly(dir.backupPath()));
     }

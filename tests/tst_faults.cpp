@@ -51,7 +51,7 @@ public:
             session_->SaveData(SavePosition(n_ + 2), SaveState(moveOnly_ ? n_ + 1 : n_ + 2));
         if (const auto* error = std::get_if<StoreError>(&saved))
             return *error;
-        const auto& [kept, caught, own] = std::get<DataSession::Saved>(saved);
+        const auto& [kept, caught, own] = std::get<DataSession::SaveReport>(saved);
         kept_ = kept + caught;
         return std::nullopt;
     }
@@ -438,7 +438,7 @@ private slots:
         int failed = 0, kept = 0;
         for (int n = 1; n <= 200; ++n) {
             const auto saved = session->SaveData(SavePosition(n), SaveState(n));
-            if (const auto* ok = std::get_if<DataSession::Saved>(&saved))
+            if (const auto* ok = std::get_if<DataSession::SaveReport>(&saved))
                 kept += int(ok->keptVersions.size() + ok->caughtVersions.size());
             else // a file read while it is written in place is refused, as it should be
                 ++failed;
@@ -483,14 +483,14 @@ private slots:
     {
         Scene s;
         FaultShim::Watch(s.dir.path().toStdString());
-        QVERIFY(std::holds_alternative<Loaded>(LoadData(s.dir.path())));
+        QVERIFY(std::holds_alternative<Loaded>(ReadStoredData(s.dir.path())));
         const int count = FaultShim::Operations();
         FaultShim::Stop();
         QVERIFY(count > 0);
         for (int k = 1; k <= count; ++k) {
             FaultShim::Watch(s.dir.path().toStdString());
             FaultShim::FailOperation(k);
-            const auto loaded = LoadData(s.dir.path());
+            const auto loaded = ReadStoredData(s.dir.path());
             FaultShim::Stop();
             // Either the failure is reported, or the whole file was read regardless.
             if (const auto* error = std::get_if<StoreError>(&loaded)) {

@@ -82,9 +82,9 @@ private slots:
             // The program starts over this directory and saves again as usual.
             auto session = OpenedSession(dir.path());
             QVERIFY(session);
-            QVERIFY(std::holds_alternative<DataSession::Saved>(
+            QVERIFY(std::holds_alternative<DataSession::SaveReport>(
                 session->SaveData(session->StoredPosition(), session->Table())));
-            QVERIFY(std::holds_alternative<DataSession::Saved>(
+            QVERIFY(std::holds_alternative<DataSession::SaveReport>(
                 session->SaveData(SavePosition(data + 1), SaveState(data + 1))));
             QCOMPARE(dir.data(), SaveStateBytes(data + 1));
             QCOMPARE(dir.backup(), SaveStateBytes(data));

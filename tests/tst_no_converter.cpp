@@ -2,8 +2,8 @@
 // stands in for the C library's iconv_open and refuses that one conversion; nothing can
 // then be read or written, and every refusal names the missing converter, never the data.
 #include "store/cp932.h"
+#include "store/data_folder.h"
 #include "store/data_session.h"
-#include "store/load_save.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -49,7 +49,7 @@ private slots:
         ProgramDir dir;
         const QByteArray file("0,0\r\n\"t\"\r\n\"i\"\r\n\"p\"\r\n\"a\"\r\n");
         dir.writeData(file);
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         QVERIFY(std::holds_alternative<StoreError>(loaded));
         QCOMPARE(std::get<StoreError>(loaded).cause, Cause::NoConverter);
 

@@ -2,7 +2,7 @@
 // files are there, the backup put back in the data file's place, and the temporaries an
 // interrupted save leaves. Real files in a program directory of their own.
 #include "store/instance_lock.h"
-#include "store/load_save.h"
+#include "store/data_folder.h"
 #include "store/recovery.h"
 #include "support/system_files.h"
 #include "support/test_support.h"

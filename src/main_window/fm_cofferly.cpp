@@ -155,20 +155,21 @@ void Fm_Cofferly::SetOuterHeight(int twips)
 
 bool Fm_Cofferly::Commit(const Entries& entries)
 {
-    if (!Saved(session_.SaveData(WindowPosition(), entries), false))
+    if (!ReportSave(session_.SaveData(WindowPosition(), entries), false))
         return false;
     LoadData();
     return true;
 }
 
 // Tells the user what a save did, when it failed or kept another program's version.
-bool Fm_Cofferly::Saved(const std::variant<DataSession::Saved, StoreError>& result, bool ending)
+bool Fm_Cofferly::ReportSave(const std::variant<DataSession::SaveReport, StoreError>& result,
+                             bool ending)
 {
     if (const auto* error = std::get_if<StoreError>(&result)) {
         Report(*error, ending);
         return false;
     }
-    const auto& saved = std::get<DataSession::Saved>(result);
+    const auto& saved = std::get<DataSession::SaveReport>(result);
     for (const QString& notice : SaveNotices(saved, session_.DataPath()))
         desktop_.Tell(this, notice, QMessageBox::Information);
     return true;

@@ -98,7 +98,7 @@ private:
     // Every change ends with these. A failed save at a commit is reported and changes
     // nothing; Commit returns false and the caller keeps what the user typed.
     bool Commit(const Entries& entries);
-    bool Saved(const std::variant<DataSession::Saved, StoreError>& result, bool ending);
+    bool ReportSave(const std::variant<DataSession::SaveReport, StoreError>& result, bool ending);
     void LoadData();
     void Report(const StoreError& error, bool ending);
     DataFile::Position WindowPosition() const;

@@ -73,7 +73,7 @@ void Fm_Cofferly::Do(const Effect& effect)
         // A button that the state disables takes no click.
         return ButtonOf(effect.control)->click();
     case Kind::SaveAtClose:
-        Saved(session_.SaveAtClose(WindowPosition()), true);
+        ReportSave(session_.SaveAtClose(WindowPosition()), true);
         return;
     case Kind::KeepOpen:
         keepOpen_ = true;

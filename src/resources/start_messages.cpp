@@ -1,6 +1,6 @@
 #include "start_messages.h"
 
-#include "store/load_save.h"
+#include "store/data_folder.h"
 #include "store_messages.h"
 #include "texts.h"
 

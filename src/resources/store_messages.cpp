@@ -115,7 +115,7 @@ QString CommitFailureMessage(const StoreError& error)
     return Texts::CommitWriteFailed.arg(ShownPath(error.path), StoreErrorReason(error));
 }
 
-QStringList SaveNotices(const DataSession::Saved& saved, const QString& dataPath)
+QStringList SaveNotices(const DataSession::SaveReport& saved, const QString& dataPath)
 {
     QStringList notices;
     auto add = [&](const QString& text, const QStringList& names) {

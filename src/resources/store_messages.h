@@ -22,4 +22,4 @@ QString CommitFailureMessage(const StoreError& error);
 
 // What a save that went through still has to tell, one message each: the other programs'
 // versions it kept aside, and the program's own version it did not write over.
-QStringList SaveNotices(const DataSession::Saved& saved, const QString& dataPath);
+QStringList SaveNotices(const DataSession::SaveReport& saved, const QString& dataPath);

@@ -2,8 +2,9 @@
 
 #include "atomic_write.h"
 #include "cp932.h"
-#include "load_save.h"
+#include "data_folder.h"
 #include "recovery.h"
+#include "save_plan.h"
 
 #include <QFileInfo>
 
@@ -80,7 +81,7 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
     }
     if (error)
         return *error;
-    auto loaded = LoadData(programDirectory);
+    auto loaded = ReadStoredData(programDirectory);
     if (auto* failed = std::get_if<StoreError>(&loaded)) {
         const auto offer = OfferFor(programDirectory, *failed);
         if (!offer)
@@ -90,7 +91,7 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
         auto kept = ReplaceKeeping(programDirectory, offer->unreadable, offer->replacement);
         if (auto* keptError = std::get_if<StoreError>(&kept))
             return std::move(*keptError);
-        loaded = LoadData(programDirectory);
+        loaded = ReadStoredData(programDirectory);
         if (auto* still = std::get_if<StoreError>(&loaded))
             return std::move(*still);
     }
@@ -99,7 +100,7 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
                        std::move(read.bytes));
 }
 
-std::variant<std::optional<QByteArray>, StoreError> DataSession::ReadDataFile() const
+std::variant<std::optional<QByteArray>, StoreError> DataSession::DataFileNow() const
 {
     const QString dataPath = DataPath();
     if (!QFileInfo::exists(dataPath) && !QFileInfo(dataPath).isSymLink())
@@ -116,7 +117,7 @@ struct DataSession::Round {
     QString dataPath;
     std::optional<QByteArray> oldData; // the data file as the save found it
     QByteArray newData;
-    DataSession::Saved saved;
+    DataSession::SaveReport report;
     std::vector<std::pair<QByteArray, QString>> copies; // versions kept, and where
 
     std::optional<StoreError> Keep(const QByteArray& other)
@@ -124,7 +125,7 @@ struct DataSession::Round {
         auto kept = KeepCopy(dataPath, other);
         if (auto* error = std::get_if<StoreError>(&kept))
             return std::move(*error);
-        saved.keptVersions << std::get<QString>(kept);
+        report.keptVersions << std::get<QString>(kept);
         copies.emplace_back(other, std::get<QString>(kept));
         return std::nullopt;
     }
@@ -142,8 +143,8 @@ struct DataSession::Round {
     }
 };
 
-std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Position position,
-                                                                   const Entries& entries)
+std::variant<DataSession::SaveReport, StoreError> DataSession::SaveData(DataFile::Position position,
+                                                                        const Entries& entries)
 {
     Round round{DataPath(), {}, {}, {}, {}};
     auto refused = [&round](StoreError::Cause cause) {
@@ -154,47 +155,54 @@ std::variant<DataSession::Saved, StoreError> DataSession::SaveData(DataFile::Pos
     auto newData = DataFile::Format(position, entries);
     if (!newData)
         return refused(StoreError::Cause::UnstorableText);
-    round.newData = *newData;
+    round.newData = std::move(*newData);
     if (auto error = CheckPinnedFolder(programDirectory_, pin_))
         return *error;
-
-    // A data file that has gone missing has nothing to back up; the entries are still saved.
-    auto read = ReadDataFile();
-    if (auto* error = std::get_if<StoreError>(&read))
+    auto now = DataFileNow();
+    if (auto* error = std::get_if<StoreError>(&now))
         return std::move(*error);
-    const std::optional<QByteArray>& oldData = round.oldData =
-        std::get<std::optional<QByteArray>>(read);
+    round.oldData = std::get<std::optional<QByteArray>>(std::move(now));
 
-    const bool changed = entries != entries_;
-    if (oldData && *oldData != read_ && *oldData != *newData) {
-        // Another program's version: a moved window is not worth replacing it for, but the
-        // session's own last save, no longer on disk, is not dropped without a word.
-        if (!changed)
-            return KeepOwnVersion();
-        if (auto error = round.Keep(*oldData))
-            return *error;
+    const SavePlan plan =
+        PlanSave({entries_, read_, wrote_}, round.oldData, entries, round.newData);
+    if (auto error = Carry(plan, round))
+        return *error;
+    if (plan.TakesNewEntries()) {
+        entries_ = entries;
+        position_ = position;
+        read_ = std::move(round.newData);
+        wrote_ = true;
     }
+    return round.report;
+}
 
+std::optional<StoreError> DataSession::Carry(const SavePlan& plan, Round& round)
+{
+    switch (plan.kind) {
+    case SavePlan::Kind::LeaveAlone:
+        return std::nullopt;
+    case SavePlan::Kind::KeepOwnVersion:
+        return KeepOwnVersion(round.report);
+    case SavePlan::Kind::KeepOthersFirst:
+        if (auto error = round.Keep(*round.oldData))
+            return error;
+        break;
+    case SavePlan::Kind::Write:
+        break;
+    }
     // The backup takes the entries as the session had them, whatever else the disk held.
     std::vector<PendingWrite> writes;
-    if (oldData && changed)
+    if (plan.backup)
         writes.push_back({BackupPath(), read_});
-    if (oldData != newData) {
-        writes.push_back({round.dataPath, *newData});
+    if (plan.data) {
+        writes.push_back({round.dataPath, round.newData});
         writes.back().known = [&](const QByteArray& displaced) {
             return round.Known(displaced, read_);
         };
     }
-    if (!writes.empty()) {
-        if (auto error =
-                AtomicWriteAll(writes, CheckBeforeRenames(round), &round.saved.caughtVersions))
-            return *error;
-    }
-    entries_ = entries;
-    position_ = position;
-    read_ = std::move(*newData);
-    wrote_ = true;
-    return round.saved;
+    if (writes.empty())
+        return std::nullopt;
+    return AtomicWriteAll(writes, CheckBeforeRenames(round), &round.report.caughtVersions);
 }
 
 // Once more just before the renames: a version put in place while the temporaries were
@@ -204,7 +212,7 @@ BeforeRename DataSession::CheckBeforeRenames(Round& round) const
     return [this, &round]() -> std::optional<StoreError> {
         if (auto error = CheckPinnedFolder(programDirectory_, pin_))
             return error;
-        auto now = ReadDataFile();
+        auto now = DataFileNow();
         if (auto* error = std::get_if<StoreError>(&now))
             return std::move(*error);
         const auto& nowData = std::get<std::optional<QByteArray>>(now);
@@ -214,20 +222,18 @@ BeforeRename DataSession::CheckBeforeRenames(Round& round) const
     };
 }
 
-std::variant<DataSession::Saved, StoreError> DataSession::KeepOwnVersion()
+std::optional<StoreError> DataSession::KeepOwnVersion(SaveReport& report)
 {
-    Saved saved;
-    if (!wrote_)
-        return saved;
     auto kept = KeepCopy(DataPath(), read_);
     if (auto* error = std::get_if<StoreError>(&kept))
         return std::move(*error);
-    saved.ownVersion = std::get<QString>(kept);
+    report.ownVersion = std::get<QString>(kept);
     wrote_ = false; // on disk again, under its own name
-    return saved;
+    return std::nullopt;
 }
 
-std::variant<DataSession::Saved, StoreError> DataSession::SaveAtClose(DataFile::Position position)
+std::variant<DataSession::SaveReport, StoreError>
+DataSession::SaveAtClose(DataFile::Position position)
 {
     return SaveData(position, entries_);
 }

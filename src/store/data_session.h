@@ -12,6 +12,8 @@
 #include <optional>
 #include <variant>
 
+struct SavePlan;
+
 // The user's data for one run of the program: the entries as last read or written, the
 // position stored with them, and the bytes the data file held then. Every change goes
 // through it, so what the store decides (the backup rule, another program's version kept,
@@ -52,7 +54,7 @@ public:
     const Entries& Table() const { return entries_; }
     DataFile::Position StoredPosition() const { return position_; }
 
-    struct Saved {
+    struct SaveReport {
         // Versions of the data file that another program wrote since the session last
         // read or wrote it, each kept under a name of its own (KeepCopy()) before the save.
         QStringList keptVersions;
@@ -76,10 +78,11 @@ public:
     // version stays kept). The data file is replaced by an exchange, so whatever stands
     // there at that instant is kept too. A save that writes nothing because of another
     // program's version keeps the session's own last save, when it is no longer on disk.
-    std::variant<Saved, StoreError> SaveData(DataFile::Position position, const Entries& entries);
+    std::variant<SaveReport, StoreError> SaveData(DataFile::Position position,
+                                                  const Entries& entries);
 
     // The close: the entries as they stand, with the window's last position.
-    std::variant<Saved, StoreError> SaveAtClose(DataFile::Position position);
+    std::variant<SaveReport, StoreError> SaveAtClose(DataFile::Position position);
 
 private:
     DataSession(const QString& programDirectory, const FolderPin& pin, DataFile::Contents contents,
@@ -88,11 +91,13 @@ private:
     // The check just before a save's renames; what it keeps goes into `round`.
     struct Round; // what one save has seen and kept
     BeforeRename CheckBeforeRenames(Round& round) const;
-    // Keeps read_ under a name of its own when it is a save of this session's.
-    std::variant<Saved, StoreError> KeepOwnVersion();
+    // Does what `plan` says: keeps versions, writes the files.
+    std::optional<StoreError> Carry(const SavePlan& plan, Round& round);
+    // Keeps read_, a save of this session's, under a name of its own.
+    std::optional<StoreError> KeepOwnVersion(SaveReport& report);
 
     // The data file as it is now; nullopt when it is not there.
-    std::variant<std::optional<QByteArray>, StoreError> ReadDataFile() const;
+    std::variant<std::optional<QByteArray>, StoreError> DataFileNow() const;
 
     QString programDirectory_;
     FolderPin pin_;

@@ -3,7 +3,7 @@
 #include "atomic_write.h"
 #include "cp932.h"
 #include "data_file.h"
-#include "load_save.h"
+#include "data_folder.h"
 
 #include <QStringDecoder>
 #include <algorithm>

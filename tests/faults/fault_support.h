@@ -2,7 +2,7 @@
 
 #include "store/data_file.h"
 #include "store/data_session.h"
-#include "store/load_save.h"
+#include "store/data_folder.h"
 
 #include <QDir>
 #include <QStringList>

@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
         const auto saved = session.SaveData(SavePosition(n), SaveState(n));
         if (const auto* error = std::get_if<StoreError>(&saved))
             return Fail("save", n, *error);
-        const auto loaded = LoadData(dir);
+        const auto loaded = ReadStoredData(dir);
         if (const auto* error = std::get_if<StoreError>(&loaded))
             return Fail("load", n, *error);
         if (std::get<Loaded>(loaded).bytes != SaveStateBytes(n)) {

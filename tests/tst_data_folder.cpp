@@ -1,7 +1,7 @@
 // The store's file rules against real files in a program directory of their own: loading,
 // the default file, saving and its backup, and files that are not data files.
+#include "store/data_folder.h"
 #include "store/data_session.h"
-#include "store/load_save.h"
 #include "support/system_files.h"
 #include "support/test_support.h"
 
@@ -66,7 +66,7 @@ private slots:
                  QByteArray("1500,3000\r\n\"\x90\x56\x8B\x4B\x83\x4F\x83\x8B\x81\x5B\x83\x76\"\r\n"
                             "\"\"\r\n\"\"\r\n\"\"\r\n"));
         QCOMPARE(FindDataFiles(dir.path()), StartFiles::DataFile);
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         QCOMPARE(As<Loaded>(loaded)->contents.entries, (Entries{{u"新規グループ"_s, {}, {}, {}}}));
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
@@ -85,7 +85,7 @@ private slots:
                                           {u"Mail"_s, u"me"_s, {}, {}},
                                           {u"Site"_s, {}, {}, u"https://x"_s}};
         dir.writeData(TestFiles::Make(150, 300, lists));
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         const auto& [contents, read] = *As<Loaded>(loaded);
         QCOMPARE(TestFiles::AsLists(contents.entries), lists);
@@ -97,7 +97,7 @@ private slots:
     void loadsAFileWithoutEntries()
     {
         ProgramDir dir("0,0\r\n");
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         QVERIFY(As<Loaded>(loaded)->contents.entries.isEmpty());
     }
@@ -120,7 +120,7 @@ private slots:
         QFETCH(double, top);
         QFETCH(double, left);
         ProgramDir dir(record + "\r\n");
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         QCOMPARE(As<Loaded>(loaded)->contents.position.top, top);
         QCOMPARE(As<Loaded>(loaded)->contents.position.left, left);
@@ -131,7 +131,7 @@ private slots:
         ProgramDir dir;
         const QByteArray cut("0,0\r\n\"t\"\r\n\"i\"\r\n");
         dir.writeData(cut);
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         const auto* error = As<StoreError>(loaded);
         QVERIFY(error);
         QCOMPARE(error->kind, StoreError::Kind::Read);
@@ -148,7 +148,7 @@ private slots:
     {
         ProgramDir dir;
         QVERIFY(QDir(dir.path()).mkdir(u"Cofferly.Dat"_s));
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         const auto* error = As<StoreError>(loaded);
         QVERIFY(error);
         QCOMPARE(error->path, dir.dataPath());
@@ -186,7 +186,7 @@ private slots:
 
         // The calls take copies: a blocked one outlives the test.
         const QString path = dir.path();
-        const auto loaded = Promptly([path] { return LoadData(path); });
+        const auto loaded = Promptly([path] { return ReadStoredData(path); });
         QVERIFY2(loaded, "loading blocked");
         QVERIFY(As<StoreError>(*loaded));
         QCOMPARE(As<StoreError>(*loaded)->cause, cause);
@@ -223,11 +223,11 @@ private slots:
         if (!SystemFiles::HasUnixFiles())
             QSKIP("no link here");
         QVERIFY(SystemFiles::Link(target, dir.dataPath()));
-        const auto loaded = LoadData(dir.path());
+        const auto loaded = ReadStoredData(dir.path());
         QVERIFY(As<Loaded>(loaded));
         QCOMPARE(As<Loaded>(loaded)->contents.entries, TestFiles::Numbered(2));
     }
 };
 
 QTEST_GUILESS_MAIN(TestLoadSave)
-#include "tst_load_save.moc"
+#include "tst_data_folder.moc"

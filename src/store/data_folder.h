@@ -33,7 +33,7 @@ struct Loaded {
 };
 
 // Reads the data file whole. Nothing is written, whatever the file holds.
-std::variant<Loaded, StoreError> LoadData(const QString& programDirectory);
+std::variant<Loaded, StoreError> ReadStoredData(const QString& programDirectory);
 
 // Removes the temporary files that an interrupted save left in the program directory
 // (they hold passwords); returns their names. Only while holding the lock: a running save

@@ -1,4 +1,4 @@
-#include "load_save.h"
+#include "data_folder.h"
 
 #include "atomic_write.h"
 #include "cp932.h"
@@ -16,7 +16,7 @@ StoreError Problem(StoreError::Kind kind, const QString& path, StoreError::Cause
 }
 
 // The whole file, read and parsed; a file that does not read faithfully is damaged.
-std::variant<Loaded, StoreError> ReadDataFile(const QString& path)
+std::variant<Loaded, StoreError> ReadAndParse(const QString& path)
 {
     if (!Cp932::Available())
         return Problem(StoreError::Kind::Read, path, StoreError::Cause::NoConverter);
@@ -72,22 +72,24 @@ std::optional<StoreError> CreateDefaultFile(const QString& programDirectory,
 
 std::optional<StoreError> RestoreBackup(const QString& programDirectory)
 {
-    const auto read = ReadDataFile(BackupPath(programDirectory));
+    const auto read = ReadAndParse(BackupPath(programDirectory));
     if (const auto* error = std::get_if<StoreError>(&read))
         return *error;
     return AtomicWrite(DataPath(programDirectory), std::get<Loaded>(read).bytes);
 }
 
-std::variant<Loaded, StoreError> LoadData(const QString& programDirectory)
+std::variant<Loaded, StoreError> ReadStoredData(const QString& programDirectory)
 {
-    return ReadDataFile(DataPath(programDirectory));
+    return ReadAndParse(DataPath(programDirectory));
 }
 
 QStringList RemoveLeftovers(const QString& programDirectory)
 {
     // The names a save gives its temporaries: the file's name, a dot, six letters or digits.
     static const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QStringLiteral("Cofferly\\.(Dat|bak)\\.[A-Za-z0-9]{6}")));
+        QStringLiteral("(%1|%2)\\.[A-Za-z0-9]{6}")
+            .arg(QRegularExpression::escape(StoreFiles::Data),
+                 QRegularExpression::escape(StoreFiles::Backup))));
     QStringList removed;
     const QDir dir(programDirectory);
     const auto found =

@@ -194,6 +194,36 @@ QString TemporaryName(const QString& name)
     return name + u'.' + suffix;
 }
 
+bool ReadUpTo(QByteArray& bytes, qint64 most, const ReadSome& readSome, QString& reason)
+{
+    bytes.resize(static_cast<qsizetype>(most));
+    qint64 done = 0;
+    while (done < most) {
+        const qint64 n = readSome(bytes.data() + done, most - done, reason);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(static_cast<qsizetype>(done));
+    return true;
+}
+
+std::optional<StoreError> ReadSized(const QString& path, qint64 size, const ReadSome& readSome,
+                                    QByteArray& bytes)
+{
+    using Cause = StoreError::Cause;
+    if (size > kMaxDataFileSize)
+        return ReadFailure(path, Cause::TooLarge);
+    // One byte more than the size, to notice a file that grew while it was read.
+    if (QString reason; !ReadUpTo(bytes, size + 1, readSome, reason))
+        return ReadFailure(path, Cause::System, reason);
+    if (bytes.size() != size)
+        return ReadFailure(path, Cause::ReadIncomplete);
+    return std::nullopt;
+}
+
 std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);

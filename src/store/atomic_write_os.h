@@ -2,8 +2,11 @@
 
 // What writing a file safely takes of each system (atomic_write_unix.cpp, _win.cpp).
 
+#include "store_error.h"
+
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // Why a file operation of SaveFolder did not happen.
@@ -57,6 +60,24 @@ private:
     std::optional<QString> openError_;
     long long handle_ = -1;
 };
+
+// One read of the system's: at most `most` bytes into `into`; the count, 0 at the end, or -1
+// with `reason` set.
+using ReadSome = std::function<qint64(char* into, qint64 most, QString& reason)>;
+
+// Reads until `bytes` holds `most` bytes or the file ends; false with `reason` on a failure.
+bool ReadUpTo(QByteArray& bytes, qint64 most, const ReadSome& readSome, QString& reason);
+
+// A read of `path` that failed for `cause`.
+inline StoreError ReadFailure(const QString& path, StoreError::Cause cause,
+                              const QString& reason = {})
+{
+    return StoreError{StoreError::Kind::Read, path, cause, reason};
+}
+
+// The whole of a regular file that was `size` bytes long when it was opened, into `bytes`.
+std::optional<StoreError> ReadSized(const QString& path, qint64 size, const ReadSome& readSome,
+                                    QByteArray& bytes);
 
 // A name for a temporary beside `name`: a dot and six letters or digits, as the start's
 // clean-up knows them.

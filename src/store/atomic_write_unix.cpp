@@ -1,11 +1,13 @@
 #include "atomic_write.h"
 #include "atomic_write_os.h"
+#include "file_io_unix.h"
 
 #include <QFile>
 #include <QScopeGuard>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -28,24 +30,6 @@ OsFailure Failure(int error)
 QByteArray Name(const QString& name)
 {
     return QFile::encodeName(name);
-}
-
-// Writes the whole of `bytes`, then puts them on the disk; 0 or the system's error.
-int FillAndSync(int fd, const QByteArray& bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        // A write the disk cuts short is followed by one that fails with the reason.
-        done += n;
-    }
-    // EINVAL and EROFS mean only that this kind of file cannot be synced.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
-        return errno;
-    return 0;
 }
 
 // glibc has had the wrapper since 2.28; the system call serves where it is missing.
@@ -143,40 +127,18 @@ void SaveFolder::Sync()
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
 {
     using Cause = StoreError::Cause;
-    auto error = [&path](Cause cause, const QString& reason = {}) {
-        return StoreError{StoreError::Kind::Read, path, cause, reason};
-    };
     // Non-blocking, so that a pipe put in the file's place cannot stall the start-up.
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
     if (fd < 0)
-        return error(Cause::System, qt_error_string(errno));
+        return ReadFailure(path, Cause::System, qt_error_string(errno));
     const auto closeFd = qScopeGuard([fd] { ::close(fd); });
     struct stat status {};
     if (::fstat(fd, &status) != 0)
-        return error(Cause::System, qt_error_string(errno));
+        return ReadFailure(path, Cause::System, qt_error_string(errno));
     if (S_ISDIR(status.st_mode))
-        return error(Cause::System, qt_error_string(EISDIR));
+        return ReadFailure(path, Cause::System, qt_error_string(EISDIR));
     if (!S_ISREG(status.st_mode))
-        return error(Cause::NotRegularFile);
-    if (status.st_size > kMaxDataFileSize)
-        return error(Cause::TooLarge);
-
-    // One byte more than the size, to notice a file that grew while it was read.
-    bytes.resize(static_cast<qsizetype>(status.st_size) + 1);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return error(Cause::System, qt_error_string(errno));
-        if (n == 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
-    if (done != status.st_size)
-        return error(Cause::ReadIncomplete);
-    return std::nullopt;
+        return ReadFailure(path, Cause::NotRegularFile);
+    return ReadSized(path, status.st_size, std::bind_front(&ReadOnce, fd), bytes);
 }

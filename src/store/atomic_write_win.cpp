@@ -137,36 +137,21 @@ void SaveFolder::Sync()
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
 {
     using Cause = StoreError::Cause;
-    auto error = [&path](Cause cause, const QString& reason = {}) {
-        return StoreError{StoreError::Kind::Read, path, cause, reason};
-    };
     const QFileInfo info(path);
     if (!followLinks && info.isSymbolicLink())
-        return error(Cause::System, Reason(ERROR_CANT_ACCESS_FILE));
+        return ReadFailure(path, Cause::System, Reason(ERROR_CANT_ACCESS_FILE));
     if (info.isDir())
-        return error(Cause::System, Reason(kDirectoryNotSupported));
+        return ReadFailure(path, Cause::System, Reason(kDirectoryNotSupported));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return error(Cause::System, file.errorString());
+        return ReadFailure(path, Cause::System, file.errorString());
     if (!info.isFile())
-        return error(Cause::NotRegularFile);
-    const qint64 size = file.size();
-    if (size > kMaxDataFileSize)
-        return error(Cause::TooLarge);
-
-    // One byte more than the size, to notice a file that grew while it was read.
-    bytes.resize(static_cast<qsizetype>(size) + 1);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.read(bytes.data() + done, bytes.size() - done);
+        return ReadFailure(path, Cause::NotRegularFile);
+    const auto readSome = [&file](char* into, qint64 most, QString& reason) {
+        const qint64 n = file.read(into, most);
         if (n < 0)
-            return error(Cause::System, file.errorString());
-        if (n == 0)
-            break;
-        done += n;
-    }
-    bytes.truncate(done);
-    if (done != size)
-        return error(Cause::ReadIncomplete);
-    return std::nullopt;
+            reason = file.errorString();
+        return n;
+    };
+    return ReadSized(path, file.size(), readSome, bytes);
 }

@@ -32,11 +32,6 @@ std::optional<char> ExtraByteForUnit(char16_t unit)
     return std::nullopt;
 }
 
-bool IsLeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 } // namespace
 
 bool Available()

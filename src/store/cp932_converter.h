@@ -3,6 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
+namespace Cp932 {
+
+// A byte that begins a two-byte character.
+inline bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+} // namespace Cp932
+
 // The system's own code page 932 converter, one run of text at a time. The five single
 // bytes it may not know are handled around it (cp932.cpp); each run here has none of them.
 namespace Cp932::Converter {

@@ -9,11 +9,6 @@ namespace {
 // while the data file is code page 932 wherever it is read.
 constexpr UINT kCodePage = 932;
 
-bool IsLeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 int WideLength(QByteArrayView run)
 {
     return ::MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, run.data(),

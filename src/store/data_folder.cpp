@@ -34,11 +34,6 @@ std::variant<Loaded, StoreError> ReadAndParse(const QString& path)
 
 } // namespace
 
-QString AppDir(const QString& programDirectory)
-{
-    return programDirectory.endsWith(u'/') ? programDirectory : programDirectory + u'/';
-}
-
 QString DataPath(const QString& programDirectory)
 {
     return AppDir(programDirectory) + StoreFiles::Data;

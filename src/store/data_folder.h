@@ -10,8 +10,6 @@
 #include <optional>
 #include <variant>
 
-// The program directory with exactly one "/" after it.
-QString AppDir(const QString& programDirectory);
 // The data file and its backup in the program directory.
 QString DataPath(const QString& programDirectory);
 QString BackupPath(const QString& programDirectory);

@@ -15,16 +15,47 @@ bool IsLink(const QString& path)
     return QFileInfo(path).isSymLink();
 }
 
+// The rules for one of the program's own files, once examined: the lock must be an ordinary
+// file (opening a pipe blocks until someone writes to it, for ever); the data file and the
+// backup must have one name (a save replaces the file by a new one: another name would
+// keep the old passwords for good).
+FolderCheck CheckOwnFile(const QString* name, const QString& path, bool regular, quint64 names)
+{
+    if (name == &StoreFiles::Lock)
+        return regular ? FolderCheck{} : Found(FolderCheck::Problem::LockNotRegular, path);
+    if (regular && names > 1)
+        return Found(FolderCheck::Problem::HardLinked, path);
+    return {};
+}
+
 } // namespace
+
+FolderCheck CheckOwnFiles(const QString& folder,
+                          const std::function<OwnFileFacts(const QString& path)>& examine)
+{
+    const QString prefix = AppDir(folder);
+    for (const QString* name : kOwnFiles) {
+        const QString path = prefix + *name;
+        const OwnFileFacts facts = examine(path);
+        if (facts.missing)
+            continue;
+        if (facts.systemError != 0)
+            return Found(FolderCheck::Problem::CannotExamine, path, facts.systemError);
+        if (facts.refused.Refused())
+            return facts.refused;
+        if (FolderCheck own = CheckOwnFile(name, path, facts.regular, facts.names); own.Refused())
+            return own;
+    }
+    return {};
+}
 
 std::variant<FolderPin, StoreError> PinFolder(const QString& folder)
 {
     const auto id = IdentifyFolder(folder);
     if (const auto* reason = std::get_if<QString>(&id))
         return SystemError(StoreError::Kind::Read, folder, *reason);
-    const QString prefix = WithSlash(folder);
-    const auto [device, inode] = std::get<FolderId>(id);
-    return FolderPin{device, inode, IsLink(prefix + StoreFiles::Data),
+    const QString prefix = AppDir(folder);
+    return FolderPin{std::get<FolderId>(id), IsLink(prefix + StoreFiles::Data),
                      IsLink(prefix + StoreFiles::Backup)};
 }
 
@@ -33,10 +64,9 @@ std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderP
     const auto id = IdentifyFolder(folder);
     if (const auto* reason = std::get_if<QString>(&id))
         return SystemError(StoreError::Kind::Write, folder, *reason);
-    const auto [device, inode] = std::get<FolderId>(id);
-    if (device != pin.device || inode != pin.inode)
+    if (std::get<FolderId>(id) != pin.folder)
         return StoreError{StoreError::Kind::Write, folder, StoreError::Cause::FolderReplaced, {}};
-    const QString prefix = WithSlash(folder);
+    const QString prefix = AppDir(folder);
     for (const auto& [name, wasLink] :
          {std::pair{&StoreFiles::Data, pin.dataLink}, {&StoreFiles::Backup, pin.backupLink}}) {
         if (!wasLink && IsLink(prefix + *name))

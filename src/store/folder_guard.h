@@ -63,10 +63,18 @@ std::optional<StoreError> MakeFolderPrivate(const QString& folder);
 // Only after CheckDataFolder(): the files are the user's own.
 std::variant<QStringList, StoreError> TightenFileModes(const QString& folder);
 
-// The folder a data session saves into, as it stood when the session opened.
-struct FolderPin {
+// What tells one folder from another on the system: it stays the same through a rename,
+// and a folder put in its place has another.
+struct FolderId {
     quint64 device = 0;
     quint64 inode = 0;
+
+    friend bool operator==(const FolderId&, const FolderId&) = default;
+};
+
+// The folder a data session saves into, as it stood when the session opened.
+struct FolderPin {
+    FolderId folder;
     bool dataLink = false;   // Cofferly.Dat was a link then
     bool backupLink = false; // Cofferly.bak was a link then
 };

@@ -86,32 +86,29 @@ FolderCheck CheckLink(const QString& path, const QByteArray& nativePath, uid_t m
     return CheckFolderOfTarget(nativePath, me);
 }
 
-// Cofferly.Dat, Cofferly.bak and Cofferly.lock in `folder`, in that order.
-FolderCheck CheckOwnFiles(const QString& folder, uid_t me)
+// One of the program's own files; a link of ours is followed to the file it leads to.
+OwnFileFacts ExamineOwnFile(const QString& path, uid_t me)
 {
-    const QString prefix = WithSlash(folder);
-    for (const QString* name : kOwnFiles) {
-        const QString path = prefix + *name;
-        const QByteArray nativePath = QFile::encodeName(path);
-        struct stat info {};
-        if (::lstat(nativePath.constData(), &info) != 0) {
-            if (errno == ENOENT) // not there yet: the program creates it as its own
-                continue;
-            return Found(Problem::CannotExamine, path, errno);
-        }
-        if (info.st_uid != me)
-            return Found(Problem::FileOfAnotherUser, path);
-        // Reading or writing through a link reaches the file it leads to.
-        if (S_ISLNK(info.st_mode)) {
-            if (FolderCheck link = CheckLink(path, nativePath, me); link.Refused())
-                return link;
-            ::stat(nativePath.constData(), &info);
-        }
-        if (FolderCheck own = CheckOwnFile(name, path, S_ISREG(info.st_mode), info.st_nlink);
-            own.Refused())
-            return own;
+    OwnFileFacts facts;
+    const QByteArray nativePath = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(nativePath.constData(), &info) != 0) {
+        facts.missing = errno == ENOENT;
+        facts.systemError = errno;
+        return facts;
     }
-    return {};
+    if (info.st_uid != me) {
+        facts.refused = Found(Problem::FileOfAnotherUser, path);
+        return facts;
+    }
+    // Reading or writing through a link reaches the file it leads to.
+    if (S_ISLNK(info.st_mode)) {
+        facts.refused = CheckLink(path, nativePath, me);
+        ::stat(nativePath.constData(), &info);
+    }
+    facts.regular = S_ISREG(info.st_mode);
+    facts.names = info.st_nlink;
+    return facts;
 }
 
 } // namespace
@@ -126,7 +123,8 @@ FolderCheck CheckDataFolder(const QString& folder)
         return Found(Problem::FolderOfAnotherUser, folder);
     FolderCheck rest = CheckFoldersAbove(folder, me);
     if (!rest.Refused())
-        rest = CheckOwnFiles(folder, me);
+        rest =
+            CheckOwnFiles(folder, [me](const QString& path) { return ExamineOwnFile(path, me); });
     // Under an access control list the group bits are its mask: they show write access
     // granted to any further user or group as well, and chmod go-w takes it away.
     if (!(info.st_mode & (S_IWGRP | S_IWOTH)))
@@ -160,7 +158,7 @@ std::optional<StoreError> MakeFolderPrivate(const QString& folder)
 
 std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
 {
-    const QString prefix = WithSlash(folder);
+    const QString prefix = AppDir(folder);
     QStringList tightened;
     for (const QString* name : kOwnFiles) {
         const QString path = prefix + *name;

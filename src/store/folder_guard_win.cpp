@@ -47,26 +47,28 @@ FolderCheck CheckFoldersAbove(const QString& folder)
     return {};
 }
 
-// Cofferly.Dat, Cofferly.bak and Cofferly.lock, in that order; their owners only where the
-// drive keeps any.
-FolderCheck CheckOwnFiles(const QString& folder, bool owners)
+// One of the program's own files; its owner only where the drive keeps any.
+OwnFileFacts ExamineOwnFile(const QString& path, bool owners)
 {
-    const QString prefix = WithSlash(folder);
-    for (const QString* name : kOwnFiles) {
-        const QString path = prefix + *name;
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (const DWORD error = Examine(path, info); error != ERROR_SUCCESS) {
-            if (Missing(error)) // not there yet: the program creates it as its own
-                continue;
-            return Found(Problem::CannotExamine, path, int(error));
-        }
-        if (owners && WhatOthersMay(path).owner)
-            return Found(Problem::FileOfAnotherUser, path);
-        const bool regular = !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (FolderCheck own = CheckOwnFile(name, path, regular, info.nNumberOfLinks); own.Refused())
-            return own;
+    OwnFileFacts facts;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (const DWORD error = Examine(path, info); error != ERROR_SUCCESS) {
+        facts.missing = Missing(error);
+        facts.systemError = int(error);
+        return facts;
     }
-    return {};
+    if (owners && WhatOthersMay(path).owner)
+        facts.refused = Found(Problem::FileOfAnotherUser, path);
+    facts.regular = !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    facts.names = info.nNumberOfLinks;
+    return facts;
+}
+
+// Cofferly.Dat, Cofferly.bak and Cofferly.lock, in that order.
+FolderCheck CheckFilesIn(const QString& folder, bool owners)
+{
+    return CheckOwnFiles(folder,
+                         [owners](const QString& path) { return ExamineOwnFile(path, owners); });
 }
 
 } // namespace
@@ -75,7 +77,7 @@ FolderCheck CheckDataFolder(const QString& folder)
 {
     // Nothing on such a drive can be kept from anyone who holds it: the user is warned.
     if (!KeepsAccessLists(folder)) {
-        FolderCheck check = CheckOwnFiles(folder, false);
+        FolderCheck check = CheckFilesIn(folder, false);
         check.withoutAccessControl = true;
         return check;
     }
@@ -86,7 +88,7 @@ FolderCheck CheckDataFolder(const QString& folder)
         return Found(Problem::FolderOfAnotherUser, folder);
     FolderCheck rest = CheckFoldersAbove(folder);
     if (!rest.Refused())
-        rest = CheckOwnFiles(folder, true);
+        rest = CheckFilesIn(folder, true);
     if (!inFolder.change)
         return rest;
     FolderCheck check = Found(Problem::FolderWritableByOthers, folder);
@@ -116,7 +118,7 @@ std::optional<StoreError> MakeFolderPrivate(const QString& folder)
 
 std::variant<QStringList, StoreError> TightenFileModes(const QString& folder)
 {
-    const QString prefix = WithSlash(folder);
+    const QString prefix = AppDir(folder);
     QStringList tightened;
     if (!KeepsAccessLists(folder))
         return tightened;

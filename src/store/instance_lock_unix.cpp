@@ -1,8 +1,11 @@
+#include "atomic_write_os.h"
+#include "file_io_unix.h"
 #include "instance_lock_os.h"
 
 #include <QFile>
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,46 +71,25 @@ LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
 bool ReadLockText(long long handle, QByteArray& text, QString& reason)
 {
     const int fd = int(handle);
-    text.clear();
-    char buffer[512];
-    // A lock is a line or three; more is garbage, and garbage is stale.
-    while (text.size() < 4096) {
-        const ssize_t n = ::pread(fd, buffer, sizeof buffer, text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            reason = qt_error_string(errno);
-            return false;
-        }
-        if (n == 0)
-            break;
-        text.append(buffer, n);
+    if (::lseek(fd, 0, SEEK_SET) != 0) {
+        reason = qt_error_string(errno);
+        return false;
     }
-    return true;
+    // A lock is a line or three; more is garbage, and garbage is stale.
+    return ReadUpTo(text, 4096, std::bind_front(&ReadOnce, fd), reason);
 }
 
 bool WriteLockText(long long handle, const QByteArray& text, QString& reason)
 {
     const int fd = int(handle);
-    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
-        reason = qt_error_string(errno);
-        return false;
-    }
-    for (qsizetype done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.constData() + done, size_t(text.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            reason = qt_error_string(errno);
-            return false;
-        }
-        done += n;
-    }
-    if (::fsync(fd) != 0) {
-        reason = qt_error_string(errno);
-        return false;
-    }
-    return true;
+    int error = 0;
+    if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0)
+        error = errno;
+    else
+        error = FillAndSync(fd, text);
+    if (error != 0)
+        reason = qt_error_string(error);
+    return error == 0;
 }
 
 void ReleaseLockFile(const QString& path, long long handle, bool remove)

@@ -1,3 +1,4 @@
+#include "atomic_write_os.h"
 #include "instance_lock_os.h"
 #include "private_descriptor_win.h"
 
@@ -54,20 +55,17 @@ LockOpen OpenLockFile(const QString& path, long long& handle, QString& reason)
 
 bool ReadLockText(long long handle, QByteArray& text, QString& reason)
 {
-    text.clear();
     if (SetFilePointer(Handle(handle), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return Refused(reason);
-    char buffer[512];
-    // A lock is a line or three; more is garbage, and garbage is stale.
-    while (text.size() < 4096) {
+    const auto readSome = [handle](char* into, qint64 most, QString& why) -> qint64 {
         DWORD n = 0;
-        if (!ReadFile(Handle(handle), buffer, sizeof buffer, &n, nullptr))
-            return Refused(reason);
-        if (n == 0)
-            break;
-        text.append(buffer, qsizetype(n));
-    }
-    return true;
+        if (ReadFile(Handle(handle), into, DWORD(most), &n, nullptr))
+            return n;
+        Refused(why);
+        return -1;
+    };
+    // A lock is a line or three; more is garbage, and garbage is stale.
+    return ReadUpTo(text, 4096, readSome, reason);
 }
 
 bool WriteLockText(long long handle, const QByteArray& text, QString& reason)

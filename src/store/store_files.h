@@ -8,3 +8,9 @@ inline const QString Data = QStringLiteral("Cofferly.Dat");
 inline const QString Backup = QStringLiteral("Cofferly.bak");
 inline const QString Lock = QStringLiteral("Cofferly.lock");
 } // namespace StoreFiles
+
+// The program directory with exactly one "/" after it, for the names above.
+inline QString AppDir(const QString& programDirectory)
+{
+    return programDirectory.endsWith(u'/') ? programDirectory : programDirectory + u'/';
+}

@@ -96,7 +96,7 @@ private slots:
     // A folder only its owner may write is accepted, readable by others or not, and a link
     // that leads nowhere under a name not the program's is none of its business. One that
     // others may write is refused with the change to make. Nothing in it is touched.
-    void aFolderOthersMayWriteIsRefused_data()
+    void aFolderIsRefusedWhenOthersMayWriteIt_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("refused");
@@ -111,7 +111,7 @@ private slots:
         QTest::newRow("sticky, like /tmp") << 01777 << true;
     }
 
-    void aFolderOthersMayWriteIsRefused()
+    void aFolderIsRefusedWhenOthersMayWriteIt()
     {
         QFETCH(int, mode);
         QFETCH(bool, refused);

@@ -4,6 +4,8 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMenu>
 #include <QMimeData>
 #include <QtTest>
 
@@ -326,6 +328,89 @@ private slots:
         QVERIFY(!mime->hasHtml());
         QCOMPARE(w.Controls().LbClipBoard->text(), copied);
         QCOMPARE(w.Controls().LbClipBoard->textFormat(), Qt::PlainText);
+    }
+
+    // Ctrl+Shift+C clears at once, in any mode, without opening the menu; another program's
+    // text stays, and LbClipBoard forgets either way.
+    void clearNowClearsOnlyOurs()
+    {
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
+        QVERIFY(WindowDriver::ShowActive(w));
+        auto clearNow = [&w] {
+            QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        };
+        Press(w.Controls().Bt_Clip[1]);
+        clearNow();
+        QCOMPARE(ClipboardText(), QString());
+        QCOMPARE(w.Controls().LbClipBoard->text(), QString());
+        QVERIFY(!w.Menu()->isVisible());
+        VerifyRunning(w, 1); // the run goes on with its next piece
+        Press(w.Controls().Bt_Clip[1]);
+        QCOMPARE(ClipboardText(), u"cd"_s);
+        PutSentinel();
+        clearNow();
+        QCOMPARE(ClipboardText(), kSentinel);
+        QCOMPARE(w.Controls().LbClipBoard->text(), QString());
+        Press(w.Controls().Bt_Clip[1]);
+        WindowDriver::EnterMode(w, false);
+        clearNow();
+        QCOMPARE(ClipboardText(), QString());
+        QCOMPARE(w.Controls().LbClipBoard->text(), QString());
+    }
+
+    // The clipboard and LbClipBoard are emptied a while after the last piece; a piece
+    // copied in the meantime starts the wait again, and another program's text stays.
+    void clearedAfterTheWait()
+    {
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
+        w.ApplySettings({.clearAfterSeconds = 1});
+        QElapsedTimer clock;
+        clock.start();
+        Press(w.Controls().Bt_Clip[1]);
+        QTest::qWait(600);
+        Press(w.Controls().Bt_Clip[1]);
+        const qint64 second = clock.elapsed();
+        QTest::qWait(600);
+        if (clock.elapsed() < second + 900)
+            QCOMPARE(ClipboardText(), u"cd"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(ClipboardText(), QString(), 3000);
+        QVERIFY(clock.elapsed() >= second + 1000);
+        QCOMPARE(w.Controls().LbClipBoard->text(), QString());
+
+        Press(w.Controls().Bt_Clip[1]);
+        PutSentinel();
+        QTRY_COMPARE_WITH_TIMEOUT(w.Controls().LbClipBoard->text(), QString(), 3000);
+        QCOMPARE(ClipboardText(), kSentinel);
+    }
+
+    // However the window goes, what it put on the clipboard goes with it, unless another
+    // program has put something there since.
+    void clearedWhenTheWindowGoes_data()
+    {
+        QTest::addColumn<bool>("another");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("ours") << false << 30;
+        QTest::newRow("ours, never cleared after a while") << false << 0;
+        QTest::newRow("another program's") << true << 30;
+    }
+
+    void clearedWhenTheWindowGoes()
+    {
+        QFETCH(bool, another);
+        QFETCH(int, seconds);
+        MainWindowFixture f(kEntries);
+        auto [dir, desktop, w] = f.Parts();
+        w.ApplySettings({.clearAfterSeconds = seconds});
+        w.show();
+        Press(w.Controls().Bt_Clip[0], Qt::ShiftModifier);
+        if (another)
+            PutSentinel();
+        w.close();
+        QCOMPARE(ClipboardText(), another ? kSentinel : u"user-01"_s);
+        f.opened.reset();
+        QCOMPARE(ClipboardText(), another ? kSentinel : QString());
     }
 
     // The shown URL goes to the desktop exactly as shown, as one argument; one that is not a

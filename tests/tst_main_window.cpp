@@ -6,9 +6,11 @@
 #include "support/window_driver.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTreeWidget>
 #include <QWindow>
 #include <QtTest>
@@ -108,6 +110,52 @@ private slots:
         QCOMPARE(w.Controls().Shape2->FillColor(), QColor(128, 128, 0));
         QVERIFY(!(w.windowHandle()->flags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(w.pos(), where);
+    }
+
+    // The window's menu opens with the right button on the window's background, its frame
+    // and its labels, not on its buttons; from the keyboard, with the Menu key or
+    // Shift+F10 on any control while browsing. Each entry shows its key.
+    void menuOpensOnTheWindowAndFromTheKeyboard()
+    {
+        MainWindowFixture f(TestFiles::NumberedEntries(2));
+        auto [dir, desktop, w] = f.Parts();
+        QVERIFY(WindowDriver::ShowActive(w));
+        QMenu* menu = w.Menu();
+        QCOMPARE(menu->actions().value(0)->text(), u"クリップボードを消去(&C)"_s);
+        QCOMPARE(menu->actions().value(0)->shortcut(), QKeySequence(u"Ctrl+Shift+C"_s));
+        QVERIFY(menu->actions().value(0)->isShortcutVisibleInContextMenu());
+        const auto& c = w.Controls();
+        QPoint background;
+        for (int y = 2; background.isNull() && y < w.height(); y += 2)
+            for (int x = 2; background.isNull() && x < w.width(); x += 2)
+                if (!w.childAt(x, y))
+                    background = {x, y};
+        QVERIFY(!background.isNull());
+        const std::pair<QWidget*, bool> rightPresses[] = {
+            {&w, true},           {c.Frame1, true},  {c.Label3, true},      {c.LbClipBoard, true},
+            {c.Lb_data[1], true}, {c.Bt_Add, false}, {c.Bt_Clip[0], false}, {c.IComboTitle, false}};
+        for (const auto& [widget, opens] : rightPresses) {
+            // The event the window system sends for a right press, to the widget under it.
+            const QPoint at = widget == &w ? background : QPoint(3, widget->height() - 3);
+            QContextMenuEvent press(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+            QApplication::sendEvent(widget, &press);
+            QCOMPARE(menu->isVisible(), opens);
+            menu->hide();
+        }
+        for (QWidget* focus :
+             {(QWidget*)c.IComboTitle, (QWidget*)c.Bt_Clip[1], (QWidget*)c.cmdSort}) {
+            for (const QKeyCombination key :
+                 {QKeyCombination(Qt::Key_Menu), Qt::SHIFT | Qt::Key_F10}) {
+                focus->setFocus();
+                QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+                QVERIFY(menu->isVisible());
+                menu->hide();
+            }
+        }
+        // In a mode the edit boxes keep their own menu.
+        WindowDriver::EnterMode(w, true);
+        QTest::keyClick(c.Tx_Data[0], Qt::Key_Menu);
+        QVERIFY(!menu->isVisible());
     }
 
     // The close saves the window's position; the entries did not change, so the backup is

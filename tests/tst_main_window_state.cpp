@@ -1,4 +1,5 @@
 // The main window's state without its widgets: events in, the state and the effects out.
+#include "main_window/clipboard_wait.h"
 #include "main_window/main_window_state.h"
 #include "support/test_support.h"
 
@@ -36,10 +37,12 @@ QString Controls(const State& state)
 
 QString Describe(const State::Effect& e)
 {
-    const char* names[] = {"beep",        "clip",         "url",           "full",      "last",
-                           "unstorable",  "ask",          "commit",        "show",      "clear",
-                           "select",      "focus titles", "clear panel",   "fill",      "focus",
-                           "select char", "press",        "save at close", "keep open", "end run"};
+    const char* names[] = {"beep",           "clip",          "url",       "full",
+                           "last",           "unstorable",    "ask",       "commit",
+                           "show",           "clear",         "select",    "focus titles",
+                           "clear panel",    "fill",          "focus",     "select char",
+                           "press",          "save at close", "keep open", "end run",
+                           "clear clipboard"};
     QString payload;
     switch (e.kind) {
     case Kind::PutOnClipboard:
@@ -106,6 +109,8 @@ QString Run(State& state, const QString& events, const Entry& typed)
                                                      : State::Answer::Cancel);
         else if (verb == u"saved" || verb == u"failed")
             effects = state.Committed(verb == u"saved");
+        else if (verb == u"clear")
+            effects = state.CommandChosen(WindowCommand::ClearClipboard);
         else if (verb == u"enter" || verb == u"esc")
             effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
         else
@@ -179,6 +184,10 @@ private slots:
         row("enter in a mode", 2, "add, enter", "press Bt_OK0", kPanel, 1);
         row("esc in a mode", 2, "add, esc", "press Bt_OK1", kPanel, 1);
         row("esc browsing", 2, "esc", "not taken", kBrowse, 1);
+        row("clear browsing", 2, "clear", "clear clipboard", kBrowse, 1);
+        row("clear in a run", 2, "clip 1, clear", "clear clipboard", u"Bt_Clip1 / Bt_Clip0 None"_s,
+            1);
+        row("clear in a mode", 2, "edit 1, clear", "clear clipboard", kPanel, 1);
     }
 
     void events()
@@ -219,6 +228,79 @@ private slots:
         QCOMPARE(state.CurrentMode(), State::Mode::Editing);
         // At the close, a refusal calls the close off.
         QCOMPARE(Run(state, u"close 1, yes"_s, typed), effects + u"; keep open"_s);
+    }
+
+    // When the clipboard is cleared. Each event: "copy T" (a copy at T ms), "tick T ours" or
+    // "tick T other" (the timer at T, with what the clipboard holds then), "now ..." (the
+    // user's command), "end ..." (any end of the program); the actions of the ticks, the
+    // commands and the ends in order, "-" for none.
+    void clipboardClears_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("actions");
+        auto row = [](const char* name, int seconds, const char* events, const char* actions) {
+            QTest::newRow(name) << seconds << QString::fromLatin1(events)
+                                << QString::fromLatin1(actions);
+        };
+        row("still ours", 30, "copy 0, tick 29999 ours, tick 30000 ours, tick 60000 ours",
+            "- clear -");
+        row("changed by another program", 30, "copy 0, tick 30000 other", "forget");
+        row("never copied", 30, "tick 30000 ours, now ours, end ours", "- - -");
+        row("each piece starts again", 30,
+            "copy 0, copy 20000, tick 30000 ours, copy 45000, tick 50000 ours, tick 75000 ours",
+            "- - clear");
+        row("0 = never", 0, "copy 0, tick 30000 ours, tick 9999999 ours", "- -");
+        row("0 still clears at the end", 0, "copy 0, end ours", "clear");
+        row("now, ours", 30, "copy 0, now ours, tick 30000 ours", "clear -");
+        row("now, another's", 30, "copy 0, now other, end other", "forget -");
+        row("end, ours", 30, "copy 0, tick 10 ours, end ours", "- clear");
+        row("end, another's", 30, "copy 0, end other", "-");
+        row("end after the wait cleared", 2, "copy 0, tick 2000 ours, end ours", "clear -");
+        row("end after the wait forgot", 2, "copy 0, tick 2000 other, end ours", "forget -");
+    }
+
+    void clipboardClears()
+    {
+        QFETCH(int, seconds);
+        QFETCH(QString, events);
+        ClipboardWait wait;
+        wait.SetDelay(seconds);
+        QStringList actions;
+        for (const QString& event : events.split(u", "_s)) {
+            const QStringList w = event.split(u' ');
+            const bool ours = w.last() == u"ours";
+            ClipboardWait::Action action = ClipboardWait::Action::None;
+            if (w[0] == u"copy") {
+                wait.Copied(w[1].toLongLong());
+                continue;
+            }
+            if (w[0] == u"tick")
+                action = wait.Tick(w[1].toLongLong(), ours);
+            else if (w[0] == u"now")
+                action = wait.ClearNow(ours);
+            else
+                action = wait.AtEnd(ours);
+            const char* names[] = {"-", "forget", "clear"};
+            actions << QString::fromLatin1(names[static_cast<int>(action)]);
+        }
+        QTEST(actions.join(u' '), "actions");
+    }
+
+    // A new delay counts from the next copy; a wait under way keeps its end.
+    void newDelayCountsFromTheNextCopy()
+    {
+        ClipboardWait wait;
+        QCOMPARE(wait.Due(), std::nullopt);
+        wait.Copied(1000);
+        QCOMPARE(wait.Due(), 31000);
+        wait.SetDelay(2);
+        QCOMPARE(wait.Due(), 31000);
+        wait.Copied(5000);
+        QCOMPARE(wait.Due(), 7000);
+        wait.SetDelay(0);
+        wait.Copied(6000);
+        QCOMPARE(wait.Due(), std::nullopt);
     }
 
     void onTopToggles()

@@ -31,6 +31,7 @@ Fm_Cofferly::Fm_Cofferly(DataSession& session, Desktop& desktop, QWidget* parent
     CreateControls();
     SetTabOrder();
     ConnectHandlers();
+    CreateMenu();
     Form_Load();
 }
 
@@ -61,6 +62,9 @@ void Fm_Cofferly::ConnectHandlers()
     connect(Bt_Edit, &QPushButton::clicked, this, &Fm_Cofferly::Bt_Edit_Click);
     connect(Bt_Del, &QPushButton::clicked, this, &Fm_Cofferly::Bt_Del_Click);
     connect(cmdSort, &QPushButton::clicked, this, &Fm_Cofferly::cmdSort_Click);
+    clipboardTimer_.setSingleShot(true);
+    clipboardTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&clipboardTimer_, &QTimer::timeout, this, &Fm_Cofferly::ClipboardWaitOver);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { desktop_.ShowHelp(); });
 }

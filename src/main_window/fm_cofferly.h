@@ -1,14 +1,22 @@
 #pragma once
 
+#include "clipboard_wait.h"
 #include "main_controls.h"
 #include "main_window_state.h"
 #include "panel_in_view.h"
 #include "platform/desktop.h"
 #include "store/data_session.h"
+#include "store/settings.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <optional>
+
+class QAction;
+class QMenu;
+class QShortcut;
 
 // The program's one permanent window: browse entries, copy an ID or PW piece by piece,
 // open the URL, add, edit, delete, sort, and keep the window on top.
@@ -28,6 +36,13 @@ public:
     // Shows the open session: runs the load handling at once, and the window stands in
     // browsing mode afterwards. Every change of the entries goes through `session`.
     Fm_Cofferly(DataSession& session, Desktop& desktop, QWidget* parent = nullptr);
+    // However the program ends, the clipboard keeps nothing of what the window put there.
+    ~Fm_Cofferly() override;
+
+    // Takes the user's settings, at start and whenever they change: a new clearing delay
+    // counts from the next copy.
+    void ApplySettings(const Settings& settings);
+    const Settings& CurrentSettings() const { return settings_; }
 
     // Where the window stands before a data file says otherwise: the middle of the primary
     // screen. A first start writes it into the new data file.
@@ -44,6 +59,8 @@ public:
     const MainControls& Controls() const { return *this; }
     QPushButton* DefaultButton() const { return defaultButton_; }
     QPushButton* CancelButton() const { return ButtonOf(state_.CancelButton()); }
+    // The window's menu, for the commands its layout has no control for.
+    QMenu* Menu() const { return menu_; }
 
     // Handlers
     void IComboTitle_Click();
@@ -57,6 +74,7 @@ public:
     void Bt_OK_Click(int index);
     void Bt_Del_Click();
     void cmdSort_Click();
+    void menu_ClearClipboard_Click();
     // Sets `Cancel` to keep the window open: the user chose キャンセル at the question about
     // typed texts, or their commit was refused or failed.
     void Form_QueryUnload(bool& Cancel);
@@ -69,6 +87,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -78,6 +97,9 @@ private:
     void SetTabOrder();
     void ConnectHandlers();
     void Form_Load();
+    void CreateMenu();
+    void OpenMenuFromKeyboard();
+    void ApplyMenuState();
 
     // The one place that shows the state in the controls.
     void ApplyState();
@@ -94,6 +116,12 @@ private:
     void ShowEntry(int n);
     void ClearEntryDisplay();
     void FillPanel(const Entry& entry);
+
+    // The clipboard: what the window put there is cleared a while after the last copy.
+    void PutOnClipboard(const QString& text);
+    void ClipboardWaitOver();
+    void Act(ClipboardWait::Action action);
+    void WaitForClipboard();
 
     // Every change ends with these. A failed save at a commit is reported and changes
     // nothing; Commit returns false and the caller keeps what the user typed.
@@ -114,4 +142,13 @@ private:
     // Whether the window was last set to stay on top; unset until it first was.
     std::optional<bool> onTop_;
     PanelInView panelInView_;
+    Settings settings_;
+    ClipboardWait clipboardWait_;
+    QElapsedTimer clock_;
+    QTimer clipboardTimer_;
+    QMenu* menu_ = nullptr;
+    // The menu's entries with the command each stands for.
+    QList<std::pair<WindowCommand, QAction*>> commands_;
+    // The Menu key and Shift+F10.
+    QList<QShortcut*> menuKeys_;
 };

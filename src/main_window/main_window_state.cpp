@@ -316,3 +316,27 @@ std::optional<State::Effects> State::KeyPressed(Key key)
         return std::nullopt;
     return Effects{{.kind = Kind::Press, .control = target}};
 }
+
+bool State::Allows(WindowCommand command) const
+{
+    switch (command) {
+    case WindowCommand::ClearClipboard:
+        // Whatever the window is doing: a secret is never kept waiting for a mode to end.
+        return true;
+    default:
+        // Not built yet.
+        return false;
+    }
+}
+
+State::Effects State::CommandChosen(WindowCommand command)
+{
+    if (!Allows(command))
+        return {};
+    switch (command) {
+    case WindowCommand::ClearClipboard:
+        return {Do(Kind::ClearClipboard)};
+    default:
+        return {};
+    }
+}

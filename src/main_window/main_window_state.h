@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <optional>
 
-// The commands the coming features bring: each gets a key and a menu entry, and its
-// decisions go into MainWindowState first. None of them is built yet.
+// The commands the window's layout has no control for: each gets a key and a menu entry,
+// and its decisions go into MainWindowState first (Allows, CommandChosen).
 enum class WindowCommand { ClearClipboard, Lock, Search, Generate };
 
 // What the main window is doing and what each of its controls may do, without a widget.
@@ -58,6 +58,7 @@ public:
             SaveAtClose,       //
             KeepOpen,          // the close is called off
             EndCopyRun,        // once the last piece is copied: CopyRunEnded()
+            ClearClipboard,    // if it still holds what the program put there
         };
         Kind kind;
         int n = 0; // position or field (0 title, 1 ID, 2 PW, 3 URL)
@@ -103,6 +104,13 @@ public:
     Effects Committed(bool saved);
     // A key no control took; nullopt when the window has no use for it.
     std::optional<Effects> KeyPressed(Key key);
+    // Whether `command` can be chosen now, from the menu or with its key.
+    bool Allows(WindowCommand command) const;
+    // The user chose `command`; nothing happens when it is not allowed now.
+    Effects CommandChosen(WindowCommand command);
+    // The window's menu opens from the keyboard while browsing; in a mode the edit boxes
+    // keep their own.
+    bool MenuFromKeyboard() const { return mode_ == Mode::Browsing; }
 
     // Splits `text` at each "-" before its last character into the pieces of a copy run.
     static QStringList DevideSentense(const QString& text);

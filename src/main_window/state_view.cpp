@@ -29,6 +29,7 @@ void Fm_Cofferly::ApplyState()
                                                                : Texts::CommitEditCaption);
     SetDefaultButton(ButtonOf(state_.DefaultButton()));
     SetOuterHeight(state_.PanelOpen() ? kEditHeight : kBrowsingHeight);
+    ApplyMenuState();
 
     // The lamp always shows whether the window stays on top.
     if (onTop_ != state_.OnTop()) {

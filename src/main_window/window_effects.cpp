@@ -37,8 +37,7 @@ void Fm_Cofferly::Do(const Effect& effect)
     case Kind::Beep:
         return desktop_.Beep();
     case Kind::PutOnClipboard:
-        Clipboard::Put(effect.text);
-        return LbClipBoard->setText(effect.text);
+        return PutOnClipboard(effect.text);
     case Kind::OpenUrl:
         return desktop_.OpenUrl(this, effect.text);
     case Kind::TellTableFull:
@@ -80,6 +79,8 @@ void Fm_Cofferly::Do(const Effect& effect)
         return;
     case Kind::EndCopyRun:
         return Carry(state_.CopyRunEnded());
+    case Kind::ClearClipboard:
+        return Act(clipboardWait_.ClearNow(Clipboard::HoldsOurs()));
     }
 }
 

@@ -1,6 +1,7 @@
-#include "clipboard_marks.h"
+#include "clipboard_os.h"
 
 #include <QMimeData>
+#include <windows.h>
 
 namespace Clipboard {
 
@@ -15,6 +16,13 @@ void MarkSecret(QMimeData& data)
     data.setData(QStringLiteral("ExcludeClipboardContentFromMonitorProcessing"), zero);
     data.setData(QStringLiteral("CanIncludeInClipboardHistory"), zero);
     data.setData(QStringLiteral("CanUploadToCloudClipboard"), zero);
+}
+
+// Counts every change, emptying included: the same text copied again by another program
+// is not ours.
+quint32 ChangeCount()
+{
+    return GetClipboardSequenceNumber();
 }
 
 } // namespace Clipboard

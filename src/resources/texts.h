@@ -50,6 +50,9 @@ inline const QString CommitAddCaption = QStringLiteral("追 加");
 inline const QString CommitEditCaption = QStringLiteral("確 定");
 inline const QString BackCaption = QStringLiteral("もどる");
 
+// The main window's menu, for the commands its layout has no control for
+inline const QString ClearClipboardCommand = QStringLiteral("クリップボードを消去(&C)");
+
 // Main window messages
 inline const QString TableFull = QStringLiteral("これ以上データを登録できません");
 inline const QString LastEntryUndeletable =

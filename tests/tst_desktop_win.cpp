@@ -3,6 +3,7 @@
 // hardened process.
 #include "platform/clipboard.h"
 #include "platform/hardening.h"
+#include "platform/screen_capture.h"
 #include "platform/stays_on_top.h"
 #include "platform/url_opener.h"
 #include "resources/texts.h"
@@ -25,6 +26,76 @@ private slots:
         QCOMPARE(DesktopProbe::ClipboardDword(u"CanIncludeInClipboardHistory"_s).value_or(1), 0u);
         QCOMPARE(DesktopProbe::ClipboardDword(u"CanUploadToCloudClipboard"_s).value_or(1), 0u);
         QVERIFY(DesktopProbe::ClipboardDword(u"ExcludeClipboardContentFromMonitorProcessing"_s));
+    }
+
+    // The text the program put there is ours while nothing else has touched the clipboard,
+    // even when another program has read it; the same text put there by another program is
+    // not. The clear leaves the clipboard empty.
+    void clipboardHeldByChangeCount()
+    {
+        Clipboard::Put(u"pass パス"_s);
+        QVERIFY(Clipboard::HoldsOurs());
+        QCOMPARE(DesktopProbe::ClipboardText(), u"pass パス"_s);
+        QVERIFY(Clipboard::HoldsOurs());
+        DesktopProbe::SetClipboardText(u"pass パス"_s);
+        QVERIFY(!Clipboard::HoldsOurs());
+        Clipboard::Put(u"again"_s);
+        QVERIFY(Clipboard::HoldsOurs());
+        Clipboard::Clear();
+        QVERIFY(!Clipboard::HoldsOurs());
+        QCOMPARE(DesktopProbe::ClipboardText(), QString());
+    }
+
+    // Left out of captures where Windows can, else black in them, else unprotected; shown
+    // when the user allows it.
+    void screenCaptureTriesInOrder_data()
+    {
+        QTest::addColumn<bool>("allow");
+        QTest::addColumn<QString>("accepted");
+        QTest::addColumn<QString>("tries");
+        QTest::addColumn<int>("outcome");
+        using O = ScreenCapture::Outcome;
+        QTest::newRow("left out") << false << u"out"_s << u"out"_s << int(O::LeftOut);
+        QTest::newRow("older Windows") << false << u"black"_s << u"out black"_s << int(O::Black);
+        QTest::newRow("refused") << false << u""_s << u"out black"_s << int(O::Unprotected);
+        QTest::newRow("allowed") << true << u"shown"_s << u"shown"_s << int(O::Allowed);
+        QTest::newRow("allowing refused") << true << u""_s << u"shown"_s << int(O::Unprotected);
+    }
+
+    void screenCaptureTriesInOrder()
+    {
+        QFETCH(bool, allow);
+        QFETCH(QString, accepted);
+        using A = ScreenCapture::Affinity;
+        QStringList tries;
+        const auto outcome = ScreenCapture::Decide(allow, [&](A affinity) {
+            const QString name = affinity == A::Shown             ? u"shown"_s
+                                 : affinity == A::BlackInCaptures ? u"black"_s
+                                                                  : u"out"_s;
+            tries << name;
+            return name == accepted;
+        });
+        QTEST(tries.join(u' '), "tries");
+        QTEST(int(outcome), "outcome");
+    }
+
+    // The call on a real window: what it answers is what Windows then reports. (Wine takes
+    // no affinity at all, so there the window comes out unprotected.)
+    void screenCaptureOnTheWindow()
+    {
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        using O = ScreenCapture::Outcome;
+        const O outcome = ScreenCapture::Set(&window, false);
+        const quint32 affinity = DesktopProbe::DisplayAffinity(window.winId());
+        qInfo("outcome %d, affinity %u", int(outcome), affinity);
+        QVERIFY(outcome != O::NotAvailable && outcome != O::Allowed);
+        QCOMPARE(affinity, outcome == O::LeftOut ? 0x11u : outcome == O::Black ? 1u : 0u);
+        if (outcome != O::Unprotected) {
+            QCOMPARE(ScreenCapture::Set(&window, true), O::Allowed);
+            QCOMPARE(DesktopProbe::DisplayAffinity(window.winId()), 0u);
+        }
     }
 
     // TOP is WS_EX_TOPMOST on the live window, which neither moves nor changes size.

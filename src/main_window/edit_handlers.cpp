@@ -1,6 +1,7 @@
 // Add and edit modes, the commit that saves them, deleting an entry and sorting: each
 // handler hands its event to the state.
 #include "fm_cofferly.h"
+#include "platform/screen_capture.h"
 #include "sort_window/frm_sort.h"
 
 void Fm_Cofferly::Bt_Add_Click()
@@ -26,6 +27,8 @@ void Fm_Cofferly::Bt_Del_Click()
 void Fm_Cofferly::cmdSort_Click()
 {
     frmSort sort(Table(), desktop_, this);
+    // The sort window shows every ID and PW at once.
+    ScreenCapture::Set(&sort, settings_.allowScreenCapture);
     while (sort.exec() == QDialog::Accepted) {
         if (Commit(sort.Rows()))
             break;

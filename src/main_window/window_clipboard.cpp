@@ -1,8 +1,9 @@
 // Keeping secrets in: what the window puts on the clipboard is cleared a while after the
 // last copy, when the user asks and when the program ends, as long as the clipboard still
-// holds it.
+// holds it; the window stays out of screen captures unless the user allows them.
 #include "fm_cofferly.h"
 #include "platform/clipboard.h"
+#include "platform/screen_capture.h"
 
 Fm_Cofferly::~Fm_Cofferly()
 {
@@ -15,6 +16,15 @@ void Fm_Cofferly::ApplySettings(const Settings& settings)
 {
     settings_ = settings;
     clipboardWait_.SetDelay(settings.clearAfterSeconds);
+    if (isVisible())
+        ScreenCapture::Set(this, settings_.allowScreenCapture);
+}
+
+void Fm_Cofferly::showEvent(QShowEvent* event)
+{
+    // Once the window is shown, so that its native window is made where it belongs.
+    ScreenCapture::Set(this, settings_.allowScreenCapture);
+    QWidget::showEvent(event);
 }
 
 void Fm_Cofferly::PutOnClipboard(const QString& text)

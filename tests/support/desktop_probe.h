@@ -12,6 +12,12 @@ namespace DesktopProbe {
 // clipboard has no such format or it is not 4 bytes long.
 std::optional<quint32> ClipboardDword(const QString& name);
 QString ClipboardText();
+// Puts `text` on the clipboard as another program would.
+void SetClipboardText(const QString& text);
+
+// The display affinity Windows reports for the native window (WDA_NONE 0, WDA_MONITOR 1,
+// WDA_EXCLUDEFROMCAPTURE 0x11).
+quint32 DisplayAffinity(WId window);
 
 // Whether the native window carries WS_EX_TOPMOST.
 bool IsTopmost(WId window);

@@ -62,6 +62,30 @@ QString ClipboardText()
     return text.left(text.indexOf(QChar(0))); // up to its terminating NUL
 }
 
+void SetClipboardText(const QString& text)
+{
+    OpenClipboardScope scope;
+    if (!scope.IsOpen() || !::EmptyClipboard())
+        return;
+    const auto size = static_cast<SIZE_T>(text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory)
+        return;
+    auto* chars = static_cast<wchar_t*>(::GlobalLock(memory));
+    text.toWCharArray(chars);
+    chars[text.size()] = 0;
+    ::GlobalUnlock(memory);
+    if (!::SetClipboardData(CF_UNICODETEXT, memory))
+        ::GlobalFree(memory);
+}
+
+quint32 DisplayAffinity(WId window)
+{
+    DWORD affinity = 0;
+    ::GetWindowDisplayAffinity(reinterpret_cast<HWND>(window), &affinity);
+    return affinity;
+}
+
 bool IsTopmost(WId window)
 {
     return ::GetWindowLongPtrW(reinterpret_cast<HWND>(window), GWL_EXSTYLE) & WS_EX_TOPMOST;

@@ -10,6 +10,7 @@
 #include "support/test_support.h"
 #include "support/window_driver.h"
 
+#include <QClipboard>
 #include <QtTest>
 #include <cerrno>
 #include <csignal>
@@ -127,7 +128,8 @@ private slots:
         qInfo("%lld byte counts tried", total);
     }
 
-    // Closing saves once; a failure is reported and ends the program.
+    // Closing saves once; a failure is reported and ends the program, and the end clears
+    // what the window put on the clipboard.
     void closeOnAFailingDisk()
     {
         MainWindowFixture f(kEntries);
@@ -135,6 +137,8 @@ private slots:
         const QByteArray& before = f.before;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(w.Controls().Bt_Clip[1], Qt::LeftButton, Qt::ShiftModifier);
+        QVERIFY(!QGuiApplication::clipboard()->text().isEmpty());
         FaultShim::Watch(dir.path().toStdString());
         FaultShim::FailFrom(1);
         w.close();
@@ -147,6 +151,8 @@ private slots:
         QCOMPARE(dir.data(), before);
         QVERIFY(!QFileInfo::exists(dir.backupPath()));
         QVERIFY(CheckNothingLost(dir).isEmpty());
+        f.opened.reset();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
     }
 
     // A real file-size limit, as a full disk: the message carries the system's reason.

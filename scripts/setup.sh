@@ -12,7 +12,9 @@ test_packages=(xvfb xauth xdotool xclip openbox x11-utils x11-xserver-utils imag
   # setfacl: a folder whose default access list hands new files to another user
   acl
   # GNOME's compositor, headless, as a Wayland session with Xwayland; its software renderer
-  mutter xwayland qt6-wayland dbus-daemon wmctrl libgl1-mesa-dri)
+  mutter xwayland qt6-wayland dbus-daemon wmctrl libgl1-mesa-dri
+  # a clipboard manager of the tests' own (tests/e2e/clipboard_manager.py)
+  python3-xlib)
 bench_packages=(xvfb xauth strace libxcb-damage0-dev)
 
 wanted=("${run_packages[@]}")

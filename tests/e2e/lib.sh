@@ -402,3 +402,25 @@ is_not_above() {
     state=$(wm_state "$1") || return 1
     [[ $state != *_NET_WM_STATE_ABOVE* ]]
 }
+
+# start_clipboard_manager: a clipboard manager as X11 desktops run one, which keeps the text
+# of a program that ends owning the clipboard; its log is $WORK/manager.log.
+start_clipboard_manager() {
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/clipboard_manager.py" >"$WORK/manager.log" 2>&1 &
+    OTHER_PIDS+=($!)
+    poll 10 grep -q ready "$WORK/manager.log" ||
+        fail "the clipboard manager did not start: $(cat "$WORK/manager.log")"
+}
+
+# expect_strip_text yes|no: the clipboard strip (LbClipBoard) shows text, or shows none.
+expect_strip_text() {
+    poll 10 strip_shows "$1" || fail "the clipboard strip shows $STRIP_DARK dark pixels (text expected: $1)"
+}
+
+# LbClipBoard's area in the client area at 100 %: left 1905, top 1920, 2535 x 255 twips.
+strip_shows() {
+    local shot=$WORK/strip.png
+    import -window "$MAIN_WIN" -crop 165x15+129+129 +repage "$shot" 2>/dev/null || return 1
+    STRIP_DARK=$(convert "$shot" -colorspace Gray -threshold 50% -negate -format '%[fx:int(mean*w*h+0.5)]' info:)
+    if [[ $1 == yes ]]; then ((STRIP_DARK > 0)); else ((STRIP_DARK == 0)); fi
+}

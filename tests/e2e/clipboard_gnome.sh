@@ -8,9 +8,11 @@ data_file "ネット銀行" "山田-太郎" "ab-cd-ef" "https://bank.example.jp/
 start_mutter 1
 
 step "the compositor keeps the text of an owner that ends"
-printf 'kept by the compositor' | xclip -i -selection clipboard
+# -quiet keeps xclip in the foreground, so that this is its own process.
+printf 'kept by the compositor' | xclip -quiet -i -selection clipboard >/dev/null 2>&1 &
+xclip_pid=$!
 expect_clipboard "kept by the compositor"
-xclip_pid=$(pgrep -n -x xclip) && kill "$xclip_pid"
+kill "$xclip_pid"
 sleep 1
 clipboard_is "kept by the compositor" || fail "the compositor kept nothing; this check would prove nothing"
 

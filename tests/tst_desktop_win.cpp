@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -47,36 +48,25 @@ private slots:
     }
 
     // Left out of captures where Windows can, else black in them, else unprotected; shown
-    // when the user allows it.
-    void screenCaptureTriesInOrder_data()
-    {
-        QTest::addColumn<bool>("allow");
-        QTest::addColumn<QString>("accepted");
-        QTest::addColumn<QString>("tries");
-        QTest::addColumn<int>("outcome");
-        using O = ScreenCapture::Outcome;
-        QTest::newRow("left out") << false << u"out"_s << u"out"_s << int(O::LeftOut);
-        QTest::newRow("older Windows") << false << u"black"_s << u"out black"_s << int(O::Black);
-        QTest::newRow("refused") << false << u""_s << u"out black"_s << int(O::Unprotected);
-        QTest::newRow("allowed") << true << u"shown"_s << u"shown"_s << int(O::Allowed);
-        QTest::newRow("allowing refused") << true << u""_s << u"shown"_s << int(O::Unprotected);
-    }
-
+    // when the user allows it. Each case: allow, the affinity Windows takes, the tries made.
     void screenCaptureTriesInOrder()
     {
-        QFETCH(bool, allow);
-        QFETCH(QString, accepted);
         using A = ScreenCapture::Affinity;
-        QStringList tries;
-        const auto outcome = ScreenCapture::Decide(allow, [&](A affinity) {
-            const QString name = affinity == A::Shown             ? u"shown"_s
-                                 : affinity == A::BlackInCaptures ? u"black"_s
-                                                                  : u"out"_s;
-            tries << name;
-            return name == accepted;
-        });
-        QTEST(tries.join(u' '), "tries");
-        QTEST(int(outcome), "outcome");
+        using O = ScreenCapture::Outcome;
+        const std::tuple<bool, int, QString, O> cases[] = {{false, 2, u"2"_s, O::LeftOut},
+                                                           {false, 1, u"21"_s, O::Black},
+                                                           {false, -1, u"21"_s, O::Unprotected},
+                                                           {true, 0, u"0"_s, O::Allowed},
+                                                           {true, -1, u"0"_s, O::Unprotected}};
+        for (const auto& [allow, taken, tries, outcome] : cases) {
+            QString tried;
+            const O got = ScreenCapture::Decide(allow, [&](A affinity) {
+                tried += QString::number(int(affinity));
+                return int(affinity) == taken;
+            });
+            QCOMPARE(tried, tries);
+            QCOMPARE(got, outcome);
+        }
     }
 
     // The call on a real window: what it answers is what Windows then reports. (Wine takes

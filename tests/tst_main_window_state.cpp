@@ -230,10 +230,10 @@ private slots:
         QCOMPARE(Run(state, u"close 1, yes"_s, typed), effects + u"; keep open"_s);
     }
 
-    // When the clipboard is cleared. Each event: "copy T" (a copy at T ms), "tick T ours" or
-    // "tick T other" (the timer at T, with what the clipboard holds then), "now ..." (the
-    // user's command), "end ..." (any end of the program); the actions of the ticks, the
-    // commands and the ends in order, "-" for none.
+    // When the clipboard is cleared. Each event: "copy T" (a copy at T ms), "delay S" (a new
+    // setting), "tick T ours" or "tick T other" (the timer at T, with what the clipboard
+    // holds then), "now ..." (the user's command), "end ..." (any end of the program); the
+    // actions of the ticks, the commands and the ends in order, "-" for none.
     void clipboardClears_data()
     {
         QTest::addColumn<int>("seconds");
@@ -258,6 +258,8 @@ private slots:
         row("end, another's", 30, "copy 0, end other", "-");
         row("end after the wait cleared", 2, "copy 0, tick 2000 ours, end ours", "clear -");
         row("end after the wait forgot", 2, "copy 0, tick 2000 other, end ours", "forget -");
+        row("a new delay counts from the next copy", 30,
+            "copy 0, delay 2, tick 2000 ours, copy 5000, tick 7000 ours", "- clear");
     }
 
     void clipboardClears()
@@ -271,8 +273,11 @@ private slots:
             const QStringList w = event.split(u' ');
             const bool ours = w.last() == u"ours";
             ClipboardWait::Action action = ClipboardWait::Action::None;
-            if (w[0] == u"copy") {
-                wait.Copied(w[1].toLongLong());
+            if (w[0] == u"copy" || w[0] == u"delay") {
+                if (w[0] == u"copy")
+                    wait.Copied(w[1].toLongLong());
+                else
+                    wait.SetDelay(w[1].toInt());
                 continue;
             }
             if (w[0] == u"tick")
@@ -285,22 +290,6 @@ private slots:
             actions << QString::fromLatin1(names[static_cast<int>(action)]);
         }
         QTEST(actions.join(u' '), "actions");
-    }
-
-    // A new delay counts from the next copy; a wait under way keeps its end.
-    void newDelayCountsFromTheNextCopy()
-    {
-        ClipboardWait wait;
-        QCOMPARE(wait.Due(), std::nullopt);
-        wait.Copied(1000);
-        QCOMPARE(wait.Due(), 31000);
-        wait.SetDelay(2);
-        QCOMPARE(wait.Due(), 31000);
-        wait.Copied(5000);
-        QCOMPARE(wait.Due(), 7000);
-        wait.SetDelay(0);
-        wait.Copied(6000);
-        QCOMPARE(wait.Due(), std::nullopt);
     }
 
     void onTopToggles()

@@ -49,8 +49,8 @@ public:
     Folder()
     {
         QVERIFY(dir_.isValid());
-        for (const char* name :
-             {"cofferly", "Cofferly.Dat", "Cofferly.bak", "Cofferly.lock", ".hidden"})
+        for (const char* name : {"cofferly", "Cofferly.Dat", "Cofferly.bak", "Cofferly.lock",
+                                 "Cofferly.ini", ".hidden"})
             TestFiles::Write(Path(QString::fromLatin1(name)), "x");
         QVERIFY(QDir(dir_.path()).mkdir(u"share"_s));
         QVERIFY(SetMode(dir_.path(), 0700));
@@ -262,7 +262,7 @@ private slots:
             {Problem::FileOfAnotherUser, "another user's"},
             {Problem::LinkToAnotherUsersFile, "a link to another user's file"},
             {Problem::LinkLeadsNowhere, "a link that leads nowhere"}};
-        for (const char* name : {"Cofferly.Dat", "Cofferly.bak", "Cofferly.lock"})
+        for (const char* name : {"Cofferly.Dat", "Cofferly.bak", "Cofferly.lock", "Cofferly.ini"})
             for (const auto& [problem, what] : problems)
                 QTest::addRow("%s, %s", name, what) << QString::fromLatin1(name) << problem;
     }
@@ -388,6 +388,7 @@ private slots:
         const std::tuple<QString, int, int> table[] = {{u"Cofferly.Dat"_s, 0644, 0600},
                                                        {u"Cofferly.bak"_s, 0400, 0400},
                                                        {u"Cofferly.lock"_s, 0660, 0600},
+                                                       {u"Cofferly.ini"_s, 0604, 0600},
                                                        {u"cofferly"_s, 0755, 0755}};
         for (const auto& [name, before, after] : table)
             QVERIFY(SetMode(folder.Path(name), before));
@@ -396,22 +397,26 @@ private slots:
         QVERIFY(TightenFileModesAndTell(desktop, folder.Path()));
         QCOMPARE(Refusal(desktop).text,
                  Texts::ModesTightened.arg(folder.Path(u"Cofferly.Dat"_s) + u'\n' +
-                                           folder.Path(u"Cofferly.lock"_s)));
+                                           folder.Path(u"Cofferly.lock"_s) + u'\n' +
+                                           folder.Path(u"Cofferly.ini"_s)));
         for (const auto& [name, before, after] : table)
             QCOMPARE(ModeOf(folder.Path(name)), after);
     }
 
-    // A second name of the data file would keep the old passwords after a save; a lock
-    // that is a pipe would block the start for ever if it were opened.
+    // A second name of the data file would keep the old passwords after a save, and one of
+    // the settings file its old settings; a lock that is a pipe would block the start for
+    // ever if it were opened.
     void aHardLinkOrALockThatIsNoFileIsRefused()
     {
         Folder folder;
-        QVERIFY(::link(QFile::encodeName(folder.Path(u"Cofferly.Dat"_s)).constData(),
-                       QFile::encodeName(folder.Path(u"elsewhere"_s)).constData()) == 0);
-        RecordingDesktop desktop;
-        QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
-        QCOMPARE(Refusal(desktop).text, Texts::HardLinked.arg(folder.Path(u"Cofferly.Dat"_s)));
-        QVERIFY(QFile::remove(folder.Path(u"elsewhere"_s)));
+        for (const QString& name : {u"Cofferly.Dat"_s, u"Cofferly.ini"_s}) {
+            QVERIFY(::link(QFile::encodeName(folder.Path(name)).constData(),
+                           QFile::encodeName(folder.Path(u"elsewhere"_s)).constData()) == 0);
+            RecordingDesktop desktop;
+            QVERIFY(RefuseUnsafeFolder(desktop, folder.Path()));
+            QCOMPARE(Refusal(desktop).text, Texts::HardLinked.arg(folder.Path(name)));
+            QVERIFY(QFile::remove(folder.Path(u"elsewhere"_s)));
+        }
 
         const QString lock = folder.Path(u"Cofferly.lock"_s);
         QVERIFY(QFile::remove(lock));

@@ -184,28 +184,45 @@ private slots:
         QCOMPARE(QDir(check.path), QDir(folder));
     }
 
+    // The data file and the settings file alike.
+    void filesOthersMayReadAreMadePrivate_data() { OwnFiles(); }
     void filesOthersMayReadAreMadePrivate()
     {
-        ProgramDir dir("0,0\r\n");
-        QVERIFY(SystemFiles::LetEveryoneRead(dir.dataPath()));
+        QFETCH(QString, name);
+        ProgramDir dir;
+        const QString path = dir.path() + u'/' + name;
+        TestFiles::Write(path, "0,0\r\n");
+        QVERIFY(SystemFiles::LetEveryoneRead(path));
         auto tightened = TightenFileModes(dir.path());
         QVERIFY(As<QStringList>(tightened));
-        QCOMPARE(*As<QStringList>(tightened), QStringList{dir.dataPath()});
-        QVERIFY(SystemFiles::OwnerOnly(dir.dataPath()));
+        QCOMPARE(*As<QStringList>(tightened), QStringList{path});
+        QVERIFY(SystemFiles::OwnerOnly(path));
         tightened = TightenFileModes(dir.path());
         QCOMPARE(*As<QStringList>(tightened), QStringList{});
     }
 
+    void aSecondNameIsRefused_data() { OwnFiles(); }
     void aSecondNameIsRefused()
     {
-        ProgramDir dir("0,0\r\n");
-        const std::wstring from = QDir::toNativeSeparators(dir.dataPath()).toStdWString();
+        QFETCH(QString, name);
+        ProgramDir dir;
+        const QString path = dir.path() + u'/' + name;
+        TestFiles::Write(path, "0,0\r\n");
+        const std::wstring from = QDir::toNativeSeparators(path).toStdWString();
         const std::wstring to =
             QDir::toNativeSeparators(dir.path() + u"/elsewhere"_s).toStdWString();
         QVERIFY(CreateHardLinkW(to.c_str(), from.c_str(), nullptr));
         const FolderCheck check = CheckDataFolder(dir.path());
         QCOMPARE(check.problem, Problem::HardLinked);
-        QCOMPARE(check.path, dir.dataPath());
+        QCOMPARE(check.path, path);
+    }
+
+private:
+    static void OwnFiles()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("data file") << StoreFiles::Data;
+        QTest::newRow("settings file") << StoreFiles::Settings;
     }
 };
 

@@ -1,9 +1,11 @@
 // What the store finds in a program directory before the first load: which of the two
-// files are there, the backup put back in the data file's place, and the temporaries an
-// interrupted save leaves. Real files in a program directory of their own.
-#include "store/instance_lock.h"
+// files are there, the backup put back in the data file's place, the temporaries an
+// interrupted save leaves, and the settings file, read and rewritten. Real files in a
+// program directory of their own.
 #include "store/data_folder.h"
+#include "store/instance_lock.h"
 #include "store/recovery.h"
+#include "store/settings_file.h"
 #include "support/system_files.h"
 #include "support/test_support.h"
 
@@ -14,6 +16,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using Cause = StoreError::Cause;
+Q_DECLARE_METATYPE(Settings)
 
 namespace {
 
@@ -171,11 +174,12 @@ private slots:
         ProgramDir dir;
         const QDir here(dir.path());
         const QStringList temporaries = {u"Cofferly.Dat.a1B2c3"_s, u"Cofferly.bak.XYZ789"_s,
-                                         u"Cofferly.Dat.000000"_s};
+                                         u"Cofferly.Dat.000000"_s, u"Cofferly.ini.Q1w2E3"_s};
         const QStringList others = {
-            u"Cofferly.Dat"_s,        u"Cofferly.bak"_s,         u"Cofferly.lock"_s,
-            u"Cofferly.Dat.12345"_s,  u"Cofferly.Dat.ABCDEFG"_s, u"Cofferly.Dat.bak1"_s,
-            u"cofferly.dat.abcdef"_s, u"Cofferly.Dat.ab-123"_s,  u"notes.txt"_s};
+            u"Cofferly.Dat"_s,         u"Cofferly.bak"_s,      u"Cofferly.lock"_s,
+            u"Cofferly.ini"_s,         u"Cofferly.ini.old"_s,  u"Cofferly.Dat.12345"_s,
+            u"Cofferly.Dat.ABCDEFG"_s, u"Cofferly.Dat.bak1"_s, u"cofferly.dat.abcdef"_s,
+            u"Cofferly.Dat.ab-123"_s,  u"notes.txt"_s};
         for (const QString& name : temporaries + others)
             TestFiles::Write(here.filePath(name), "secret");
         QVERIFY(here.mkdir(u"Cofferly.Dat.dir123"_s));
@@ -194,6 +198,104 @@ private slots:
         QCOMPARE(TestFiles::Read(here.filePath(u"Cofferly.Dat.dir123/inside"_s)),
                  QByteArray("kept"));
         QVERIFY(RemoveLeftovers(dir.path()).isEmpty());
+    }
+
+    // ---- the settings file -----------------------------------------------------------
+
+    // Reading: a value that cannot be read, or lies out of range, is its key's default; so
+    // are both in a file that is no settings file, which is never written over. A change
+    // rewrites only the value changed, or adds it; every other byte stays. Nothing is
+    // written when no value differs, and the data file is never touched.
+    void settingsFileIsReadAndRewritten_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // empty: none
+        QTest::addColumn<Settings>("read");
+        QTest::addColumn<Settings>("written");
+        QTest::addColumn<QByteArray>("after"); // empty: refused
+        const QByteArray mine = "; mine\r\n[Clipboard]\r\nFoo=1\r\nClearAfterSeconds = 30\r\n"
+                                "\r\n[Other]\r\nx=y\r\n";
+        const QByteArray cased = "\xEF\xBB\xBF [clipboard] \n clearafterseconds = 3600 \n"
+                                 "[WINDOW]\nallowscreencapture=False\n";
+        const QByteArray bad =
+            "[Clipboard]\nClearAfterSeconds=ten\n[Window]\nAllowScreenCapture=yes";
+        const QByteArray elsewhere = "ClearAfterSeconds=1\n[Other]\nClearAfterSeconds=2\n"
+                                     "[Clipboard]\n;ClearAfterSeconds=3\nA=1\n\n; end\n";
+        const QByteArray twice = "[Clipboard]\nClearAfterSeconds=5\nClearAfterSeconds=6\n";
+        const QByteArray both = "[Clipboard]\nClearAfterSeconds=12\n";
+        QTest::newRow("none") << QByteArray() << Settings{} << Settings{10, false}
+                              << QByteArray("[Clipboard]\nClearAfterSeconds=10\n");
+        QTest::newRow("CR LF, comments, unknown keys") << mine << Settings{} << Settings{45, false}
+                                                       << QByteArray(mine).replace("= 30", "= 45");
+        QTest::newRow("other case, blanks, byte order mark")
+            << cased << Settings{3600, false} << Settings{3600, true}
+            << QByteArray(cased).replace("=False", "=true");
+        QTest::newRow("bad values")
+            << bad << Settings{} << Settings{0, false} << QByteArray(bad).replace("ten", "0");
+        QTest::newRow("out of range, unchanged")
+            << QByteArray("[Clipboard]\nClearAfterSeconds=3601\n") << Settings{} << Settings{}
+            << QByteArray("[Clipboard]\nClearAfterSeconds=3601\n");
+        QTest::newRow("negative") << QByteArray("[Clipboard]\nClearAfterSeconds=-1\n") << Settings{}
+                                  << Settings{}
+                                  << QByteArray("[Clipboard]\nClearAfterSeconds=-1\n");
+        QTest::newRow("outside the section, commented out")
+            << elsewhere << Settings{} << Settings{7, false}
+            << QByteArray(elsewhere).replace("A=1\n", "A=1\nClearAfterSeconds=7\n");
+        QTest::newRow("the first of two, no final line end")
+            << twice.chopped(1) << Settings{5, false} << Settings{5, true}
+            << twice + "\n[Window]\nAllowScreenCapture=true\n";
+        QTest::newRow("not UTF-8") << both + "; \x82\xa0\n"
+                                   << Settings{} << Settings{1, true} << QByteArray();
+        QTest::newRow("a NUL") << both + QByteArray("\0", 1) << Settings{} << Settings{1, true}
+                               << QByteArray();
+        QTest::newRow("over 64 KiB") << both + "; " + QByteArray(64 << 10, 'x') << Settings{}
+                                     << Settings{1, true} << QByteArray();
+    }
+    void settingsFileIsReadAndRewritten()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(Settings, written);
+        QFETCH(QByteArray, after);
+        const QByteArray data = TestFiles::Make(0, 0, TestFiles::NumberedEntries(1));
+        ProgramDir dir(data);
+        const QString path = SettingsFile::Path(dir.path());
+        if (!before.isEmpty())
+            TestFiles::Write(path, before);
+        const quint64 identity = SystemFiles::Identity(path);
+        const quint64 dataIdentity = SystemFiles::Identity(dir.dataPath());
+        QTEST(SettingsFile::Read(dir.path()), "read");
+        const auto pin = PinFolder(dir.path());
+        QVERIFY(As<FolderPin>(pin));
+        const auto error = SettingsFile::Write(dir.path(), *As<FolderPin>(pin), written);
+        QCOMPARE(error.has_value(), after.isEmpty());
+        if (error)
+            QCOMPARE(error->cause, Cause::NotSettings);
+        QCOMPARE(TestFiles::Read(path), error ? before : after);
+        QCOMPARE(SystemFiles::Identity(path) == identity, error || before == after);
+        if (!error)
+            QCOMPARE(SettingsFile::Read(dir.path()), written);
+        QVERIFY(error || after == before || SystemFiles::OwnerOnly(path));
+        QCOMPARE(dir.data(), data);
+        QCOMPARE(SystemFiles::Identity(dir.dataPath()), dataIdentity);
+    }
+
+    // A link put in the settings file's place since the start is not written through; one
+    // there at the start is, as the data file's is.
+    void settingsFollowOnlyALinkThereAtTheStart()
+    {
+        if (!SystemFiles::HasUnixFiles())
+            QSKIP("the system's file calls follow no link");
+        ProgramDir dir("0,0\r\n");
+        const QString path = SettingsFile::Path(dir.path()), target = dir.path() + u"/mine"_s;
+        const auto pin = PinFolder(dir.path());
+        TestFiles::Write(target, "[Clipboard]\n");
+        QVERIFY(As<FolderPin>(pin) && SystemFiles::Link(target, path));
+        const auto error = SettingsFile::Write(dir.path(), *As<FolderPin>(pin), {5, false});
+        QCOMPARE(error ? error->cause : Cause::System, Cause::LinkPutInPlace);
+        QCOMPARE(TestFiles::Read(target), QByteArray("[Clipboard]\n"));
+        QVERIFY(
+            !SettingsFile::Write(dir.path(), *As<FolderPin>(PinFolder(dir.path())), {5, false}));
+        QCOMPARE(TestFiles::Read(target), QByteArray("[Clipboard]\nClearAfterSeconds=5\n"));
+        QVERIFY(QFileInfo(path).isSymLink());
     }
 };
 

@@ -1,6 +1,7 @@
 #include "store_messages.h"
 
 #include "store/entry.h"
+#include "store/settings_file.h"
 #include "system_trouble.h"
 #include "texts.h"
 
@@ -99,6 +100,8 @@ QString StoreErrorReason(const StoreError& error)
         return Texts::ReasonFolderReplaced;
     case Cause::LinkPutInPlace:
         return Texts::ReasonLinkPutInPlace;
+    case Cause::NotSettings:
+        return Texts::ReasonNotSettings.arg(SettingsFile::kMaxSize >> 10);
     }
     return {};
 }
@@ -113,6 +116,11 @@ QString EndingFailureMessage(const StoreError& error)
 QString CommitFailureMessage(const StoreError& error)
 {
     return Texts::CommitWriteFailed.arg(ShownPath(error.path), StoreErrorReason(error));
+}
+
+QString SettingsFailureMessage(const StoreError& error)
+{
+    return Texts::SettingsWriteFailed.arg(ShownPath(error.path), StoreErrorReason(error));
 }
 
 QStringList SaveNotices(const DataSession::SaveReport& saved, const QString& dataPath)

@@ -20,6 +20,10 @@ QString EndingFailureMessage(const StoreError& error);
 // with the change not yet saved.
 QString CommitFailureMessage(const StoreError& error);
 
+// The message for settings that could not be saved: the file, the reason, and that nothing
+// changed.
+QString SettingsFailureMessage(const StoreError& error);
+
 // What a save that went through still has to tell, one message each: the other programs'
 // versions it kept aside, and the program's own version it did not write over.
 QStringList SaveNotices(const DataSession::SaveReport& saved, const QString& dataPath);

@@ -120,6 +120,10 @@ inline const QString CommitWriteFailed =
     QStringLiteral("ファイルに書き込めませんでした。\n%1\n\n%2\n\n"
                    "ファイルは書き込み前の状態のままで、この変更はまだ保存されていません。"
                    "原因を取り除いてからもう一度お試しください。");
+// %1 the settings file's path, %2 the reason
+inline const QString SettingsWriteFailed =
+    QStringLiteral("設定を保存できませんでした。\n%1\n\n%2\n\n"
+                   "ファイルも設定も変更していません。");
 // %1 the data file's path, %2 the lock file's path
 inline const QString AlreadyRunning =
     QStringLiteral("コファリーはすでに起動しています。\n%1\n\n"
@@ -243,6 +247,10 @@ inline const QString ReasonTooLarge = QStringLiteral(
 inline const QString ReasonFolderReplaced =
     QStringLiteral("起動した後に、このフォルダーが別のフォルダーに置き換えられています。"
                    "コファリーを起動し直してください。");
+// %1 the largest size a settings file may have, in KiB
+inline const QString ReasonNotSettings =
+    QStringLiteral("設定ファイルとして読めません (UTF-8 のテキストでないか、%1 KiB を"
+                   "超えています)。ファイルを直すか削除してから、もう一度お試しください。");
 inline const QString ReasonLinkPutInPlace =
     QStringLiteral("起動した後に、このファイルがリンクに置き換えられています。"
                    "リンクを削除してからもう一度お試しください。");
@@ -297,6 +305,15 @@ inline const QString DownItem = QStringLiteral("下へ");
 inline const QString SaveQuestion = QStringLiteral("データが変更されています。保存しますか？");
 // Also the title of the main window's CloseSaveQuestion
 inline const QString SaveQuestionTitle = QStringLiteral("保存の確認");
+
+// The settings dialog
+inline const QString SettingsTitle = QStringLiteral("設定");
+inline const QString ClearAfterLabel = QStringLiteral("クリップボードを消去するまで(&C):");
+inline const QString SecondsSuffix = QStringLiteral(" 秒");
+// The clearing time 0
+inline const QString NeverCleared = QStringLiteral("消去しない");
+inline const QString AllowCaptureLabel =
+    QStringLiteral("画面のキャプチャーや共有にウィンドウを映す(&A)");
 
 // Standard message box buttons, Japanese whatever the system locale
 inline const QString YesButton = QStringLiteral("はい(&Y)");

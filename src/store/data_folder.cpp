@@ -82,9 +82,10 @@ QStringList RemoveLeftovers(const QString& programDirectory)
 {
     // The names a save gives its temporaries: the file's name, a dot, six letters or digits.
     static const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QStringLiteral("(%1|%2)\\.[A-Za-z0-9]{6}")
+        QStringLiteral("(%1|%2|%3)\\.[A-Za-z0-9]{6}")
             .arg(QRegularExpression::escape(StoreFiles::Data),
-                 QRegularExpression::escape(StoreFiles::Backup))));
+                 QRegularExpression::escape(StoreFiles::Backup),
+                 QRegularExpression::escape(StoreFiles::Settings))));
     QStringList removed;
     const QDir dir(programDirectory);
     const auto found =

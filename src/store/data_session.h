@@ -49,6 +49,8 @@ public:
                                                               Answers answers);
 
     const QString& ProgramDirectory() const { return programDirectory_; }
+    // The folder as it stood when the session opened; the settings file is saved there too.
+    const FolderPin& Pin() const { return pin_; }
     QString DataPath() const;
     QString BackupPath() const;
     const Entries& Table() const { return entries_; }

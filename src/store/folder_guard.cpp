@@ -2,6 +2,7 @@
 #include "folder_guard_os.h"
 
 #include <QFileInfo>
+#include <vector>
 
 namespace {
 
@@ -18,7 +19,8 @@ bool IsLink(const QString& path)
 // The rules for one of the program's own files, once examined: the lock must be an ordinary
 // file (opening a pipe blocks until someone writes to it, for ever); the data file and the
 // backup must have one name (a save replaces the file by a new one: another name would
-// keep the old passwords for good).
+// keep the old passwords for good), and so must the settings file, which is replaced the
+// same way.
 FolderCheck CheckOwnFile(const QString* name, const QString& path, bool regular, quint64 names)
 {
     if (name == &StoreFiles::Lock)
@@ -56,10 +58,11 @@ std::variant<FolderPin, StoreError> PinFolder(const QString& folder)
         return SystemError(StoreError::Kind::Read, folder, *reason);
     const QString prefix = AppDir(folder);
     return FolderPin{std::get<FolderId>(id), IsLink(prefix + StoreFiles::Data),
-                     IsLink(prefix + StoreFiles::Backup)};
+                     IsLink(prefix + StoreFiles::Backup), IsLink(prefix + StoreFiles::Settings)};
 }
 
-std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin)
+std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin,
+                                            SavedFiles saved)
 {
     const auto id = IdentifyFolder(folder);
     if (const auto* reason = std::get_if<QString>(&id))
@@ -67,8 +70,11 @@ std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderP
     if (std::get<FolderId>(id) != pin.folder)
         return StoreError{StoreError::Kind::Write, folder, StoreError::Cause::FolderReplaced, {}};
     const QString prefix = AppDir(folder);
-    for (const auto& [name, wasLink] :
-         {std::pair{&StoreFiles::Data, pin.dataLink}, {&StoreFiles::Backup, pin.backupLink}}) {
+    const auto written = saved == SavedFiles::Settings
+                             ? std::vector{std::pair{&StoreFiles::Settings, pin.settingsLink}}
+                             : std::vector{std::pair{&StoreFiles::Data, pin.dataLink},
+                                           std::pair{&StoreFiles::Backup, pin.backupLink}};
+    for (const auto& [name, wasLink] : written) {
         if (!wasLink && IsLink(prefix + *name))
             return StoreError{
                 StoreError::Kind::Write, prefix + *name, StoreError::Cause::LinkPutInPlace, {}};

@@ -8,8 +8,9 @@
 #include <variant>
 
 // Whether the data may be kept in a folder. Whoever can write the folder, or owns the data
-// file, its backup or the lock, can read and change the passwords or swap the files, so the
-// folder and those three files (or the files that links of those names lead to) must belong
+// file, its backup or the lock, can read and change the passwords or swap the files, and
+// whoever owns the settings file can have copied passwords stay on the clipboard; so the
+// folder and those four files (or the files that links of those names lead to) must belong
 // to the user who runs the program, and only that user may write the folder. Other files
 // in the folder are not the program's business.
 struct FolderCheck {
@@ -44,9 +45,10 @@ struct FolderCheck {
 
 // Checks `folder`, then every folder above it up to "/" (each must belong to the user or
 // root, and only a sticky one, like /tmp, may be writable by others: whoever may rename a
-// folder on the way can put one of theirs in its place), then Cofferly.Dat, Cofferly.bak and
-// Cofferly.lock in it, in that order; the first problem found is returned. A file that is not there
-// yet is no problem. Nothing is opened: a lock that is a pipe would block the start.
+// folder on the way can put one of theirs in its place), then Cofferly.Dat, Cofferly.bak,
+// Cofferly.lock and Cofferly.ini in it, in that order; the first problem found is returned.
+// A file that is not there yet is no problem. Nothing is opened: a lock that is a pipe
+// would block the start.
 FolderCheck CheckDataFolder(const QString& folder);
 
 // The running program's own file: whoever else owns it or may change it runs their code as
@@ -58,8 +60,9 @@ FolderCheck CheckProgramFile(const QString& path);
 // SYSTEM and Administrators in. Nothing, or what failed.
 std::optional<StoreError> MakeFolderPrivate(const QString& folder);
 
-// Makes Cofferly.Dat, Cofferly.bak and Cofferly.lock in `folder` readable and writable by
-// the owner only (0600) where others may read or write them; returns the paths changed.
+// Makes Cofferly.Dat, Cofferly.bak, Cofferly.lock and Cofferly.ini in `folder` readable and
+// writable by the owner only (0600) where others may read or write them; returns the paths
+// changed.
 // Only after CheckDataFolder(): the files are the user's own.
 std::variant<QStringList, StoreError> TightenFileModes(const QString& folder);
 
@@ -75,14 +78,19 @@ struct FolderId {
 // The folder a data session saves into, as it stood when the session opened.
 struct FolderPin {
     FolderId folder;
-    bool dataLink = false;   // Cofferly.Dat was a link then
-    bool backupLink = false; // Cofferly.bak was a link then
+    bool dataLink = false;     // Cofferly.Dat was a link then
+    bool backupLink = false;   // Cofferly.bak was a link then
+    bool settingsLink = false; // Cofferly.ini was a link then
 };
 
 // Notes what `folder` is now.
 std::variant<FolderPin, StoreError> PinFolder(const QString& folder);
 
+// What a save writes: the data file and the backup, or the settings file.
+enum class SavedFiles { Data, Settings };
+
 // Before a save: the same folder must stand at `folder`, and no link may stand in the place
-// of the data file or the backup where none stood before; otherwise the save would write
-// where nobody checked.
-std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin);
+// of a file the save writes where none stood before; otherwise the save would write where
+// nobody checked.
+std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin,
+                                            SavedFiles saved = SavedFiles::Data);

@@ -12,7 +12,7 @@
 // The program's own files: whoever owns one of them, or the file a link there leads to,
 // can read the passwords or have the next save written into a file of theirs.
 inline const QString* const kOwnFiles[] = {&StoreFiles::Data, &StoreFiles::Backup,
-                                           &StoreFiles::Lock};
+                                           &StoreFiles::Lock, &StoreFiles::Settings};
 
 // The check's finding: `problem` at `path`, with the system's error code if any.
 inline FolderCheck Found(FolderCheck::Problem problem, const QString& path, int systemError = 0)
@@ -33,8 +33,8 @@ struct OwnFileFacts {
     quint64 names = 1;
 };
 
-// Cofferly.Dat, Cofferly.bak and Cofferly.lock in `folder`, in that order, each as `examine`
-// shows it: the first problem found.
+// Cofferly.Dat, Cofferly.bak, Cofferly.lock and Cofferly.ini in `folder`, in that order,
+// each as `examine` shows it: the first problem found.
 FolderCheck CheckOwnFiles(const QString& folder,
                           const std::function<OwnFileFacts(const QString& path)>& examine);
 // The folder's identity, or the system's reason it could not be examined.

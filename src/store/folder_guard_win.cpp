@@ -64,7 +64,7 @@ OwnFileFacts ExamineOwnFile(const QString& path, bool owners)
     return facts;
 }
 
-// Cofferly.Dat, Cofferly.bak and Cofferly.lock, in that order.
+// Cofferly.Dat, Cofferly.bak, Cofferly.lock and Cofferly.ini, in that order.
 FolderCheck CheckFilesIn(const QString& folder, bool owners)
 {
     return CheckOwnFiles(folder,

@@ -7,4 +7,6 @@ struct Settings {
     int clearAfterSeconds = 30;
     // Windows only: the program's windows may appear in screen captures and shared screens.
     bool allowScreenCapture = false;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -16,7 +16,8 @@ struct StoreError {
         UnstorableText, // a text the file cannot hold
         NoConverter,    // the system has no code page 932 converter
         FolderReplaced, // another folder stands at the program folder's path since the start
-        LinkPutInPlace, // a link stands where the data file or backup was none at the start
+        LinkPutInPlace, // a link stands where a file of the program's was none at the start
+        NotSettings,    // the settings file is not UTF-8 text of a settings file's size
     };
     Kind kind = Kind::Read;
     QString path;

@@ -7,6 +7,7 @@ namespace StoreFiles {
 inline const QString Data = QStringLiteral("Cofferly.Dat");
 inline const QString Backup = QStringLiteral("Cofferly.bak");
 inline const QString Lock = QStringLiteral("Cofferly.lock");
+inline const QString Settings = QStringLiteral("Cofferly.ini");
 } // namespace StoreFiles
 
 // The program directory with exactly one "/" after it, for the names above.

@@ -5,8 +5,9 @@
 #include "resources/start_messages.h"
 #include "resources/store_messages.h"
 #include "resources/texts.h"
-#include "store/folder_guard.h"
 #include "store/data_folder.h"
+#include "store/folder_guard.h"
+#include "store/settings_file.h"
 
 namespace {
 
@@ -69,10 +70,13 @@ std::unique_ptr<Program> StartProgram(Desktop& desktop, const QString& programDi
     // Only now: the temporaries of a save still running in another copy are not leftovers.
     RemoveLeftovers(programDirectory);
 
+    // Only after the checks: a settings file of someone else's is never read.
+    const Settings settings = SettingsFile::Read(programDirectory);
     program->session = OpenSession(desktop, programDirectory);
     if (!program->session)
         return nullptr;
     program->window = std::make_unique<Fm_Cofferly>(*program->session, desktop);
+    program->window->ApplySettings(settings);
     return program;
 }
 

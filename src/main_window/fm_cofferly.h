@@ -62,6 +62,11 @@ public:
     // The window's menu, for the commands its layout has no control for.
     QMenu* Menu() const { return menu_; }
 
+    // The 設定 dialog: on OK with a value changed, the settings file is written and the new
+    // settings applied. False when nothing changed: cancelled, nothing changed, or the file
+    // could not be written (the user has been told).
+    bool EditSettings();
+
     // Handlers
     void IComboTitle_Click();
     void Tx_Data_GotFocus(int index);

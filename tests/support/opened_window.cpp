@@ -1,11 +1,15 @@
 // The start's data session and a window over it, for the suites that open one.
 #include "test_support.h"
 
+#include "store/settings_file.h"
+
 OpenedWindow::OpenedWindow(const QString& programDirectory, Desktop& desktop)
     : session(OpenSession(desktop, programDirectory))
 {
-    if (session)
+    if (session) {
         window = std::make_unique<Fm_Cofferly>(*session, desktop);
+        window->ApplySettings(SettingsFile::Read(programDirectory));
+    }
 }
 
 std::optional<DataSession> OpenedSession(const QString& programDirectory)

@@ -124,6 +124,8 @@ private slots:
         QCOMPARE(menu->actions().value(0)->text(), u"クリップボードを消去(&C)"_s);
         QCOMPARE(menu->actions().value(0)->shortcut(), QKeySequence(u"Ctrl+Shift+C"_s));
         QVERIFY(menu->actions().value(0)->isShortcutVisibleInContextMenu());
+        QCOMPARE(menu->actions().value(1)->text(), u"設定(&S)..."_s);
+        QCOMPARE(menu->actions().value(1)->shortcut(), QKeySequence(u"Ctrl+,"_s));
         const auto& c = w.Controls();
         QPoint background;
         for (int y = 2; background.isNull() && y < w.height(); y += 2)

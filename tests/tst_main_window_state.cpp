@@ -37,12 +37,14 @@ QString Controls(const State& state)
 
 QString Describe(const State::Effect& e)
 {
-    const char* names[] = {"beep",           "clip",          "url",       "full",
-                           "last",           "unstorable",    "ask",       "commit",
-                           "show",           "clear",         "select",    "focus titles",
-                           "clear panel",    "fill",          "focus",     "select char",
-                           "press",          "save at close", "keep open", "end run",
-                           "clear clipboard"};
+    const char* names[] = {"beep",        "clip",    "url",
+                           "full",        "last",    "unstorable",
+                           "ask",         "commit",  "show",
+                           "clear",       "select",  "focus titles",
+                           "clear panel", "fill",    "focus",
+                           "select char", "press",   "save at close",
+                           "keep open",   "end run", "clear clipboard",
+                           "settings"};
     QString payload;
     switch (e.kind) {
     case Kind::PutOnClipboard:
@@ -109,8 +111,9 @@ QString Run(State& state, const QString& events, const Entry& typed)
                                                      : State::Answer::Cancel);
         else if (verb == u"saved" || verb == u"failed")
             effects = state.Committed(verb == u"saved");
-        else if (verb == u"clear")
-            effects = state.CommandChosen(WindowCommand::ClearClipboard);
+        else if (verb == u"clear" || verb == u"settings")
+            effects = state.CommandChosen(verb == u"clear" ? WindowCommand::ClearClipboard
+                                                           : WindowCommand::EditSettings);
         else if (verb == u"enter" || verb == u"esc")
             effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
         else
@@ -188,6 +191,7 @@ private slots:
         row("clear in a run", 2, "clip 1, clear", "clear clipboard", u"Bt_Clip1 / Bt_Clip0 None"_s,
             1);
         row("clear in a mode", 2, "edit 1, clear", "clear clipboard", kPanel, 1);
+        row("settings in a mode", 2, "edit 1, settings", "settings", kPanel, 1);
     }
 
     void events()

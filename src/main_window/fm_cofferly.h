@@ -80,6 +80,7 @@ public:
     void Bt_Del_Click();
     void cmdSort_Click();
     void menu_ClearClipboard_Click();
+    void menu_Settings_Click();
     // Sets `Cancel` to keep the window open: the user chose キャンセル at the question about
     // typed texts, or their commit was refused or failed.
     void Form_QueryUnload(bool& Cancel);

@@ -323,6 +323,9 @@ bool State::Allows(WindowCommand command) const
     case WindowCommand::ClearClipboard:
         // Whatever the window is doing: a secret is never kept waiting for a mode to end.
         return true;
+    case WindowCommand::EditSettings:
+        // The dialog changes nothing of what the window is doing.
+        return true;
     default:
         // Not built yet.
         return false;
@@ -336,6 +339,8 @@ State::Effects State::CommandChosen(WindowCommand command)
     switch (command) {
     case WindowCommand::ClearClipboard:
         return {Do(Kind::ClearClipboard)};
+    case WindowCommand::EditSettings:
+        return {Do(Kind::EditSettings)};
     default:
         return {};
     }

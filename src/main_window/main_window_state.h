@@ -8,7 +8,7 @@
 
 // The commands the window's layout has no control for: each gets a key and a menu entry,
 // and its decisions go into MainWindowState first (Allows, CommandChosen).
-enum class WindowCommand { ClearClipboard, Lock, Search, Generate };
+enum class WindowCommand { ClearClipboard, EditSettings, Lock, Search, Generate };
 
 // What the main window is doing and what each of its controls may do, without a widget.
 // Each event changes the state and answers with the effects the window carries out, in
@@ -59,6 +59,7 @@ public:
             KeepOpen,          // the close is called off
             EndCopyRun,        // once the last piece is copied: CopyRunEnded()
             ClearClipboard,    // if it still holds what the program put there
+            EditSettings,      // the 設定 dialog
         };
         Kind kind;
         int n = 0; // position or field (0 title, 1 ID, 2 PW, 3 URL)

@@ -81,6 +81,9 @@ void Fm_Cofferly::Do(const Effect& effect)
         return Carry(state_.CopyRunEnded());
     case Kind::ClearClipboard:
         return Act(clipboardWait_.ClearNow(Clipboard::HoldsOurs()));
+    case Kind::EditSettings:
+        EditSettings();
+        return;
     }
 }
 

@@ -38,6 +38,8 @@ void Fm_Cofferly::CreateMenu()
     const MenuEntry entries[] = {
         {Texts::ClearClipboardCommand, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
          WindowCommand::ClearClipboard, &Fm_Cofferly::menu_ClearClipboard_Click},
+        {Texts::SettingsCommand, QKeySequence(Qt::CTRL | Qt::Key_Comma),
+         WindowCommand::EditSettings, &Fm_Cofferly::menu_Settings_Click},
     };
     menu_ = new QMenu(this);
     for (const MenuEntry& entry : entries) {
@@ -99,4 +101,9 @@ void Fm_Cofferly::OpenMenuFromKeyboard()
 void Fm_Cofferly::menu_ClearClipboard_Click()
 {
     Carry(state_.CommandChosen(WindowCommand::ClearClipboard));
+}
+
+void Fm_Cofferly::menu_Settings_Click()
+{
+    Carry(state_.CommandChosen(WindowCommand::EditSettings));
 }

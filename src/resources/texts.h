@@ -52,6 +52,7 @@ inline const QString BackCaption = QStringLiteral("もどる");
 
 // The main window's menu, for the commands its layout has no control for
 inline const QString ClearClipboardCommand = QStringLiteral("クリップボードを消去(&C)");
+inline const QString SettingsCommand = QStringLiteral("設定(&S)...");
 
 // Main window messages
 inline const QString TableFull = QStringLiteral("これ以上データを登録できません");

@@ -210,11 +210,11 @@ bool ReadUpTo(QByteArray& bytes, qint64 most, const ReadSome& readSome, QString&
     return true;
 }
 
-std::optional<StoreError> ReadSized(const QString& path, qint64 size, const ReadSome& readSome,
-                                    QByteArray& bytes)
+std::optional<StoreError> ReadSized(const QString& path, qint64 size, qint64 maxSize,
+                                    const ReadSome& readSome, QByteArray& bytes)
 {
     using Cause = StoreError::Cause;
-    if (size > kMaxDataFileSize)
+    if (size > maxSize)
         return ReadFailure(path, Cause::TooLarge);
     // One byte more than the size, to notice a file that grew while it was read.
     if (QString reason; !ReadUpTo(bytes, size + 1, readSome, reason))

@@ -37,12 +37,12 @@ std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes
                                          const BeforeRename& beforeRename = {},
                                          QStringList* caught = nullptr);
 
-// Reads the whole of a regular file of at most kMaxDataFileSize bytes, through a link only
-// when `followLinks`. Anything else is refused without blocking: a pipe, a device or a
+// Reads the whole of a regular file of at most `maxSize` bytes, through a link only when
+// `followLinks`. Anything else is refused without blocking: a pipe, a device or a
 // directory. A read that fails after some bytes is an error, even where the system would
 // hand back the part it got.
 std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes,
-                                        bool followLinks = true);
+                                        bool followLinks = true, qint64 maxSize = kMaxDataFileSize);
 
 // Writes `bytes` to a new file named `path`, a dot and the local date and time
 // (Cofferly.Dat.20261207-211503, with "-2" and on when that name is taken), readable by the

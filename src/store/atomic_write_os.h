@@ -75,9 +75,10 @@ inline StoreError ReadFailure(const QString& path, StoreError::Cause cause,
     return StoreError{StoreError::Kind::Read, path, cause, reason};
 }
 
-// The whole of a regular file that was `size` bytes long when it was opened, into `bytes`.
-std::optional<StoreError> ReadSized(const QString& path, qint64 size, const ReadSome& readSome,
-                                    QByteArray& bytes);
+// The whole of a regular file that was `size` bytes long when it was opened, into `bytes`;
+// one over `maxSize` is refused unread.
+std::optional<StoreError> ReadSized(const QString& path, qint64 size, qint64 maxSize,
+                                    const ReadSome& readSome, QByteArray& bytes);
 
 // A name for a temporary beside `name`: a dot and six letters or digits, as the start's
 // clean-up knows them.

@@ -124,7 +124,8 @@ void SaveFolder::Sync()
     ::fsync(int(handle_));
 }
 
-std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks,
+                                        qint64 maxSize)
 {
     using Cause = StoreError::Cause;
     // Non-blocking, so that a pipe put in the file's place cannot stall the start-up.
@@ -140,5 +141,5 @@ std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, 
         return ReadFailure(path, Cause::System, qt_error_string(EISDIR));
     if (!S_ISREG(status.st_mode))
         return ReadFailure(path, Cause::NotRegularFile);
-    return ReadSized(path, status.st_size, std::bind_front(&ReadOnce, fd), bytes);
+    return ReadSized(path, status.st_size, maxSize, std::bind_front(&ReadOnce, fd), bytes);
 }

@@ -134,7 +134,8 @@ void SaveFolder::Sync()
     // has nothing to flush for a folder.
 }
 
-std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks)
+std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, bool followLinks,
+                                        qint64 maxSize)
 {
     using Cause = StoreError::Cause;
     const QFileInfo info(path);
@@ -153,5 +154,5 @@ std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes, 
             reason = file.errorString();
         return n;
     };
-    return ReadSized(path, file.size(), readSome, bytes);
+    return ReadSized(path, file.size(), maxSize, readSome, bytes);
 }

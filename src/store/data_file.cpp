@@ -215,6 +215,15 @@ std::optional<char32_t> FirstUnstorable(QStringView text)
     return std::nullopt;
 }
 
+std::optional<Unstorable> FirstUnstorableField(const Entry& entry)
+{
+    const QString* fields[] = {&entry.title, &entry.id, &entry.pw, &entry.url};
+    for (int i = 0; i < 4; ++i)
+        if (const auto bad = FirstUnstorable(*fields[i]))
+            return Unstorable{i, *bad};
+    return std::nullopt;
+}
+
 std::optional<QByteArray> DefaultFile(Position position, const QString& groupTitle)
 {
     return Format(position, {Entry{groupTitle, {}, {}, {}}});

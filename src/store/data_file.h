@@ -55,6 +55,14 @@ std::optional<QByteArray> Format(Position position, const Entries& entries);
 // a character that code page 932 gives back as another would change on the next start.
 std::optional<char32_t> FirstUnstorable(QStringView text);
 
+// The first text of `entry` in the edit panel's order (0 title, 1 ID, 2 PW, 3 URL) that the
+// file cannot hold, and its first such character. Every way texts come in is held to it.
+struct Unstorable {
+    int field = 0;
+    char32_t character = 0;
+};
+std::optional<Unstorable> FirstUnstorableField(const Entry& entry);
+
 // The default file: the position, then one group entry titled `groupTitle`.
 std::optional<QByteArray> DefaultFile(Position position, const QString& groupTitle);
 

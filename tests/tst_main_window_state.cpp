@@ -37,14 +37,15 @@ QString Controls(const State& state)
 
 QString Describe(const State::Effect& e)
 {
-    const char* names[] = {"beep",        "clip",    "url",
-                           "full",        "last",    "unstorable",
-                           "ask",         "commit",  "show",
-                           "clear",       "select",  "focus titles",
-                           "clear panel", "fill",    "focus",
-                           "select char", "press",   "save at close",
-                           "keep open",   "end run", "clear clipboard",
-                           "settings"};
+    const char* names[] = {"beep",        "clip",          "url",
+                           "full",        "last",          "unstorable",
+                           "ask",         "commit",        "show",
+                           "clear",       "select",        "focus titles",
+                           "clear panel", "fill",          "focus",
+                           "select char", "press",         "save at close",
+                           "keep open",   "end run",       "clear clipboard",
+                           "settings",    "choose export", "choose import",
+                           "no import"};
     QString payload;
     switch (e.kind) {
     case Kind::PutOnClipboard:
@@ -114,6 +115,9 @@ QString Run(State& state, const QString& events, const Entry& typed)
         else if (verb == u"clear" || verb == u"settings")
             effects = state.CommandChosen(verb == u"clear" ? WindowCommand::ClearClipboard
                                                            : WindowCommand::EditSettings);
+        else if (verb == u"export" || verb == u"import")
+            effects = state.CommandChosen(verb == u"export" ? WindowCommand::Export
+                                                            : WindowCommand::Import);
         else if (verb == u"enter" || verb == u"esc")
             effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
         else
@@ -192,6 +196,12 @@ private slots:
             1);
         row("clear in a mode", 2, "edit 1, clear", "clear clipboard", kPanel, 1);
         row("settings in a mode", 2, "edit 1, settings", "settings", kPanel, 1);
+        row("export warns first", 2, "export", "ask", kBrowse, 1);
+        row("export after yes", 2, "export, yes", "choose export", kBrowse, 1);
+        row("export called off", 2, "export, no", "", kBrowse, 1);
+        row("import browsing", 2, "import", "choose import", kBrowse, 1);
+        row("no export or import in a mode", 2, "edit 1, export, import", "", kPanel, 1);
+        row("no import in a run", 2, "clip 1, import", "", u"Bt_Clip1 / Bt_Clip0 None"_s, 1);
     }
 
     void events()

@@ -81,6 +81,8 @@ public:
     void cmdSort_Click();
     void menu_ClearClipboard_Click();
     void menu_Settings_Click();
+    void menu_Export_Click();
+    void menu_Import_Click();
     // Sets `Cancel` to keep the window open: the user chose キャンセル at the question about
     // typed texts, or their commit was refused or failed.
     void Form_QueryUnload(bool& Cancel);
@@ -123,6 +125,9 @@ private:
     void ShowEntry(int n);
     void ClearEntryDisplay();
     void FillPanel(const Entry& entry);
+    void ExportFile();
+    void ImportFile();
+    bool IsOwnFile(const QString& path) const;
 
     // The clipboard: what the window put there is cleared a while after the last copy.
     void PutOnClipboard(const QString& text);

@@ -1,7 +1,9 @@
 #include "main_window_state.h"
 
 #include "store/data_file.h"
+#include "store/import_placement.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -13,12 +15,6 @@ using Kind = Effect::Kind;
 Effect Do(Kind kind, int n = 0)
 {
     return {.kind = kind, .n = n};
-}
-
-const QString& Field(const Entry& entry, int i)
-{
-    const QString* fields[] = {&entry.title, &entry.id, &entry.pw, &entry.url};
-    return *fields[i];
 }
 
 } // namespace
@@ -179,14 +175,12 @@ State::Effects State::LeaveMode(int k)
 // since the focus selects the whole text.
 std::optional<State::Effects> State::Unstorable(const Entry& typed) const
 {
-    for (int i = 0; i < 4; ++i) {
-        if (const auto bad = DataFile::FirstUnstorable(Field(typed, i))) {
-            return Effects{{.kind = Kind::TellUnstorable, .n = i, .character = *bad},
-                           Do(Kind::FocusField, i),
-                           {.kind = Kind::SelectCharacter, .n = i, .character = *bad}};
-        }
-    }
-    return std::nullopt;
+    const auto bad = DataFile::FirstUnstorableField(typed);
+    if (!bad)
+        return std::nullopt;
+    return Effects{{.kind = Kind::TellUnstorable, .n = bad->field, .character = bad->character},
+                   Do(Kind::FocusField, bad->field),
+                   {.kind = Kind::SelectCharacter, .n = bad->field, .character = bad->character}};
 }
 
 State::Effects State::OkClicked(int index, int k, const Entry& typed)
@@ -261,6 +255,13 @@ State::Effects State::CloseAsked(int k, const Entry& typed)
 State::Effects State::Answered(Answer answer)
 {
     const Question question = std::exchange(asking_, Question::None);
+    if (question == Question::ExportWarning)
+        return answer == Answer::Yes ? Effects{Do(Kind::ChooseExportFile)} : Effects{};
+    if (question == Question::ImportRows) {
+        if (answer != Answer::Yes)
+            return {Do(Kind::FocusTitles)};
+        return Commit(std::exchange(imported_, {}), {.importing = true, .k = importedK_});
+    }
     if (question == Question::DeleteEntry) {
         if (answer != Answer::Yes)
             return {Do(Kind::FocusTitles)};
@@ -292,6 +293,12 @@ State::Effects State::Committed(bool saved)
         shown_ = 0;
         return {Do(Kind::SelectTitle, 1), Do(Kind::ClearEntryDisplay), Do(Kind::FocusTitles)};
     }
+    if (pending.importing) {
+        // The selected entry stays selected where it now stands; an empty table had none,
+        // and shows the first entry that came in.
+        const int k = std::max(pending.k, 1);
+        return Effects{Do(Kind::SelectTitle, k)} + Show(k) + Effects{Do(Kind::FocusTitles)};
+    }
     Effects effects = LeaveMode(pending.k);
     // The entry display shows an edited entry as saved; an add into an empty table had no
     // entry on show, and shows the one now selected.
@@ -302,6 +309,33 @@ State::Effects State::Committed(bool saved)
     if (pending.closing)
         effects << Do(Kind::SaveAtClose);
     return effects;
+}
+
+// The file holds every password in plain text: the user says so before it is written.
+State::Effects State::ExportChosen()
+{
+    asking_ = Question::ExportWarning;
+    return {{.kind = Kind::Ask, .question = asking_}};
+}
+
+State::Effects State::ImportChosen()
+{
+    return {Do(Kind::ChooseImportFile)};
+}
+
+// The rows go in only after the user has seen which rows are refused and which do not fit.
+State::Effects State::ImportRead(int k, const CsvLayouts::Rows& rows)
+{
+    if (!Browsing())
+        return {};
+    const auto placed = ImportPlacement::Place(*table_, k, rows.rows);
+    const Effect::Import import{rows.refused, placed.taken, placed.headings, placed.left};
+    if (placed.taken == 0)
+        return {{.kind = Kind::TellNoImport, .import = import}};
+    asking_ = Question::ImportRows;
+    imported_ = placed.entries;
+    importedK_ = placed.selected;
+    return {{.kind = Kind::Ask, .question = asking_, .import = import}};
 }
 
 std::optional<State::Effects> State::KeyPressed(Key key)
@@ -326,6 +360,10 @@ bool State::Allows(WindowCommand command) const
     case WindowCommand::EditSettings:
         // The dialog changes nothing of what the window is doing.
         return true;
+    case WindowCommand::Export:
+    case WindowCommand::Import:
+        // The table as saved, with nothing typed or half copied.
+        return Browsing();
     default:
         // Not built yet.
         return false;
@@ -341,6 +379,10 @@ State::Effects State::CommandChosen(WindowCommand command)
         return {Do(Kind::ClearClipboard)};
     case WindowCommand::EditSettings:
         return {Do(Kind::EditSettings)};
+    case WindowCommand::Export:
+        return ExportChosen();
+    case WindowCommand::Import:
+        return ImportChosen();
     default:
         return {};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/csv_layouts.h"
 #include "store/entry.h"
 
 #include <QList>
@@ -8,7 +9,7 @@
 
 // The commands the window's layout has no control for: each gets a key and a menu entry,
 // and its decisions go into MainWindowState first (Allows, CommandChosen).
-enum class WindowCommand { ClearClipboard, EditSettings, Lock, Search, Generate };
+enum class WindowCommand { ClearClipboard, EditSettings, Lock, Search, Generate, Export, Import };
 
 // What the main window is doing and what each of its controls may do, without a widget.
 // Each event changes the state and answers with the effects the window carries out, in
@@ -32,7 +33,7 @@ public:
         Bt_OK1
     };
     enum class Key { Enter, Escape };
-    enum class Question { None, DeleteEntry, SaveAtClose };
+    enum class Question { None, DeleteEntry, SaveAtClose, ExportWarning, ImportRows };
     enum class Answer { Yes, No, Cancel };
 
     // Something the window does for an event, with what it needs to do it.
@@ -60,6 +61,17 @@ public:
             EndCopyRun,        // once the last piece is copied: CopyRunEnded()
             ClearClipboard,    // if it still holds what the program put there
             EditSettings,      // the 設定 dialog
+            ChooseExportFile,  // then write the file
+            ChooseImportFile,  // then read it: ImportRead()
+            TellNoImport,      // import: nothing of the file can come in
+        };
+        // What an import brings, for its question: the rows refused and why, how many come
+        // in, the new headings among them, and the rows left out for want of room.
+        struct Import {
+            QList<CsvLayouts::Refusal> refused;
+            int taken = 0;
+            int headings = 0;
+            int left = 0;
         };
         Kind kind;
         int n = 0; // position or field (0 title, 1 ID, 2 PW, 3 URL)
@@ -69,6 +81,7 @@ public:
         Control control = Control::None;
         Entry entry{};
         Entries entries{};
+        Import import{};
     };
     using Effects = QList<Effect>;
 
@@ -103,6 +116,9 @@ public:
     Effects Answered(Answer answer);
     // The save of the last Commit effect is done; a failed one has been reported.
     Effects Committed(bool saved);
+    // The rows of the file the import's dialog gave, to come in after the selected entry
+    // `k`: the user is asked first.
+    Effects ImportRead(int k, const CsvLayouts::Rows& rows);
     // A key no control took; nullopt when the window has no use for it.
     std::optional<Effects> KeyPressed(Key key);
     // Whether `command` can be chosen now, from the menu or with its key.
@@ -120,6 +136,7 @@ private:
     // What a commit under way goes on with once the entries are saved.
     struct Pending {
         bool deleting = false;
+        bool importing = false;
         Mode mode = Mode::Browsing; // of a commit of the edit panel
         int k = 0;
         bool closing = false;
@@ -132,6 +149,9 @@ private:
         qsizetype PieceNo = 0;
     };
 
+    bool Browsing() const { return mode_ == Mode::Browsing && !run_; }
+    Effects ExportChosen();
+    Effects ImportChosen();
     const Entry* ShownEntry() const;
     Effects LeaveMode(int k);
     Effects Show(int n);
@@ -153,4 +173,7 @@ private:
     // Kept from the close's question for a はい that commits them.
     int closeK_ = 0;
     Entry closeTyped_;
+    // The table with an import's rows in, kept for the はい of its question.
+    Entries imported_;
+    int importedK_ = 0;
 };

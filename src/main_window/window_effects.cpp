@@ -3,6 +3,7 @@
 #include "platform/clipboard.h"
 #include "platform/text_selection.h"
 #include "resources/character_name.h"
+#include "resources/csv_messages.h"
 #include "resources/texts.h"
 
 namespace {
@@ -84,6 +85,12 @@ void Fm_Cofferly::Do(const Effect& effect)
     case Kind::EditSettings:
         EditSettings();
         return;
+    case Kind::ChooseExportFile:
+        return ExportFile();
+    case Kind::ChooseImportFile:
+        return ImportFile();
+    case Kind::TellNoImport:
+        return Tell(effect);
     }
 }
 
@@ -94,6 +101,11 @@ void Fm_Cofferly::Tell(const Effect& effect)
     // This one shows the application's title.
     if (effect.kind == Kind::TellLastEntry)
         return desktop_.Tell(this, Texts::LastEntryUndeletable, QMessageBox::NoIcon, QString());
+    if (effect.kind == Kind::TellNoImport) {
+        const auto& import = effect.import;
+        return desktop_.Tell(this, CsvMessages::ImportSummary(import.refused, 0, 0, import.left),
+                             QMessageBox::Warning);
+    }
     const QString* fieldNames[] = {&Texts::TitleFieldName, &Texts::IdFieldName, &Texts::PwFieldName,
                                    &Texts::UrlFieldName};
     desktop_.Tell(this, Texts::UnstorableMessage(*fieldNames[effect.n], effect.character),
@@ -103,11 +115,28 @@ void Fm_Cofferly::Tell(const Effect& effect)
 void Fm_Cofferly::Ask(const Effect& effect)
 {
     using Answer = MessageRequest::Answer;
-    const Answer answer = effect.question == MainWindowState::Question::DeleteEntry
-                              ? desktop_.Ask(this, effect.text + Texts::DeleteQuestionSuffix,
-                                             Answer::No, Texts::DeleteQuestionTitle)
-                              : desktop_.AskOrCancel(this, Texts::CloseSaveQuestion, Answer::Yes,
-                                                     Texts::SaveQuestionTitle, QMessageBox::NoIcon);
+    using Question = MainWindowState::Question;
+    const auto& import = effect.import;
+    Answer answer = Answer::No;
+    switch (effect.question) {
+    case Question::DeleteEntry:
+        answer = desktop_.Ask(this, effect.text + Texts::DeleteQuestionSuffix, Answer::No,
+                              Texts::DeleteQuestionTitle);
+        break;
+    case Question::ExportWarning:
+        answer = desktop_.Ask(this, Texts::ExportWarning, Answer::No, Texts::ExportWarningTitle,
+                              QMessageBox::Warning);
+        break;
+    case Question::ImportRows:
+        answer = desktop_.Ask(
+            this,
+            CsvMessages::ImportSummary(import.refused, import.taken, import.headings, import.left),
+            Answer::Yes, Texts::ImportQuestionTitle);
+        break;
+    default:
+        answer = desktop_.AskOrCancel(this, Texts::CloseSaveQuestion, Answer::Yes,
+                                      Texts::SaveQuestionTitle, QMessageBox::NoIcon);
+    }
     Carry(state_.Answered(StateAnswer(answer)));
 }
 

@@ -40,6 +40,10 @@ void Fm_Cofferly::CreateMenu()
          WindowCommand::ClearClipboard, &Fm_Cofferly::menu_ClearClipboard_Click},
         {Texts::SettingsCommand, QKeySequence(Qt::CTRL | Qt::Key_Comma),
          WindowCommand::EditSettings, &Fm_Cofferly::menu_Settings_Click},
+        {Texts::ExportCommand, QKeySequence(), WindowCommand::Export,
+         &Fm_Cofferly::menu_Export_Click},
+        {Texts::ImportCommand, QKeySequence(), WindowCommand::Import,
+         &Fm_Cofferly::menu_Import_Click},
     };
     menu_ = new QMenu(this);
     for (const MenuEntry& entry : entries) {

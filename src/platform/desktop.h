@@ -7,6 +7,13 @@
 
 class QWidget;
 
+// A file the user picked: its path, empty when the dialog was cancelled, and which of the
+// dialog's filters was chosen (0-based).
+struct FileChoice {
+    QString path;
+    int filter = 0;
+};
+
 // A message box as the program asks for it. An empty title shows the application title.
 struct MessageRequest {
     // YesNoCancel: Esc and the close box answer Cancel, which keeps things as they were.
@@ -49,6 +56,10 @@ public:
     // Opens a related URL the user typed: one starting with "-" is refused, one that is not
     // a web or mail address is opened only if the user says so (parent owns both boxes).
     void OpenUrl(QWidget* parent, const QString& url);
+    // The desktop's file dialog over the user's home folder, with `filters` to choose from:
+    // `save` picks a file to write (asking before one is replaced), else one to read.
+    virtual FileChoice ChooseFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                  bool save);
     // Ends the event loop with `code`; the caller has already made sure nothing is saved.
     virtual void EndProgram(int code);
 

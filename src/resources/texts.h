@@ -53,6 +53,8 @@ inline const QString BackCaption = QStringLiteral("もどる");
 // The main window's menu, for the commands its layout has no control for
 inline const QString ClearClipboardCommand = QStringLiteral("クリップボードを消去(&C)");
 inline const QString SettingsCommand = QStringLiteral("設定(&S)...");
+inline const QString ExportCommand = QStringLiteral("書き出し(&X)...");
+inline const QString ImportCommand = QStringLiteral("読み込み(&I)...");
 
 // Main window messages
 inline const QString TableFull = QStringLiteral("これ以上データを登録できません");
@@ -315,6 +317,71 @@ inline const QString SecondsSuffix = QStringLiteral(" 秒");
 inline const QString NeverCleared = QStringLiteral("消去しない");
 inline const QString AllowCaptureLabel =
     QStringLiteral("画面のキャプチャーや共有にウィンドウを映す(&A)");
+// Exporting and importing CSV (the window's menu)
+inline const QString ExportWarningTitle = QStringLiteral("書き出しの確認");
+inline const QString ExportWarning =
+    QStringLiteral("書き出すファイルには、すべてのパスワードが暗号化されずにそのまま書かれます。"
+                   "ファイルを読める人は誰でもパスワードを読めます。\n\n"
+                   "人と共有する場所には保存せず、使い終わったらすぐに削除してください。"
+                   "表計算ソフトでは開かないでください。\n\n書き出しますか？");
+inline const QString ExportDialogTitle = QStringLiteral("書き出し先");
+inline const QString ExportKeePassXcFilter = QStringLiteral("KeePassXC 形式の CSV (*.csv)");
+inline const QString ExportBitwardenFilter = QStringLiteral("Bitwarden 形式の CSV (*.csv)");
+inline const QString ImportDialogTitle = QStringLiteral("読み込むファイル");
+inline const QString ImportCsvFilter = QStringLiteral("CSV ファイル (*.csv)");
+inline const QString ImportAnyFilter = QStringLiteral("すべてのファイル (*)");
+// %1 the number of entries, %2 the file
+inline const QString Exported = QStringLiteral("%1 件を書き出しました。\n%2");
+// %1 the file, %2 the reason
+inline const QString ExportFailed =
+    QStringLiteral("書き出せませんでした。\n%1\n\n%2\n\nファイルは書き出し前の状態のままです。");
+// %1 the file
+inline const QString ExportOverOwnFile =
+    QStringLiteral("このファイルには書き出せません。\n%1\n\nこのプログラムのデータファイルです。"
+                   "別の名前を付けてください。");
+// %1 the file, %2 the reason
+inline const QString ImportFailed =
+    QStringLiteral("読み込めませんでした。\n%1\n\n%2\n\n何も変更していません。");
+// %1 the largest size, in KiB
+inline const QString ImportTooLarge =
+    QStringLiteral("ファイルが大きすぎます。読み込めるのは %1 KB までです。");
+// %1 the line
+inline const QString ImportBinary =
+    QStringLiteral("CSV ファイルではありません。%1 行目に文字でないデータがあります。");
+inline const QString ImportNotUtf8 = QStringLiteral(
+    "%1 行目に UTF-8 として読めない文字があります。UTF-8 で保存した CSV を選んでください。");
+inline const QString ImportOpenQuote =
+    QStringLiteral("%1 行目で始まる引用符 (\") が最後まで閉じられていません。");
+inline const QString ImportTextAfterQuote =
+    QStringLiteral("%1 行目で、引用符 (\") で閉じた項目の後に文字が続いています。");
+inline const QString ImportUnknownHeader =
+    QStringLiteral("1 行目の見出しが KeePassXC 形式とも Bitwarden 形式とも違います。");
+inline const QString ImportQuestionTitle = QStringLiteral("読み込みの確認");
+// %1 the number of rows that come in
+inline const QString ImportComing =
+    QStringLiteral("%1 件を読み込みます。選択している項目の後ろに入り、"
+                   "同じ名前のグループがすでにあれば、そのグループに入ります。");
+// %1 the number of new group headings
+inline const QString ImportNewHeadings =
+    QStringLiteral("新しいグループの見出しを %1 件追加します。");
+// %1 the table's capacity, %2 the rows left out
+inline const QString ImportLeftOut = QStringLiteral(
+    "登録できるのは見出しを含めて %1 件までのため、ファイルの残りの %2 件は読み込みません。");
+// %1 the number of rows refused
+inline const QString ImportRefusedRows = QStringLiteral("次の %1 行は読み込めません。");
+// %1 rows refused but not listed
+inline const QString ImportMoreRefused = QStringLiteral("ほか %1 行");
+inline const QString ImportQuestion = QStringLiteral("読み込みますか？");
+inline const QString ImportNothing = QStringLiteral("読み込める項目がありません。");
+// A refused row: %1 the line, %2 why
+inline const QString ImportRowRefused = QStringLiteral("%1 行目: %2");
+inline const QString ImportFieldCount = QStringLiteral("項目の数が 1 行目と違います");
+inline const QString ImportNotLogin = QStringLiteral("ログイン以外の項目です");
+inline const QString ImportNoLoginData =
+    QStringLiteral("ID、PW、URL がすべて空です (グループの見出しになってしまいます)");
+// %1 the field, %2 the character as CharacterName gives it
+inline const QString ImportUnstorable = QStringLiteral("%1に保存できない文字%2があります");
+inline const QString GroupFieldName = QStringLiteral("グループ");
 
 // Standard message box buttons, Japanese whatever the system locale
 inline const QString YesButton = QStringLiteral("はい(&Y)");

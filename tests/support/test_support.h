@@ -18,19 +18,31 @@
 
 // Stands in for the desktop: records beeps, message boxes, opened documents and the end
 // of the program, and answers message boxes from a queue (questions default to the
-// box's own default answer when the queue is empty).
+// box's own default answer when the queue is empty), file dialogs from another (cancelled
+// when it is empty).
 class RecordingDesktop : public Desktop {
 public:
     void Beep() override { ++beeps; }
     MessageRequest::Answer Show(QWidget* parent, const MessageRequest& message) override;
     void OpenDocument(const QString& target) override { opened << target; }
     void EndProgram(int code) override { endCodes << code; }
+    FileChoice ChooseFile(QWidget*, const QString&, const QStringList& filters, bool) override
+    {
+        fileFilters << filters;
+        if (files.empty())
+            return {};
+        const FileChoice choice = files.front();
+        files.pop_front();
+        return choice;
+    }
 
     int beeps = 0;
     QList<MessageRequest> messages;
     QStringList opened;
     QList<int> endCodes;
     std::deque<MessageRequest::Answer> answers;
+    std::deque<FileChoice> files;
+    QList<QStringList> fileFilters;
 };
 
 // The main window over the data session that the start opens in `programDirectory`, asking

@@ -12,6 +12,8 @@
 #             (bench/commit_bench.cpp).
 #  file use   what the program opens and reads while starting (strace), against the bare
 #             window.
+#  CSV        書き出し of 200 entries in either layout, and 読み込み of the KeePassXC file
+#             into a new folder, through the menu's handlers (bench/csv_bench.cpp).
 #
 # Usage: bench/run.sh [RUNS]   RUNS start-ups of each program (default 21), alternating;
 #                              the commit figures are medians of RUNS * 3 commits.
@@ -148,3 +150,11 @@ awk 'NR == FNR {bare[$2] = $1; next} {
   if ($1 > (seen ? bare[$2] : 0))
     printf "    %3d x %s%s\n", $1, $2, (seen ? "  (bare window: " bare[$2] ")" : "")
 }' "$work/bare.opened" "$work/full.opened"
+
+# CSV out and in, with the files on disk.
+printf -- '- CSV, 200 entries (180 under 20 headings), medians of %s runs, on disk (%s)\n' \
+  "$((runs * 3))" "$(fstype "$work")"
+TMPDIR="$work" QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_csv_bench" "$((runs * 3))" |
+  while read -r name median fastest _; do
+    printf '  %-36s %9.1f ms  (fastest %.1f ms)\n' "$name" "$median" "$fastest"
+  done

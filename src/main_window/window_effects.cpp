@@ -44,6 +44,7 @@ void Fm_Cofferly::Do(const Effect& effect)
     case Kind::TellTableFull:
     case Kind::TellLastEntry:
     case Kind::TellUnstorable:
+    case Kind::TellNoImport:
         return Tell(effect);
     case Kind::Ask:
         return Ask(effect);
@@ -89,8 +90,6 @@ void Fm_Cofferly::Do(const Effect& effect)
         return ExportFile();
     case Kind::ChooseImportFile:
         return ImportFile();
-    case Kind::TellNoImport:
-        return Tell(effect);
     }
 }
 

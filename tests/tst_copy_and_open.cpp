@@ -4,7 +4,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QMimeData>
 #include <QtTest>
@@ -357,32 +356,6 @@ private slots:
         clearNow();
         QCOMPARE(ClipboardText(), QString());
         QCOMPARE(w.Controls().LbClipBoard->text(), QString());
-    }
-
-    // The clipboard and LbClipBoard are emptied a while after the last piece; a piece
-    // copied in the meantime starts the wait again, and another program's text stays.
-    void clearedAfterTheWait()
-    {
-        MainWindowFixture f(kEntries);
-        auto [dir, desktop, w] = f.Parts();
-        w.ApplySettings({.clearAfterSeconds = 1});
-        QElapsedTimer clock;
-        clock.start();
-        Press(w.Controls().Bt_Clip[1]);
-        QTest::qWait(600);
-        Press(w.Controls().Bt_Clip[1]);
-        const qint64 second = clock.elapsed();
-        QTest::qWait(600);
-        if (clock.elapsed() < second + 900)
-            QCOMPARE(ClipboardText(), u"cd"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(ClipboardText(), QString(), 3000);
-        QVERIFY(clock.elapsed() >= second + 1000);
-        QCOMPARE(w.Controls().LbClipBoard->text(), QString());
-
-        Press(w.Controls().Bt_Clip[1]);
-        PutSentinel();
-        QTRY_COMPARE_WITH_TIMEOUT(w.Controls().LbClipBoard->text(), QString(), 3000);
-        QCOMPARE(ClipboardText(), kSentinel);
     }
 
     // However the window goes, what it put on the clipboard goes with it, unless another

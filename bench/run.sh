@@ -10,6 +10,9 @@
 #  commit     Bt_OK_Click(0) after an edit, and after an add, with 200 entries, against
 #             writing the same backup and data file bytes with QSaveFile
 #             (bench/commit_bench.cpp).
+#  search     one keystroke in the search window over 200 entries (goal: under 1 ms), the
+#             matching alone and with the list refilled, and the opening that folds the
+#             table (bench/search_bench.cpp).
 #  file use   what the program opens and reads while starting (strace), against the bare
 #             window.
 #  CSV        書き出し of 200 entries in either layout, and 読み込み of the KeePassXC file
@@ -114,6 +117,23 @@ commits "$work" "on disk ($(fstype "$work")), where the flushes take most of the
 # In memory the flushes cost next to nothing, which leaves the work around them in view.
 [ "$(fstype /dev/shm)" = tmpfs ] &&
   commits /dev/shm "in memory (tmpfs), where only the work around the writes is left"
+
+# One keystroke in the search window, over 200 entries.
+QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_search_bench" "$runs" >"$work/search.txt"
+printf -- '- search over 200 entries; goal: a keystroke under 1 ms\n'
+while read -r kind median max count; do
+  case $kind in
+  open) label="open the search window (folds all)" ;;
+  find) label="keystroke, matching alone" ;;
+  keystroke) label="keystroke, list refilled" ;;
+  *) continue ;;
+  esac
+  awk -v l="$label" -v m="$median" -v x="$max" -v n="$count" -v goal="$([ "$kind" = open ] || echo 1)" \
+    'BEGIN {
+      verdict = goal == "" ? "" : (m < goal ? "within 1 ms" : "OVER 1 ms")
+      printf "%-38s %9.3f ms  max %7.3f ms over %s  %s\n", l, m, x, n, verdict
+    }'
+done <"$work/search.txt"
 
 # File use while starting: every file opened, and the reads of the data file.
 trace() {

@@ -45,12 +45,14 @@ QString Describe(const State::Effect& e)
                            "select char", "press",         "save at close",
                            "keep open",   "end run",       "clear clipboard",
                            "settings",    "choose export", "choose import",
-                           "no import"};
+                           "no import",   "open search",   "open generator",
+                           "put"};
     QString payload;
     switch (e.kind) {
     case Kind::PutOnClipboard:
     case Kind::OpenUrl:
     case Kind::Ask:
+    case Kind::PutInField:
         payload = e.text;
         break;
     case Kind::Commit:
@@ -118,6 +120,13 @@ QString Run(State& state, const QString& events, const Entry& typed)
         else if (verb == u"export" || verb == u"import")
             effects = state.CommandChosen(verb == u"export" ? WindowCommand::Export
                                                             : WindowCommand::Import);
+        else if (verb == u"search" || verb == u"generate")
+            effects = state.CommandChosen(verb == u"search" ? WindowCommand::Search
+                                                            : WindowCommand::Generate);
+        else if (verb == u"found")
+            effects = state.SearchPicked(a);
+        else if (verb == u"made")
+            effects = state.PasswordMade(w.value(1));
         else if (verb == u"enter" || verb == u"esc")
             effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
         else
@@ -202,6 +211,15 @@ private slots:
         row("import browsing", 2, "import", "choose import", kBrowse, 1);
         row("no export or import in a mode", 2, "edit 1, export, import", "", kPanel, 1);
         row("no import in a run", 2, "clip 1, import", "", u"Bt_Clip1 / Bt_Clip0 None"_s, 1);
+        row("search", 2, "search", "open search", kBrowse, 1);
+        row("search in a mode", 2, "edit 1, search", "", kPanel, 1);
+        row("search during a run", 2, "clip 0, search", "", u"Bt_Clip0 / Bt_Clip0 None"_s, 1);
+        row("search picks", 3, "pick 3, found 2", "select 2; show 2; focus titles", kBrowse, 2);
+        row("search picks outside", 2, "found 3", "", kBrowse, 1);
+        row("generate in a mode", 2, "add, generate", "open generator", kPanel, 1);
+        row("generate browsing", 2, "generate", "", kBrowse, 1);
+        row("password made", 2, "edit 1, made Xy!9", "put Xy!9; focus 2", kPanel, 1);
+        row("password made browsing", 2, "made Xy!9", "", kBrowse, 1);
     }
 
     void events()

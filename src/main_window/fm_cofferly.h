@@ -83,6 +83,9 @@ public:
     void menu_Settings_Click();
     void menu_Export_Click();
     void menu_Import_Click();
+    // The search while browsing, the password generator in a mode.
+    void menu_Search_Click();
+    void menu_Generate_Click();
     // Sets `Cancel` to keep the window open: the user chose キャンセル at the question about
     // typed texts, or their commit was refused or failed.
     void Form_QueryUnload(bool& Cancel);
@@ -128,6 +131,8 @@ private:
     void ExportFile();
     void ImportFile();
     bool IsOwnFile(const QString& path) const;
+    void ShowSearch();
+    void ShowGenerator();
 
     // The clipboard: what the window put there is cleared a while after the last copy.
     void PutOnClipboard(const QString& text);

@@ -364,6 +364,10 @@ bool State::Allows(WindowCommand command) const
     case WindowCommand::Import:
         // The table as saved, with nothing typed or half copied.
         return Browsing();
+    case WindowCommand::Search:
+        return Usable(Control::IComboTitle);
+    case WindowCommand::Generate:
+        return Usable(Control::Tx_Data);
     default:
         // Not built yet.
         return false;
@@ -383,7 +387,27 @@ State::Effects State::CommandChosen(WindowCommand command)
         return ExportChosen();
     case WindowCommand::Import:
         return ImportChosen();
+    case WindowCommand::Search:
+        return {Do(Kind::OpenSearch)};
+    case WindowCommand::Generate:
+        return {Do(Kind::OpenGenerator)};
     default:
         return {};
     }
+}
+
+// The title selector is given the pick from code, which raises no click: the state then
+// goes the way of that click.
+State::Effects State::SearchPicked(int n)
+{
+    if (!Allows(WindowCommand::Search) || n < 1 || n > table_->size())
+        return {};
+    return Effects{Do(Kind::SelectTitle, n)} + TitlePicked(n) + Effects{Do(Kind::FocusTitles)};
+}
+
+State::Effects State::PasswordMade(const QString& pw)
+{
+    if (!Allows(WindowCommand::Generate))
+        return {};
+    return {{.kind = Kind::PutInField, .n = 2, .text = pw}, Do(Kind::FocusField, 2)};
 }

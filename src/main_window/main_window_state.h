@@ -64,6 +64,9 @@ public:
             ChooseExportFile,  // then write the file
             ChooseImportFile,  // then read it: ImportRead()
             TellNoImport,      // import: nothing of the file can come in
+            OpenSearch,        // SearchPicked() with the entry the user picks
+            OpenGenerator,     // PasswordMade() with the password the user takes
+            PutInField,        // field, text: in place of the field's text
         };
         // What an import brings, for its question: the rows refused and why, how many come
         // in, the new headings among them, and the rows left out for want of room.
@@ -128,6 +131,10 @@ public:
     // The window's menu opens from the keyboard while browsing; in a mode the edit boxes
     // keep their own.
     bool MenuFromKeyboard() const { return mode_ == Mode::Browsing; }
+    // The search's pick of entry n: selected and shown as a pick in the title selector.
+    Effects SearchPicked(int n);
+    // The generator's password, taken into the PW box.
+    Effects PasswordMade(const QString& pw);
 
     // Splits `text` at each "-" before its last character into the pieces of a copy run.
     static QStringList DevideSentense(const QString& text);

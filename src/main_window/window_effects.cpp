@@ -90,6 +90,12 @@ void Fm_Cofferly::Do(const Effect& effect)
         return ExportFile();
     case Kind::ChooseImportFile:
         return ImportFile();
+    case Kind::OpenSearch:
+        return ShowSearch();
+    case Kind::OpenGenerator:
+        return ShowGenerator();
+    case Kind::PutInField:
+        return Tx_Data[effect.n]->setText(effect.text);
     }
 }
 

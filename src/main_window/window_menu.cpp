@@ -44,6 +44,10 @@ void Fm_Cofferly::CreateMenu()
          &Fm_Cofferly::menu_Export_Click},
         {Texts::ImportCommand, QKeySequence(), WindowCommand::Import,
          &Fm_Cofferly::menu_Import_Click},
+        {Texts::SearchCommand, QKeySequence(Qt::CTRL | Qt::Key_F), WindowCommand::Search,
+         &Fm_Cofferly::menu_Search_Click},
+        {Texts::GenerateCommand, QKeySequence(Qt::CTRL | Qt::Key_G), WindowCommand::Generate,
+         &Fm_Cofferly::menu_Generate_Click},
     };
     menu_ = new QMenu(this);
     for (const MenuEntry& entry : entries) {

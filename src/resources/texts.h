@@ -55,6 +55,8 @@ inline const QString ClearClipboardCommand = QStringLiteral("クリップボー�
 inline const QString SettingsCommand = QStringLiteral("設定(&S)...");
 inline const QString ExportCommand = QStringLiteral("書き出し(&X)...");
 inline const QString ImportCommand = QStringLiteral("読み込み(&I)...");
+inline const QString SearchCommand = QStringLiteral("検索(&F)");
+inline const QString GenerateCommand = QStringLiteral("パスワード生成(&G)");
 
 // Main window messages
 inline const QString TableFull = QStringLiteral("これ以上データを登録できません");
@@ -290,6 +292,34 @@ inline const QString FileTooManyEntries = QStringLiteral("データが %1 件を
 // %1 the line's number, %2 the byte offset
 inline const QString FileNotCp932 = QStringLiteral(
     "%1 行目 (%2 バイト目) にシフトJIS (コードページ 932) として読めないバイトがあります。");
+
+// Search window (Ctrl+F)
+inline const QString SearchWindowTitle = QStringLiteral("検索");
+inline const QString SearchTextLabel = QStringLiteral("検索する文字(&S):");
+inline const QString SearchTextTip =
+    QStringLiteral("タイトル、ID、URLに含まれる文字を入力します (PWは検索しません)");
+inline const QString SearchGroupColumn = QStringLiteral("グループ");
+
+// Password generator (Ctrl+G)
+inline const QString GeneratorWindowTitle = QStringLiteral("パスワード生成");
+inline const QString GeneratorLength = QStringLiteral("長さ(&L):");
+inline const QString GeneratorUpper = QStringLiteral("英大文字 A-Z(&U)");
+inline const QString GeneratorLower = QStringLiteral("英小文字 a-z(&W)");
+inline const QString GeneratorDigits = QStringLiteral("数字 0-9(&D)");
+inline const QString GeneratorSymbols = QStringLiteral("記号 !#$%(&S)");
+inline const QString GeneratorNoLookAlikes =
+    QStringLiteral("見分けにくい文字 (l I 1 O 0) を使わない(&K)");
+inline const QString GeneratorGroups = QStringLiteral("「-」で区切る(&G)");
+// After the group size: "4 文字ごと"
+inline const QString GeneratorGroupSuffix = QStringLiteral(" 文字ごと");
+inline const QString GeneratorRedraw = QStringLiteral("作り直す(&N)");
+inline const QString GeneratorTake = QStringLiteral("PWに入れる");
+// %1 the bits, %2 the band's word
+inline const QString GeneratorStrength = QStringLiteral("強さ: %1 ビット (%2)");
+inline const QString StrengthWeak = QStringLiteral("弱い");
+inline const QString StrengthFair = QStringLiteral("普通");
+inline const QString StrengthStrong = QStringLiteral("強い");
+inline const QString StrengthVeryStrong = QStringLiteral("とても強い");
 
 // Sort window
 inline const QString SortCaptionWindow = QStringLiteral("Cofferly データの並べ替え");

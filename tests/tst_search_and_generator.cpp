@@ -12,10 +12,11 @@
 
 using namespace Qt::Literals::StringLiterals;
 using Options = PasswordGenerator::Options;
+using Band = PasswordGenerator::Band;
 using WindowDriver::Displayed;
 
 Q_DECLARE_METATYPE(Options)
-Q_DECLARE_METATYPE(PasswordGenerator::Band)
+Q_DECLARE_METATYPE(Band)
 
 namespace {
 
@@ -36,6 +37,16 @@ QString Found(const QString& query)
          EntrySearch::Index(TestFiles::FromLists(kEntries)).Find(query))
         found << u"%1(%2)"_s.arg(hit.position).arg(hit.heading);
     return found.join(u", "_s);
+}
+
+// Ctrl+F with entry 4 shown; `act` works the search box.
+void Search(Fm_Cofferly& w, std::function<void(SearchBox*)> act)
+{
+    QVERIFY(WindowDriver::ShowActive(w));
+    WindowDriver::Pick(w, 4);
+    ActOnModal<SearchBox> search(std::move(act));
+    QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(search.Acted());
 }
 
 } // namespace
@@ -75,28 +86,24 @@ private slots:
         QTest::addColumn<Options>("options");
         QTest::addColumn<int>("alphabet");
         QTest::addColumn<int>("bits");
-        QTest::addColumn<PasswordGenerator::Band>("band");
-        using enum PasswordGenerator::Band;
-        QTest::newRow("defaults") << Options{} << 92 << 104 << VeryStrong;
-        QTest::newRow("shortest") << Options{.length = 8} << 92 << 52 << Fair;
-        QTest::newRow("too short") << Options{.length = 3} << 92 << 52 << Fair;
-        QTest::newRow("longest, grouped")
-            << Options{.length = 64, .groupSize = 5} << 92 << 418 << VeryStrong;
-        QTest::newRow("no look-alikes") << Options{.noLookAlikes = true} << 87 << 103 << VeryStrong;
-        QTest::newRow("digits only, no look-alikes")
-            << Options{.upper = false, .lower = false, .symbols = false, .noLookAlikes = true} << 8
-            << 48 << Fair;
-        QTest::newRow("letters in groups of 4")
-            << Options{.length = 12, .digits = false, .symbols = false, .groupSize = 4} << 52 << 68
-            << Strong;
-        QTest::newRow("digits, 8")
-            << Options{.length = 8, .upper = false, .lower = false, .symbols = false} << 10 << 27
-            << Weak;
-        QTest::newRow("no class") << Options{.upper = false,
-                                             .lower = false,
-                                             .digits = false,
-                                             .symbols = false}
-                                  << 0 << 0 << Weak;
+        QTest::addColumn<Band>("band");
+        using enum Band;
+        auto row = [](const char* name, Options o, int alphabet, int bits, Band band) {
+            QTest::newRow(name) << o << alphabet << bits << band;
+        };
+        row("defaults", {}, 92, 104, VeryStrong);
+        row("shortest", {.length = 8}, 92, 52, Fair);
+        row("too short", {.length = 3}, 92, 52, Fair);
+        row("longest, grouped", {.length = 64, .groupSize = 5}, 92, 418, VeryStrong);
+        row("no look-alikes", {.noLookAlikes = true}, 87, 103, VeryStrong);
+        row("digits, no look-alikes",
+            {.upper = false, .lower = false, .symbols = false, .noLookAlikes = true}, 8, 48, Fair);
+        row("letters in groups", {.length = 12, .digits = false, .symbols = false, .groupSize = 4},
+            52, 68, Strong);
+        row("digits, 8", {.length = 8, .upper = false, .lower = false, .symbols = false}, 10, 27,
+            Weak);
+        row("no class", {.upper = false, .lower = false, .digits = false, .symbols = false}, 0, 0,
+            Weak);
     }
 
     // Over many draws: the length, every chosen class and nothing else, a "-" only after
@@ -143,10 +150,7 @@ private slots:
     void searchPicksByKeys()
     {
         MainWindowFixture f(kEntries);
-        auto [dir, desktop, w] = f.Parts();
-        QVERIFY(WindowDriver::ShowActive(w));
-        WindowDriver::Pick(w, 4);
-        ActOnModal<SearchBox> search([](SearchBox* box) {
+        Search(*f.w, [](SearchBox* box) {
             QCOMPARE(QApplication::focusWidget(), box->Text());
             QVERIFY(box->Text()->inputMethodQuery(Qt::ImEnabled).toBool());
             WindowDriver::TypeText(box->Text(), u"ﾒｰﾙ"_s);
@@ -155,34 +159,27 @@ private slots:
             QCOMPARE(box->Results()->currentItem()->text(1), u"■ 連絡"_s);
             QTest::keyClick(box->Text(), Qt::Key_Return);
         });
-        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(search.Acted());
-        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 3);
-        QCOMPARE(Displayed(w),
+        const auto& c = f.w->Controls();
+        QCOMPARE(c.IComboTitle->SelectedIndex(), 3);
+        QCOMPARE(Displayed(*f.w),
                  QStringList({kEntries[2][1], kEntries[2][2], kEntries[2][3], kEntries[2][3]}));
-        QCOMPARE(w.focusWidget(), w.Controls().IComboTitle);
-        VERIFY_BROWSING(w);
+        QCOMPARE(f.w->focusWidget(), c.IComboTitle);
+        VERIFY_BROWSING(*f.w);
     }
 
     // Down moves in the list; Esc leaves the selection and what is shown.
     void searchEscLeavesSelection()
     {
         MainWindowFixture f(kEntries);
-        auto [dir, desktop, w] = f.Parts();
-        QVERIFY(WindowDriver::ShowActive(w));
-        WindowDriver::Pick(w, 4);
-        const QStringList shown = Displayed(w);
-        ActOnModal<SearchBox> search([](SearchBox* box) {
+        Search(*f.w, [](SearchBox* box) {
             WindowDriver::TypeText(box->Text(), u"めーる"_s);
             QTest::keyClick(box->Text(), Qt::Key_Down);
             QCOMPARE(box->Results()->currentItem()->text(0), u"メールマガジン"_s);
             QTest::keyClick(box->Text(), Qt::Key_Escape);
         });
-        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(search.Acted());
-        QCOMPARE(w.Controls().IComboTitle->SelectedIndex(), 4);
-        QCOMPARE(Displayed(w), shown);
-        QCOMPARE(dir.data(), f.before);
+        QCOMPARE(f.w->Controls().IComboTitle->SelectedIndex(), 4);
+        QCOMPARE(Displayed(*f.w), QStringList({kEntries[3][1], kEntries[3][2], {}, {}}));
+        QCOMPARE(f.dir.data(), f.before);
     }
 
     // Alt+A, Ctrl+G, Enter: a fresh password in the PW box. Before that: no generator while

@@ -123,6 +123,7 @@ private:
     // Carries out what the state answered an event with, after showing the new state.
     void Carry(const MainWindowState::Effects& effects);
     void Do(const MainWindowState::Effect& effect);
+    void DoCommand(MainWindowState::Effect::Kind kind);
     void Tell(const MainWindowState::Effect& effect);
     void Ask(const MainWindowState::Effect& effect);
     void ShowEntry(int n);

@@ -81,6 +81,17 @@ void Fm_Cofferly::Do(const Effect& effect)
         return;
     case Kind::EndCopyRun:
         return Carry(state_.CopyRunEnded());
+    case Kind::PutInField:
+        return Tx_Data[effect.n]->setText(effect.text);
+    default:
+        return DoCommand(effect.kind);
+    }
+}
+
+// The menu's commands: each opens a dialog of its own or acts on the clipboard.
+void Fm_Cofferly::DoCommand(Kind kind)
+{
+    switch (kind) {
     case Kind::ClearClipboard:
         return Act(clipboardWait_.ClearNow(Clipboard::HoldsOurs()));
     case Kind::EditSettings:
@@ -94,8 +105,8 @@ void Fm_Cofferly::Do(const Effect& effect)
         return ShowSearch();
     case Kind::OpenGenerator:
         return ShowGenerator();
-    case Kind::PutInField:
-        return Tx_Data[effect.n]->setText(effect.text);
+    default:
+        return;
     }
 }
 

@@ -18,7 +18,7 @@ const QString UnsafeFolderAbove = QStringLiteral(
 
 const QString HardLinked =
     QStringLiteral("このファイルには、ほかの場所にも名前 (ハードリンク) があります。\n%1\n\n"
-                   "保存しても古いパスワードがもう一つの名前に残ってしまうため、起動しません。"
+                   "保存しても以前の内容がもう一つの名前に残ってしまうため、起動しません。"
                    "もう一つの名前を削除するか、ファイルをコピーして置き換えてから"
                    "起動してください。");
 

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
-  libgl-dev fonts-noto-cjk xdg-utils)
+  libsodium-dev libgl-dev fonts-noto-cjk xdg-utils)
 test_packages=(xvfb xauth xdotool xclip openbox x11-utils x11-xserver-utils imagemagick clang
   libclang-rt-14-dev
   # setfacl: a folder whose default access list hands new files to another user

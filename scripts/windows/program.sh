@@ -1,12 +1,14 @@
 # Cofferly.exe and its zip, built against the static Qt of qt.sh and checked for what
-# Windows needs from it. Sourced by windows.sh, which sets here, build, jobs and qt_prefix.
-# shellcheck shell=bash disable=SC2154 # here, build, jobs, qt_prefix and tests_tmp come from windows.sh
+# Windows needs from it. Sourced by windows.sh, which sets here, build, jobs, qt_prefix and
+# sodium_prefix.
+# shellcheck shell=bash disable=SC2154 # here, build, jobs, the prefixes and tests_tmp come from windows.sh
 
 # build_program EMULATOR: configures and builds; EMULATOR runs the test programs.
 build_program() {
   nice -n 19 cmake -S "$here" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCOFFERLY_E2E_TMP="$tests_tmp" \
+    -DCOFFERLY_SODIUM_PREFIX="$sodium_prefix" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="timeout;-k;10;600;$1"
   nice -n 19 cmake --build "$build" --parallel "$jobs"
 }

@@ -17,6 +17,9 @@
 #             window.
 #  CSV        書き出し of 200 entries in either layout, and 読み込み of the KeePassXC file
 #             into a new folder, through the menu's handlers (bench/csv_bench.cpp).
+#  unlock     an encrypted data file with 200 entries: the key derivation at the cost new
+#             files get, opening the seal with the key at hand, and the two with the file's
+#             read (bench/unlock_bench.cpp).
 #
 # Usage: bench/run.sh [RUNS]   RUNS start-ups of each program (default 21), alternating;
 #                              the commit figures are medians of RUNS * 3 commits.
@@ -178,3 +181,11 @@ TMPDIR="$work" QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_csv_bench" "$((r
   while read -r name median fastest _; do
     printf '  %-36s %9.1f ms  (fastest %.1f ms)\n' "$name" "$median" "$fastest"
   done
+
+# The unlock of an encrypted data file: what a password costs at the start.
+printf -- '- unlock of an encrypted data file with 200 entries (medians of %s)\n' "$runs"
+read -r kdf_ms open_ms unlock_ms ops mib < <("$build/bench/cofferly_unlock_bench" "$runs" |
+  sed 's/[a-z_]*=//g')
+printf '  key derivation (Argon2id, %s MiB, %s passes) %s ms; opening the seal %s ms\n' \
+  "$mib" "$ops" "$kdf_ms" "$open_ms"
+printf '  whole unlock from the file on disk: %s ms\n' "$unlock_ms"

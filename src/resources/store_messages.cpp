@@ -42,6 +42,24 @@ QString DamageReason(const DataFile::ParseError& damage)
     return {};
 }
 
+QString SealReason(SealedFile::Refusal refusal)
+{
+    using Refusal = SealedFile::Refusal;
+    switch (refusal) {
+    case Refusal::NotSealed:
+        return Texts::SealNotSealed;
+    case Refusal::Cut:
+        return Texts::SealCut;
+    case Refusal::UnknownVersion:
+        return Texts::SealUnknownVersion;
+    case Refusal::NotOpened:
+        return Texts::SealNotOpened;
+    case Refusal::NoMemory:
+        return Texts::SealNoMemory;
+    }
+    return {};
+}
+
 QString Advice(SystemTrouble trouble)
 {
     switch (trouble) {
@@ -102,6 +120,8 @@ QString StoreErrorReason(const StoreError& error)
         return Texts::ReasonLinkPutInPlace;
     case Cause::NotSettings:
         return Texts::ReasonNotSettings.arg(SettingsFile::kMaxSize >> 10);
+    case Cause::SealRefused:
+        return SealReason(error.seal);
     }
     return {};
 }

@@ -292,6 +292,20 @@ inline const QString FileTooManyEntries = QStringLiteral("データが %1 件を
 // %1 the line's number, %2 the byte offset
 inline const QString FileNotCp932 = QStringLiteral(
     "%1 行目 (%2 バイト目) にシフトJIS (コードページ 932) として読めないバイトがあります。");
+// Reasons an encrypted data file does not open. The seal cannot tell a wrong password
+// from changed bytes, so one message says both.
+inline const QString SealNotSealed =
+    QStringLiteral("暗号化されたコファリーのデータファイルではありません。");
+inline const QString SealCut =
+    QStringLiteral("ファイルが途中で終わっています。暗号化されたデータファイルが壊れています。");
+inline const QString SealUnknownVersion =
+    QStringLiteral("このバージョンのコファリーでは開けない形式です。"
+                   "新しいバージョンで作られたか、ファイルが壊れています。");
+inline const QString SealNotOpened =
+    QStringLiteral("パスワードが違うか、ファイルが壊れているか書き換えられています。");
+inline const QString SealNoMemory =
+    QStringLiteral("暗号化の鍵を作るためのメモリーが足りません。"
+                   "ほかのプログラムを終了してから、もう一度お試しください。");
 
 // Search window (Ctrl+F)
 inline const QString SearchWindowTitle = QStringLiteral("検索");

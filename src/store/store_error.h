@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data_file.h"
+#include "sealed_file.h"
 
 #include <QString>
 
@@ -18,12 +19,14 @@ struct StoreError {
         FolderReplaced, // another folder stands at the program folder's path since the start
         LinkPutInPlace, // a link stands where a file of the program's was none at the start
         NotSettings,    // the settings file is not UTF-8 text of a settings file's size
+        SealRefused,    // an encrypted data file that does not open; `seal` says why
     };
     Kind kind = Kind::Read;
     QString path;
     Cause cause = Cause::System;
     QString systemReason;
     DataFile::ParseError damage{};
+    SealedFile::Refusal seal{};
 };
 
 // Data files are a few kilobytes; this is far past any of them.

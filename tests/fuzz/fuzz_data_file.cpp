@@ -1,6 +1,10 @@
 // Any bytes handed to the data-file reader: it must never crash or hang, and whatever it
-// accepts must be written back and read again without losing or changing anything.
+// accepts must be written back and read again without losing or changing anything. Bytes
+// that begin as an encrypted file go to its reader first: a header it accepts must be
+// written back as it was, and what opens under the seeds' key goes on to the data-file
+// reader.
 #include "store/data_file.h"
+#include "store/sealed_file.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -34,11 +38,51 @@ void CheckSame(const DataFile::Contents& a, const DataFile::Contents& b)
             Broken("entry changed", int(i) + 1);
 }
 
+// The key the sealed seeds of the corpus were made with: bytes 80 to 9f.
+const SealKey& SeedKey()
+{
+    static const SealKey key = [] {
+        std::array<unsigned char, SealKey::kSize> bytes{};
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<unsigned char>(0x80 + i);
+        return std::move(*SealKey::FromBytes(bytes));
+    }();
+    return key;
+}
+
+int CheckDataFile(QByteArrayView bytes);
+
+// The encrypted file's reader: never a crash, a header read back as it stands, and only
+// a whole file opens.
+void CheckSealed(QByteArrayView bytes)
+{
+    const auto header = SealedFile::ReadHeader(bytes);
+    const auto* read = std::get_if<SealedFile::Header>(&header);
+    if (!read)
+        return;
+    if (SealedFile::HeaderBytes(*read) != bytes.first(SealedFile::kHeaderSize))
+        Broken("header not read as it stands");
+    const auto opened = SealedFile::Open(SeedKey(), bytes);
+    if (const auto* plain = std::get_if<QByteArray>(&opened)) {
+        if (plain->size() != bytes.size() - SealedFile::kHeaderSize - SealedFile::kTagSize)
+            Broken("opened text of the wrong size");
+        CheckDataFile(*plain);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    CheckSealed(bytes);
+    return CheckDataFile(bytes);
+}
+
+namespace {
+
+int CheckDataFile(QByteArrayView bytes)
+{
     const auto parsed = DataFile::Parse(bytes);
     const auto* read = std::get_if<DataFile::Contents>(&parsed);
     if (!read)
@@ -64,3 +108,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Broken("written file is not stable");
     return 0;
 }
+
+} // namespace

@@ -1,7 +1,8 @@
 // The program's message boxes, as the desktop layer shows them: text as typed, Japanese
-// buttons, the default answer on Enter, and a question that only a button can end; and
-// Qt's own texts in Japanese, as the program loads them.
+// buttons, the default answer on Enter, and a question that only a button can end; Qt's
+// own texts in Japanese, as the program loads them; and the password dialogs.
 #include "platform/desktop.h"
+#include "platform/password_dialog.h"
 #include "platform/qt_japanese.h"
 #include "resources/store_messages.h"
 #include "resources/texts.h"
@@ -191,6 +192,57 @@ private slots:
         }
         QCOMPARE(texts, (QStringList{u"元に戻す"_s, u"やり直す"_s, u"切り取り"_s, u"コピー"_s,
                                      u"貼り付け"_s, u"削除"_s, u"すべてを選択"_s}));
+    }
+
+    // The password dialogs: hidden input with no input method, Enter is OK, Esc キャンセル,
+    // Tab from the first field to the second, and the fields emptied once read.
+    void passwordDialogsTakeKeys_data()
+    {
+        QTest::addColumn<bool>("newPassword");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("taken");
+        const int ok = QDialog::Accepted;
+        const int cancel = QDialog::Rejected;
+        QTest::newRow("unlock, Enter")
+            << false << u"s3cret pass\n"_s << ok << QStringList{u"s3cret pass"_s, {}};
+        QTest::newRow("unlock, Esc")
+            << false << u"abc\x1b"_s << cancel << QStringList{u"abc"_s, {}};
+        QTest::newRow("new, Tab to the second")
+            << true << u"one\ttwo\n"_s << ok << QStringList{u"one"_s, u"two"_s};
+        QTest::newRow("new, Esc") << true << u"one\x1b"_s << cancel << QStringList{u"one"_s, {}};
+    }
+    void passwordDialogsTakeKeys()
+    {
+        QFETCH(bool, newPassword);
+        QFETCH(QString, keys);
+        QFETCH(int, result);
+        QFETCH(QStringList, taken);
+        using Purpose = PasswordDialog::Purpose;
+        PasswordDialog dialog(nullptr, newPassword ? Purpose::NewPassword : Purpose::Unlock);
+        ActOnModal<PasswordDialog> actor([&](PasswordDialog* shown) {
+            for (QChar key : keys) {
+                QWidget* focus = QApplication::focusWidget();
+                const auto* field = qobject_cast<QLineEdit*>(focus);
+                QVERIFY(field && field->echoMode() == QLineEdit::Password);
+                QVERIFY(!field->testAttribute(Qt::WA_InputMethodEnabled));
+                if (key == u'\n')
+                    QTest::keyClick(focus, Qt::Key_Return);
+                else if (key == u'\t')
+                    QTest::keyClick(focus, Qt::Key_Tab);
+                else if (key == u'\x1b')
+                    QTest::keyClick(focus, Qt::Key_Escape);
+                else
+                    QTest::keyClicks(focus, QString(key));
+            }
+            Q_UNUSED(shown);
+        });
+        QCOMPARE(dialog.exec(), result);
+        QVERIFY(actor.Acted());
+        QCOMPARE(dialog.windowTitle(),
+                 newPassword ? Texts::EncryptCaption : Texts::PasswordCaption);
+        QCOMPARE((QStringList{dialog.TakePassword(), dialog.TakeRepeated()}), taken);
+        QCOMPARE(dialog.TakePassword(), QString());
     }
 };
 

@@ -427,6 +427,13 @@ inline const QString ImportNoLoginData =
 inline const QString ImportUnstorable = QStringLiteral("%1に保存できない文字%2があります");
 inline const QString GroupFieldName = QStringLiteral("グループ");
 
+// The password dialogs: unlocking the encrypted data file, and setting its password
+inline const QString PasswordCaption = QStringLiteral("パスワード");
+inline const QString EncryptCaption = QStringLiteral("暗号化");
+inline const QString PasswordLabel = QStringLiteral("パスワード:");
+inline const QString NewPasswordLabel = QStringLiteral("新しいパスワード:");
+inline const QString RepeatPasswordLabel = QStringLiteral("もう一度入力:");
+
 // Standard message box buttons, Japanese whatever the system locale
 inline const QString YesButton = QStringLiteral("はい(&Y)");
 inline const QString NoButton = QStringLiteral("いいえ(&N)");

@@ -25,6 +25,9 @@ public:
         RestoreBackup,   // the data file is missing beside its backup: put the backup back?
         OpenBackup,      // the data file cannot be read, its backup can: open the backup?
         ConvertFromUtf8, // an editor saved the data file as UTF-8: convert it back?
+        Password,        // the encrypted data file is there: its password? (`unreadable`
+                         // says why the last one did not open it)
+        PlainBeside,     // a plain data file stands beside the encrypted one: import it?
     };
     struct Asking {
         Question question;
@@ -35,6 +38,12 @@ public:
         bool restoreBackup = false;
         bool openBackup = false;
         bool convertFromUtf8 = false;
+        // The password typed for the encrypted data file; empty while not asked.
+        QString password;
+        // A plain data file beside the encrypted one: nullopt while not asked, true to
+        // import its entries (the encrypted version kept under a name of its own first),
+        // false to leave it where it is.
+        std::optional<bool> importPlain;
     };
 
     // Opens the program directory's data file. A first start writes the default file:
@@ -51,6 +60,10 @@ public:
     const QString& ProgramDirectory() const { return programDirectory_; }
     // The folder as it stood when the session opened; the settings file is saved there too.
     const FolderPin& Pin() const { return pin_; }
+    // Cofferly.Enc and Cofferly.Enc.bak in place of Cofferly.Dat and Cofferly.bak.
+    bool Encrypted() const;
+    // Encrypted, with the key wiped: nothing can be saved until Unlock().
+    bool Locked() const;
     QString DataPath() const;
     QString BackupPath() const;
     const Entries& Table() const { return entries_; }
@@ -85,6 +98,31 @@ public:
 
     // The close: the entries as they stand, with the window's last position.
     std::variant<SaveReport, StoreError> SaveAtClose(DataFile::Position position);
+
+    // Turning encryption on with `password`: Cofferly.Enc.bak from the backup and
+    // Cofferly.Enc from the entries, both read back and compared, and only then the plain
+    // files removed. A kill at any moment leaves one whole set. Returns the plain kept
+    // copies still in the folder (PlainKeptCopies()).
+    std::variant<QStringList, StoreError> TurnOnEncryption(QStringView password);
+    // Turning it off: the plain files written back, then the encrypted ones removed.
+    std::optional<StoreError> TurnOffEncryption();
+    // Both encrypted files sealed again under a key from `password` with a fresh salt.
+    std::optional<StoreError> ChangePassword(QStringView password);
+    // Wipes the key; the entries stay with the session, the window hides them.
+    void Lock();
+    // A key from `password` that opens what the session last read or wrote; a refusal is
+    // SealRefused and leaves the session locked.
+    std::optional<StoreError> Unlock(QStringView password);
+    // The plain data file's bytes (code page 932) written to `path`, readable by the user
+    // alone: the way back to older tools.
+    std::optional<StoreError> ExportLegacy(const QString& path) const;
+    // The entries of the plain data file at `path` replace the session's; the version they
+    // replace is kept under a name of its own first (SaveReport::ownVersion).
+    std::variant<SaveReport, StoreError> ImportLegacy(const QString& path);
+    // The names of the plain kept copies (Cofferly.Dat.YYYYMMDD-HHMMSS) in the folder.
+    QStringList PlainKeptCopies() const;
+    // Removes those of `names` that are plain kept copies in the folder.
+    std::optional<StoreError> RemoveKeptCopies(const QStringList& names);
 
 private:
     DataSession(const QString& programDirectory, const FolderPin& pin, DataFile::Contents contents,

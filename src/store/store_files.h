@@ -8,6 +8,10 @@ inline const QString Data = QStringLiteral("Cofferly.Dat");
 inline const QString Backup = QStringLiteral("Cofferly.bak");
 inline const QString Lock = QStringLiteral("Cofferly.lock");
 inline const QString Settings = QStringLiteral("Cofferly.ini");
+// The encrypted data file and its backup, under names an older copy of the program never
+// reads as its own.
+inline const QString Encrypted = QStringLiteral("Cofferly.Enc");
+inline const QString EncryptedBackup = QStringLiteral("Cofferly.Enc.bak");
 } // namespace StoreFiles
 
 // The program directory with exactly one "/" after it, for the names above.

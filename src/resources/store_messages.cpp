@@ -122,6 +122,8 @@ QString StoreErrorReason(const StoreError& error)
         return Texts::ReasonNotSettings.arg(SettingsFile::kMaxSize >> 10);
     case Cause::SealRefused:
         return SealReason(error.seal);
+    case Cause::Locked:
+        return Texts::ReasonLocked;
     }
     return {};
 }

@@ -306,6 +306,8 @@ inline const QString SealNotOpened =
 inline const QString SealNoMemory =
     QStringLiteral("暗号化の鍵を作るためのメモリーが足りません。"
                    "ほかのプログラムを終了してから、もう一度お試しください。");
+inline const QString ReasonLocked =
+    QStringLiteral("ロックされています。パスワードを入力してロックを解除してください。");
 
 // Search window (Ctrl+F)
 inline const QString SearchWindowTitle = QStringLiteral("検索");

@@ -272,3 +272,20 @@ std::optional<StoreError> AtomicWriteAll(const std::vector<PendingWrite>& writes
     SyncFolders(staged);
     return std::nullopt;
 }
+
+std::optional<StoreError> RemoveFiles(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            continue;
+        SaveFolder folder(info.absolutePath());
+        if (const auto& error = folder.OpenError())
+            return WriteError(path, *error);
+        if (!folder.Remove(info.fileName()))
+            return WriteError(path, qt_error_string());
+        // The next name goes only once this removal is on the disk.
+        folder.Sync();
+    }
+    return std::nullopt;
+}

@@ -49,6 +49,10 @@ std::optional<StoreError> ReadWholeFile(const QString& path, QByteArray& bytes,
 // owner only, and returns its path. An existing file is never replaced.
 std::variant<QString, StoreError> KeepCopy(const QString& path, const QByteArray& bytes);
 
+// Removes the files at `paths` that are there, in that order, then flushes their folders:
+// a set of files given up one by one, so that an interruption leaves the later ones.
+std::optional<StoreError> RemoveFiles(const QStringList& paths);
+
 inline std::optional<StoreError> AtomicWrite(const QString& path, const QByteArray& bytes)
 {
     return AtomicWriteAll({{path, bytes}});

@@ -15,14 +15,23 @@ StoreError Problem(StoreError::Kind kind, const QString& path, StoreError::Cause
     return StoreError{kind, path, cause, {}};
 }
 
+} // namespace
+
 // The whole file, read and parsed; a file that does not read faithfully is damaged.
-std::variant<Loaded, StoreError> ReadAndParse(const QString& path)
+std::variant<Loaded, StoreError> ReadDataFile(const QString& path)
 {
     if (!Cp932::Available())
         return Problem(StoreError::Kind::Read, path, StoreError::Cause::NoConverter);
     QByteArray bytes;
     if (auto error = ReadWholeFile(path, bytes))
         return *error;
+    return ParseDataFile(path, std::move(bytes));
+}
+
+std::variant<Loaded, StoreError> ParseDataFile(const QString& path, QByteArray bytes)
+{
+    if (!Cp932::Available())
+        return Problem(StoreError::Kind::Read, path, StoreError::Cause::NoConverter);
     auto parsed = DataFile::Parse(bytes);
     if (const auto* bad = std::get_if<DataFile::ParseError>(&parsed)) {
         StoreError error = Problem(StoreError::Kind::Read, path, StoreError::Cause::Damaged);
@@ -31,8 +40,6 @@ std::variant<Loaded, StoreError> ReadAndParse(const QString& path)
     }
     return Loaded{std::get<DataFile::Contents>(std::move(parsed)), std::move(bytes)};
 }
-
-} // namespace
 
 QString DataPath(const QString& programDirectory)
 {
@@ -44,12 +51,26 @@ QString BackupPath(const QString& programDirectory)
     return AppDir(programDirectory) + StoreFiles::Backup;
 }
 
+QString EncryptedPath(const QString& programDirectory)
+{
+    return AppDir(programDirectory) + StoreFiles::Encrypted;
+}
+
+QString EncryptedBackupPath(const QString& programDirectory)
+{
+    return AppDir(programDirectory) + StoreFiles::EncryptedBackup;
+}
+
 StartFiles FindDataFiles(const QString& programDirectory)
 {
+    if (QFileInfo::exists(EncryptedPath(programDirectory)))
+        return StartFiles::Encrypted;
     if (QFileInfo::exists(DataPath(programDirectory)))
         return StartFiles::DataFile;
     if (QFileInfo::exists(BackupPath(programDirectory)))
         return StartFiles::BackupOnly;
+    if (QFileInfo::exists(EncryptedBackupPath(programDirectory)))
+        return StartFiles::EncryptedBackupOnly;
     return StartFiles::Neither;
 }
 
@@ -67,7 +88,7 @@ std::optional<StoreError> CreateDefaultFile(const QString& programDirectory,
 
 std::optional<StoreError> RestoreBackup(const QString& programDirectory)
 {
-    const auto read = ReadAndParse(BackupPath(programDirectory));
+    const auto read = ReadDataFile(BackupPath(programDirectory));
     if (const auto* error = std::get_if<StoreError>(&read))
         return *error;
     return AtomicWrite(DataPath(programDirectory), std::get<Loaded>(read).bytes);
@@ -75,17 +96,19 @@ std::optional<StoreError> RestoreBackup(const QString& programDirectory)
 
 std::variant<Loaded, StoreError> ReadStoredData(const QString& programDirectory)
 {
-    return ReadAndParse(DataPath(programDirectory));
+    return ReadDataFile(DataPath(programDirectory));
 }
 
 QStringList RemoveLeftovers(const QString& programDirectory)
 {
     // The names a save gives its temporaries: the file's name, a dot, six letters or digits.
     static const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QStringLiteral("(%1|%2|%3)\\.[A-Za-z0-9]{6}")
+        QStringLiteral("(%1|%2|%3|%4|%5)\\.[A-Za-z0-9]{6}")
             .arg(QRegularExpression::escape(StoreFiles::Data),
                  QRegularExpression::escape(StoreFiles::Backup),
-                 QRegularExpression::escape(StoreFiles::Settings))));
+                 QRegularExpression::escape(StoreFiles::Settings),
+                 QRegularExpression::escape(StoreFiles::Encrypted),
+                 QRegularExpression::escape(StoreFiles::EncryptedBackup))));
     QStringList removed;
     const QDir dir(programDirectory);
     const auto found =

@@ -9,20 +9,35 @@
 #include <QFileInfo>
 
 DataSession::DataSession(const QString& programDirectory, const FolderPin& pin,
-                         DataFile::Contents contents, QByteArray read)
+                         DataFile::Contents contents, QByteArray read,
+                         std::optional<Sealing> sealing)
     : programDirectory_(programDirectory), pin_(pin), entries_(std::move(contents.entries)),
-      position_(contents.position), read_(std::move(read))
+      position_(contents.position), read_(std::move(read)), sealing_(std::move(sealing))
 {
 }
 
 QString DataSession::DataPath() const
 {
-    return ::DataPath(programDirectory_);
+    return sealing_ ? EncryptedPath(programDirectory_) : ::DataPath(programDirectory_);
 }
 
 QString DataSession::BackupPath() const
 {
-    return ::BackupPath(programDirectory_);
+    return sealing_ ? EncryptedBackupPath(programDirectory_) : ::BackupPath(programDirectory_);
+}
+
+StoreError DataSession::Refusal(const QString& path, StoreError::Cause cause)
+{
+    return StoreError{StoreError::Kind::Write, path, cause, {}};
+}
+
+QByteArray DataSession::Sealed(const QByteArray& plain) const
+{
+    if (!sealing_)
+        return plain;
+    if (plain == sealing_->plain)
+        return read_;
+    return SealedFile::Seal(sealing_->key, sealing_->header, plain);
 }
 
 namespace {
@@ -67,7 +82,11 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
     if (auto* failed = std::get_if<StoreError>(&pinned))
         return std::move(*failed);
     std::optional<StoreError> error;
-    switch (FindDataFiles(programDirectory)) {
+    switch (const StartFiles files = FindDataFiles(programDirectory)) {
+    case StartFiles::Encrypted:
+    case StartFiles::EncryptedBackupOnly:
+        return OpenEncrypted(programDirectory, std::get<FolderPin>(pinned),
+                             files == StartFiles::EncryptedBackupOnly, answers);
     case StartFiles::DataFile:
         break;
     case StartFiles::Neither:
@@ -88,7 +107,8 @@ DataSession::Open(const QString& programDirectory, DataFile::Position firstPosit
             return std::move(*failed);
         if (!Accepted(*offer, answers))
             return Asking{offer->question, std::move(*failed)};
-        auto kept = ReplaceKeeping(programDirectory, offer->unreadable, offer->replacement);
+        auto kept =
+            ReplaceKeeping(::DataPath(programDirectory), offer->unreadable, offer->replacement);
         if (auto* keptError = std::get_if<StoreError>(&kept))
             return std::move(*keptError);
         loaded = ReadStoredData(programDirectory);
@@ -107,7 +127,7 @@ std::variant<std::optional<QByteArray>, StoreError> DataSession::DataFileNow() c
         return std::nullopt;
     QByteArray bytes;
     // A link put there since the start is refused, not read through.
-    if (auto error = ReadWholeFile(dataPath, bytes, pin_.dataLink))
+    if (auto error = ReadWholeFile(dataPath, bytes, sealing_ ? pin_.encryptedLink : pin_.dataLink))
         return *error;
     return bytes;
 }
@@ -147,16 +167,15 @@ std::variant<DataSession::SaveReport, StoreError> DataSession::SaveData(DataFile
                                                                         const Entries& entries)
 {
     Round round{DataPath(), {}, {}, {}, {}};
-    auto refused = [&round](StoreError::Cause cause) {
-        return StoreError{StoreError::Kind::Write, round.dataPath, cause, {}};
-    };
+    if (Locked())
+        return Refusal(round.dataPath, StoreError::Cause::Locked);
     if (!Cp932::Available())
-        return refused(StoreError::Cause::NoConverter);
+        return Refusal(round.dataPath, StoreError::Cause::NoConverter);
     auto newData = DataFile::Format(position, entries);
     if (!newData)
-        return refused(StoreError::Cause::UnstorableText);
-    round.newData = std::move(*newData);
-    if (auto error = CheckPinnedFolder(programDirectory_, pin_))
+        return Refusal(round.dataPath, StoreError::Cause::UnstorableText);
+    round.newData = Sealed(*newData);
+    if (auto error = CheckPinnedFolder(programDirectory_, pin_, Saved()))
         return *error;
     auto now = DataFileNow();
     if (auto* error = std::get_if<StoreError>(&now))
@@ -172,6 +191,8 @@ std::variant<DataSession::SaveReport, StoreError> DataSession::SaveData(DataFile
         position_ = position;
         read_ = std::move(round.newData);
         wrote_ = true;
+        if (sealing_)
+            sealing_->plain = std::move(*newData);
     }
     return round.report;
 }
@@ -210,7 +231,7 @@ std::optional<StoreError> DataSession::Carry(const SavePlan& plan, Round& round)
 BeforeRename DataSession::CheckBeforeRenames(Round& round) const
 {
     return [this, &round]() -> std::optional<StoreError> {
-        if (auto error = CheckPinnedFolder(programDirectory_, pin_))
+        if (auto error = CheckPinnedFolder(programDirectory_, pin_, Saved()))
             return error;
         auto now = DataFileNow();
         if (auto* error = std::get_if<StoreError>(&now))

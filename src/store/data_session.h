@@ -4,6 +4,7 @@
 #include "data_file.h"
 #include "entry.h"
 #include "folder_guard.h"
+#include "sealed_file.h"
 #include "store_error.h"
 
 #include <QByteArray>
@@ -61,9 +62,9 @@ public:
     // The folder as it stood when the session opened; the settings file is saved there too.
     const FolderPin& Pin() const { return pin_; }
     // Cofferly.Enc and Cofferly.Enc.bak in place of Cofferly.Dat and Cofferly.bak.
-    bool Encrypted() const;
+    bool Encrypted() const { return sealing_.has_value(); }
     // Encrypted, with the key wiped: nothing can be saved until Unlock().
-    bool Locked() const;
+    bool Locked() const { return sealing_ && !sealing_->key.IsSet(); }
     QString DataPath() const;
     QString BackupPath() const;
     const Entries& Table() const { return entries_; }
@@ -125,8 +126,57 @@ public:
     std::optional<StoreError> RemoveKeptCopies(const QStringList& names);
 
 private:
+    // What an encrypted session holds besides the sealed bytes.
+    struct Sealing {
+        SealKey key;               // wiped while locked
+        SealedFile::Header header; // the salt and cost the key was derived with
+        QByteArray plain;          // the plain bytes sealed in read_
+
+        Sealing(SealKey k, const SealedFile::Header& h, QByteArray p)
+            : key(std::move(k)), header(h), plain(std::move(p))
+        {
+        }
+        // A copy of the session holds the key in guarded memory of its own.
+        Sealing(const Sealing& other)
+            : key(other.key.Duplicate()), header(other.header), plain(other.plain)
+        {
+        }
+        Sealing& operator=(const Sealing& other)
+        {
+            if (this != &other)
+                *this = Sealing(other);
+            return *this;
+        }
+        Sealing(Sealing&&) = default;
+        Sealing& operator=(Sealing&&) = default;
+    };
+
     DataSession(const QString& programDirectory, const FolderPin& pin, DataFile::Contents contents,
-                QByteArray read);
+                QByteArray read, std::optional<Sealing> sealing = std::nullopt);
+
+    // Open() with an encrypted data file, or its backup alone (`backupOnly`).
+    static std::variant<DataSession, Asking, StoreError>
+    OpenEncrypted(const QString& programDirectory, const FolderPin& pin, bool backupOnly,
+                  const Answers& answers);
+    // The plain data file beside the encrypted one taken in, then removed with its backup.
+    std::optional<StoreError> ImportPlainBeside();
+
+    // What a save writes for the data file's `plain` bytes: sealed when encrypted, and then
+    // the bytes last read or written again when nothing changed (a fresh nonce would make
+    // every save differ from the disk).
+    QByteArray Sealed(const QByteArray& plain) const;
+    // The plain bytes of read_.
+    const QByteArray& Plain() const { return sealing_ ? sealing_->plain : read_; }
+    SavedFiles Saved() const { return sealing_ ? SavedFiles::Encrypted : SavedFiles::Data; }
+    // A refusal to write `path` for `cause`.
+    static StoreError Refusal(const QString& path, StoreError::Cause cause);
+    // Writes `writes` (the folder and its links checked just before the renames), then reads
+    // every file back: it must hold the bytes written and, given `key`, open to `plains`'.
+    std::optional<StoreError> WriteAndCompare(const std::vector<PendingWrite>& writes,
+                                              const SealKey* key = nullptr,
+                                              const QList<QByteArray>& plains = {}) const;
+    // Keeps the data file on disk under a name of its own when it is not read_.
+    std::optional<StoreError> KeepOthersVersion() const;
 
     // The check just before a save's renames; what it keeps goes into `round`.
     struct Round; // what one save has seen and kept
@@ -143,6 +193,7 @@ private:
     FolderPin pin_;
     Entries entries_;
     DataFile::Position position_;
-    QByteArray read_;    // the data file's bytes as last read or written
-    bool wrote_ = false; // read_ is a save of this session's own
+    QByteArray read_;                // the data file's bytes as last read or written
+    bool wrote_ = false;             // read_ is a save of this session's own
+    std::optional<Sealing> sealing_; // set while the data files are the encrypted ones
 };

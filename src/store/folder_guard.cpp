@@ -57,8 +57,12 @@ std::variant<FolderPin, StoreError> PinFolder(const QString& folder)
     if (const auto* reason = std::get_if<QString>(&id))
         return SystemError(StoreError::Kind::Read, folder, *reason);
     const QString prefix = AppDir(folder);
-    return FolderPin{std::get<FolderId>(id), IsLink(prefix + StoreFiles::Data),
-                     IsLink(prefix + StoreFiles::Backup), IsLink(prefix + StoreFiles::Settings)};
+    return FolderPin{std::get<FolderId>(id),
+                     IsLink(prefix + StoreFiles::Data),
+                     IsLink(prefix + StoreFiles::Backup),
+                     IsLink(prefix + StoreFiles::Settings),
+                     IsLink(prefix + StoreFiles::Encrypted),
+                     IsLink(prefix + StoreFiles::EncryptedBackup)};
 }
 
 std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderPin& pin,
@@ -70,10 +74,14 @@ std::optional<StoreError> CheckPinnedFolder(const QString& folder, const FolderP
     if (std::get<FolderId>(id) != pin.folder)
         return StoreError{StoreError::Kind::Write, folder, StoreError::Cause::FolderReplaced, {}};
     const QString prefix = AppDir(folder);
-    const auto written = saved == SavedFiles::Settings
-                             ? std::vector{std::pair{&StoreFiles::Settings, pin.settingsLink}}
-                             : std::vector{std::pair{&StoreFiles::Data, pin.dataLink},
-                                           std::pair{&StoreFiles::Backup, pin.backupLink}};
+    std::vector<std::pair<const QString*, bool>> written;
+    if (saved == SavedFiles::Settings)
+        written = {{&StoreFiles::Settings, pin.settingsLink}};
+    else if (saved == SavedFiles::Encrypted)
+        written = {{&StoreFiles::Encrypted, pin.encryptedLink},
+                   {&StoreFiles::EncryptedBackup, pin.encryptedBackupLink}};
+    else
+        written = {{&StoreFiles::Data, pin.dataLink}, {&StoreFiles::Backup, pin.backupLink}};
     for (const auto& [name, wasLink] : written) {
         if (!wasLink && IsLink(prefix + *name))
             return StoreError{

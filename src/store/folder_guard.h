@@ -46,7 +46,8 @@ struct FolderCheck {
 // Checks `folder`, then every folder above it up to "/" (each must belong to the user or
 // root, and only a sticky one, like /tmp, may be writable by others: whoever may rename a
 // folder on the way can put one of theirs in its place), then Cofferly.Dat, Cofferly.bak,
-// Cofferly.lock and Cofferly.ini in it, in that order; the first problem found is returned.
+// Cofferly.lock, Cofferly.ini, Cofferly.Enc and Cofferly.Enc.bak in it, in that order; the
+// first problem found is returned.
 // A file that is not there yet is no problem. Nothing is opened: a lock that is a pipe
 // would block the start.
 FolderCheck CheckDataFolder(const QString& folder);
@@ -60,7 +61,8 @@ FolderCheck CheckProgramFile(const QString& path);
 // SYSTEM and Administrators in. Nothing, or what failed.
 std::optional<StoreError> MakeFolderPrivate(const QString& folder);
 
-// Makes Cofferly.Dat, Cofferly.bak, Cofferly.lock and Cofferly.ini in `folder` readable and
+// Makes the program's own files in `folder` (the data files, plain and encrypted, with their
+// backups, the lock and the settings file) readable and
 // writable by the owner only (0600) where others may read or write them; returns the paths
 // changed.
 // Only after CheckDataFolder(): the files are the user's own.
@@ -78,16 +80,19 @@ struct FolderId {
 // The folder a data session saves into, as it stood when the session opened.
 struct FolderPin {
     FolderId folder;
-    bool dataLink = false;     // Cofferly.Dat was a link then
-    bool backupLink = false;   // Cofferly.bak was a link then
-    bool settingsLink = false; // Cofferly.ini was a link then
+    bool dataLink = false;            // Cofferly.Dat was a link then
+    bool backupLink = false;          // Cofferly.bak was a link then
+    bool settingsLink = false;        // Cofferly.ini was a link then
+    bool encryptedLink = false;       // Cofferly.Enc was a link then
+    bool encryptedBackupLink = false; // Cofferly.Enc.bak was a link then
 };
 
 // Notes what `folder` is now.
 std::variant<FolderPin, StoreError> PinFolder(const QString& folder);
 
-// What a save writes: the data file and the backup, or the settings file.
-enum class SavedFiles { Data, Settings };
+// What a save writes: the data file and the backup, the settings file, or the encrypted
+// data file and its backup.
+enum class SavedFiles { Data, Settings, Encrypted };
 
 // Before a save: the same folder must stand at `folder`, and no link may stand in the place
 // of a file the save writes where none stood before; otherwise the save would write where

@@ -11,8 +11,9 @@
 
 // The program's own files: whoever owns one of them, or the file a link there leads to,
 // can read the passwords or have the next save written into a file of theirs.
-inline const QString* const kOwnFiles[] = {&StoreFiles::Data, &StoreFiles::Backup,
-                                           &StoreFiles::Lock, &StoreFiles::Settings};
+inline const QString* const kOwnFiles[] = {&StoreFiles::Data,      &StoreFiles::Backup,
+                                           &StoreFiles::Lock,      &StoreFiles::Settings,
+                                           &StoreFiles::Encrypted, &StoreFiles::EncryptedBackup};
 
 // The check's finding: `problem` at `path`, with the system's error code if any.
 inline FolderCheck Found(FolderCheck::Problem problem, const QString& path, int systemError = 0)
@@ -33,7 +34,8 @@ struct OwnFileFacts {
     quint64 names = 1;
 };
 
-// Cofferly.Dat, Cofferly.bak, Cofferly.lock and Cofferly.ini in `folder`, in that order,
+// Cofferly.Dat, Cofferly.bak, Cofferly.lock, Cofferly.ini, Cofferly.Enc and Cofferly.Enc.bak
+// in `folder`, in that order,
 // each as `examine` shows it: the first problem found.
 FolderCheck CheckOwnFiles(const QString& folder,
                           const std::function<OwnFileFacts(const QString& path)>& examine);

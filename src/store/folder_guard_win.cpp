@@ -64,7 +64,7 @@ OwnFileFacts ExamineOwnFile(const QString& path, bool owners)
     return facts;
 }
 
-// Cofferly.Dat, Cofferly.bak, Cofferly.lock and Cofferly.ini, in that order.
+// The program's own files (kOwnFiles), in that order.
 FolderCheck CheckFilesIn(const QString& folder, bool owners)
 {
     return CheckOwnFiles(folder,

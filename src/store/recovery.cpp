@@ -36,11 +36,9 @@ std::optional<QByteArray> BackupThatReads(const QString& programDirectory)
     return bytes;
 }
 
-std::variant<QString, StoreError> ReplaceKeeping(const QString& programDirectory,
-                                                 const QByteArray& unreadable,
-                                                 const QByteArray& replacement)
+std::variant<QString, StoreError>
+ReplaceKeeping(const QString& dataPath, const QByteArray& unreadable, const QByteArray& replacement)
 {
-    const QString dataPath = DataPath(programDirectory);
     auto kept = KeepCopy(dataPath, unreadable);
     if (std::holds_alternative<StoreError>(kept))
         return kept;

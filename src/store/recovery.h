@@ -17,9 +17,10 @@ std::optional<QByteArray> FromEditorUtf8(const QByteArray& bytes);
 // The backup's bytes when it reads whole as a data file; nullopt otherwise.
 std::optional<QByteArray> BackupThatReads(const QString& programDirectory);
 
-// Keeps the data file's `unreadable` bytes under a name of their own (KeepCopy), then puts
-// `replacement` in the data file's place; returns the kept copy's path. The unreadable
-// version is never lost: nothing is replaced unless it was kept first.
-std::variant<QString, StoreError> ReplaceKeeping(const QString& programDirectory,
+// Keeps the `unreadable` bytes of the data file at `dataPath` (plain or encrypted) under a
+// name of their own (KeepCopy), then puts `replacement` in its place; returns the kept
+// copy's path. The unreadable version is never lost: nothing is replaced unless it was
+// kept first.
+std::variant<QString, StoreError> ReplaceKeeping(const QString& dataPath,
                                                  const QByteArray& unreadable,
                                                  const QByteArray& replacement);

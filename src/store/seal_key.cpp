@@ -51,6 +51,14 @@ std::optional<SealKey> SealKey::FromBytes(const std::array<unsigned char, kSize>
     return SealKey(memory);
 }
 
+SealKey SealKey::Duplicate() const
+{
+    unsigned char* memory = bytes_ ? Allocate() : nullptr;
+    if (memory)
+        std::copy(bytes_, bytes_ + kSize, memory);
+    return SealKey(memory);
+}
+
 Salt FreshSalt()
 {
     Salt salt{};

@@ -42,6 +42,10 @@ public:
     // A key given as its bytes (a known key); nullopt when no guarded memory is left.
     static std::optional<SealKey> FromBytes(const std::array<unsigned char, kSize>& bytes);
 
+    // The same key in guarded memory of its own (none when this one is wiped or no guarded
+    // memory is left): for a copy of what holds it, never for a copy of the bytes elsewhere.
+    SealKey Duplicate() const;
+
     // Wipes and gives back the memory: the lock and the end.
     void Wipe();
     bool IsSet() const { return bytes_ != nullptr; }

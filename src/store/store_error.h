@@ -20,6 +20,7 @@ struct StoreError {
         LinkPutInPlace, // a link stands where a file of the program's was none at the start
         NotSettings,    // the settings file is not UTF-8 text of a settings file's size
         SealRefused,    // an encrypted data file that does not open; `seal` says why
+        Locked,         // the encrypted data is locked: nothing is written until it is unlocked
     };
     Kind kind = Kind::Read;
     QString path;

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -552,6 +553,58 @@ private slots:
                 QCOMPARE(dir.backup(), backup);
         }
         qInfo("%lld faults while writing the file", count + whole.size());
+    }
+
+    // Turning encryption on, stopped just before and just after each rename and removal
+    // (every operation from there on fails, as if the program were killed): the next start
+    // finds one whole set, plain or encrypted, and turning it off gives back the same bytes.
+    void turnOnStoppedAtEachStepLeavesOneWholeSet()
+    {
+        const QByteArray data = SaveStateBytes(2), backup = SaveStateBytes(1);
+        const QString password = u"鍵のかかる引き出し"_s;
+        auto turnOn = [&](ProgramDir& dir, int from) {
+            auto session = OpenedSession(dir.path());
+            FaultShim::Watch(dir.path().toStdString());
+            FaultShim::FailFrom(from);
+            session->TurnOnEncryption(password);
+            const std::string log = FaultShim::Log();
+            FaultShim::Stop();
+            return log;
+        };
+        ProgramDir clean(data, backup);
+        std::istringstream log(turnOn(clean, 0));
+        std::vector<int> stops{1};
+        int n = 0;
+        for (std::string line; std::getline(log, line);) {
+            if (line.starts_with(' '))
+                continue;
+            ++n;
+            if (line.starts_with("rename") || line.starts_with("link") ||
+                line.starts_with("unlink"))
+                stops.insert(stops.end(), {n, n + 1});
+        }
+        QVERIFY(stops.size() >= 9);
+        for (const int from : stops) {
+            ProgramDir dir(data, backup);
+            const std::string steps = turnOn(dir, from);
+            RemoveLeftovers(dir.path());
+            DataSession::Answers answers;
+            answers.password = password;
+            answers.importPlain = false;
+            auto opened = DataSession::Open(dir.path(), {0, 0}, u"新規グループ"_s, answers);
+            auto* session = std::get_if<DataSession>(&opened);
+            QVERIFY2(session, steps.c_str());
+            QCOMPARE(session->Table(), SaveState(2));
+            QVERIFY(!session->TurnOffEncryption());
+            // A turn-on stopped between its renames leaves the sealed backup beside the
+            // plain set, which opens; the next turn-on writes it again.
+            QStringList files = QDir(dir.path()).entryList(QDir::Files);
+            files.removeOne(u"Cofferly.Enc.bak"_s);
+            QCOMPARE(files, (QStringList{u"Cofferly.bak"_s, u"Cofferly.Dat"_s}));
+            QCOMPARE(dir.data(), data);
+            QCOMPARE(dir.backup(), backup);
+        }
+        qInfo("%zu stopping points tried", stops.size());
     }
 };
 

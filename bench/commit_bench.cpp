@@ -7,7 +7,10 @@
 // atomically with QSaveFile, in a folder beside the program's on the same file system, and
 // that folder flushed so that the renames outlast a power cut. Commits and floors take turns.
 //
-//   cofferly_commit_bench [RUNS]
+// With "encrypted", the session turns encryption on first: the commits seal the data file
+// with the key kept from then (no key derivation), and the floor writes the sealed bytes.
+//
+//   cofferly_commit_bench [RUNS] [encrypted]
 //   prints one line a kind of commit: NAME MEDIAN_MS FLOOR_MEDIAN_MS
 #include "main_window/fm_cofferly.h"
 #include "sample_entries.h"
@@ -86,6 +89,8 @@ void WriteAtomically(const QString& path, const QByteArray& bytes)
 struct Bench {
     QString programDir;
     QString floorDir;
+    QString backupName = QStringLiteral("Cofferly.bak");
+    QString dataName = QStringLiteral("Cofferly.Dat");
     Fm_Cofferly* window;
     std::vector<double> commits;
     std::vector<double> floors;
@@ -100,8 +105,8 @@ struct Bench {
         if (floorFirst)
             TimeFloor();
         TimeCommit();
-        backup = ReadFile(programDir + QStringLiteral("/Cofferly.bak"));
-        data = ReadFile(programDir + QStringLiteral("/Cofferly.Dat"));
+        backup = ReadFile(programDir + u'/' + backupName);
+        data = ReadFile(programDir + u'/' + dataName);
         if (!floorFirst)
             TimeFloor();
     }
@@ -173,6 +178,7 @@ int main(int argc, char* argv[])
     defaultHandler = qInstallMessageHandler(DropSizeHintNotices);
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 51;
+    const bool encrypted = argc > 2 && QByteArray(argv[2]) == "encrypted";
 
     QTemporaryDir root;
     Bench b;
@@ -191,6 +197,13 @@ int main(int argc, char* argv[])
     auto session = OpenSession(desktop, b.programDir);
     if (!session)
         qFatal("the sample data file does not open");
+    if (encrypted) {
+        if (!std::holds_alternative<QStringList>(
+                session->TurnOnEncryption(QStringLiteral("correct horse battery staple"))))
+            qFatal("encryption did not turn on");
+        b.backupName = QStringLiteral("Cofferly.Enc.bak");
+        b.dataName = QStringLiteral("Cofferly.Enc");
+    }
     Fm_Cofferly window(*session, desktop);
     b.window = &window;
     window.show();

@@ -9,7 +9,8 @@
 #  memory     peak resident memory (VmHWM) of the same runs, read just before each ends.
 #  commit     Bt_OK_Click(0) after an edit, and after an add, with 200 entries, against
 #             writing the same backup and data file bytes with QSaveFile
-#             (bench/commit_bench.cpp).
+#             (bench/commit_bench.cpp); then the same with encryption on (the key kept
+#             since it was turned on), against writing the sealed bytes.
 #  search     one keystroke in the search window over 200 entries (goal: under 1 ms), the
 #             matching alone and with the list refilled, and the opening that folds the
 #             table (bench/search_bench.cpp).
@@ -19,7 +20,8 @@
 #             into a new folder, through the menu's handlers (bench/csv_bench.cpp).
 #  unlock     an encrypted data file with 200 entries: the key derivation at the cost new
 #             files get, opening the seal with the key at hand, and the two with the file's
-#             read (bench/unlock_bench.cpp).
+#             read; and the data session's opening at the start, encrypted (with the
+#             password) against plain (bench/unlock_bench.cpp).
 #
 # Usage: bench/run.sh [RUNS]   RUNS start-ups of each program (default 21), alternating;
 #                              the commit figures are medians of RUNS * 3 commits.
@@ -102,15 +104,15 @@ bare_mib=$(mib "$(median "$work/bare.txt" peak_rss_kib)")
 row "peak RSS, 200 entries" "$(mib "$(median "$work/full.txt" peak_rss_kib)")" "$bare_mib" MiB 1.2
 row "peak RSS, first start" "$(mib "$(median "$work/first.txt" peak_rss_kib)")" "$bare_mib" MiB 1.2
 
-# commits DIR WHERE: the commit figures with the program's folder in DIR
+# commits DIR WHERE [encrypted]: the commit figures with the program's folder in DIR
 commits() {
   TMPDIR="$1" QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_commit_bench" "$((runs * 3))" \
-    >"$work/commit.txt"
+    ${3:-} >"$work/commit.txt"
   printf -- '- commit with 200 entries, %s\n' "$2"
   while read -r kind commit floor _; do
     case $kind in
-    edit) row "edit commit" "$commit" "$floor" ms 2 ;;
-    add) row "add commit, 199 -> 200 entries" "$commit" "$floor" ms 2 ;;
+    edit) row "edit commit${3:+, encrypted}" "$commit" "$floor" ms 2 ;;
+    add) row "add commit, 199 -> 200${3:+, encrypted}" "$commit" "$floor" ms 2 ;;
     esac
   done <"$work/commit.txt"
 }
@@ -120,6 +122,10 @@ commits "$work" "on disk ($(fstype "$work")), where the flushes take most of the
 # In memory the flushes cost next to nothing, which leaves the work around them in view.
 [ "$(fstype /dev/shm)" = tmpfs ] &&
   commits /dev/shm "in memory (tmpfs), where only the work around the writes is left"
+# Encrypted: each commit seals with the key kept since the turn-on; the floor writes the
+# sealed bytes.
+commits "$work" "encrypted, on disk ($(fstype "$work"))" encrypted
+[ "$(fstype /dev/shm)" = tmpfs ] && commits /dev/shm "encrypted, in memory (tmpfs)" encrypted
 
 # One keystroke in the search window, over 200 entries.
 QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_search_bench" "$runs" >"$work/search.txt"
@@ -184,8 +190,10 @@ TMPDIR="$work" QT_QPA_PLATFORM=offscreen "$build/bench/cofferly_csv_bench" "$((r
 
 # The unlock of an encrypted data file: what a password costs at the start.
 printf -- '- unlock of an encrypted data file with 200 entries (medians of %s)\n' "$runs"
-read -r kdf_ms open_ms unlock_ms ops mib < <("$build/bench/cofferly_unlock_bench" "$runs" |
-  sed 's/[a-z_]*=//g')
+read -r kdf_ms open_ms unlock_ms ops mib plain_ms sealed_ms < <(
+  "$build/bench/cofferly_unlock_bench" "$runs" | sed 's/[a-z_]*=//g')
 printf '  key derivation (Argon2id, %s MiB, %s passes) %s ms; opening the seal %s ms\n' \
   "$mib" "$ops" "$kdf_ms" "$open_ms"
 printf '  whole unlock from the file on disk: %s ms\n' "$unlock_ms"
+printf -- '- the data session opening at the start, 200 entries; floor: the plain data file\n'
+row "start's opening, encrypted" "$sealed_ms" "$plain_ms" ms

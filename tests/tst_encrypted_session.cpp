@@ -3,6 +3,7 @@
 // file out and in, and the plain kept copies.
 #include "store/data_folder.h"
 #include "store/data_session.h"
+#include "support/system_files.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -178,7 +179,7 @@ private slots:
         QDir(dir.path()).mkdir(u"out"_s);
         QVERIFY(!session.ExportLegacy(out));
         QCOMPARE(TestFiles::Read(out), kA);
-        QCOMPARE(QFileInfo(out).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+        QVERIFY(SystemFiles::OwnerOnly(out));
         TestFiles::Write(in, kPlain);
         const auto imported = session.ImportLegacy(in);
         QCOMPARE(TestFiles::Read(As<DataSession::SaveReport>(imported)->ownVersion),

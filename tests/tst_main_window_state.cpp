@@ -37,16 +37,39 @@ QString Controls(const State& state)
 
 QString Describe(const State::Effect& e)
 {
-    const char* names[] = {"beep",        "clip",          "url",
-                           "full",        "last",          "unstorable",
-                           "ask",         "commit",        "show",
-                           "clear",       "select",        "focus titles",
-                           "clear panel", "fill",          "focus",
-                           "select char", "press",         "save at close",
-                           "keep open",   "end run",       "clear clipboard",
-                           "settings",    "choose export", "choose import",
-                           "no import",   "open search",   "open generator",
-                           "put"};
+    const char* names[] = {"beep",
+                           "clip",
+                           "url",
+                           "full",
+                           "last",
+                           "unstorable",
+                           "ask",
+                           "commit",
+                           "show",
+                           "clear",
+                           "select",
+                           "focus titles",
+                           "clear panel",
+                           "fill",
+                           "focus",
+                           "select char",
+                           "press",
+                           "save at close",
+                           "keep open",
+                           "end run",
+                           "clear clipboard",
+                           "settings",
+                           "choose export",
+                           "choose import",
+                           "no import",
+                           "open search",
+                           "open generator",
+                           "put",
+                           "lock",
+                           "new password",
+                           "turn off",
+                           "choose legacy export",
+                           "choose legacy import"};
     QString payload;
     switch (e.kind) {
     case Kind::PutOnClipboard:
@@ -69,6 +92,7 @@ QString Describe(const State::Effect& e)
     case Kind::SelectTitle:
     case Kind::FocusField:
     case Kind::SelectCharacter:
+    case Kind::NewPassword:
         payload = QString::number(e.n);
         break;
     default:
@@ -76,6 +100,13 @@ QString Describe(const State::Effect& e)
     }
     return (QString::fromLatin1(names[static_cast<int>(e.kind)]) + u' ' + payload).trimmed();
 }
+
+const QHash<QString, WindowCommand> kEncryptionCommands = {
+    {u"encrypt"_s, WindowCommand::Encrypt},
+    {u"password"_s, WindowCommand::ChangePassword},
+    {u"decrypt"_s, WindowCommand::Decrypt},
+    {u"legacy-out"_s, WindowCommand::ExportLegacy},
+    {u"legacy-in"_s, WindowCommand::ImportLegacy}};
 
 // Runs the comma-separated events and describes the effects of the last one.
 QString Run(State& state, const QString& events, const Entry& typed)
@@ -127,6 +158,16 @@ QString Run(State& state, const QString& events, const Entry& typed)
             effects = state.SearchPicked(a);
         else if (verb == u"made")
             effects = state.PasswordMade(w.value(1));
+        else if (verb == u"encrypted")
+            state.SetEncrypted(true);
+        else if (verb == u"lock" || verb == u"lock0")
+            effects = state.LockChosen(a, verb == u"lock" ? typed : Entry{});
+        else if (verb == u"idle")
+            effects = state.IdleLock(a, typed);
+        else if (verb == u"unlocked")
+            effects = state.Unlocked();
+        else if (kEncryptionCommands.contains(verb))
+            effects = state.CommandChosen(kEncryptionCommands.value(verb));
         else if (verb == u"enter" || verb == u"esc")
             effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
         else
@@ -220,6 +261,40 @@ private slots:
         row("generate browsing", 2, "generate", "", kBrowse, 1);
         row("password made", 2, "edit 1, made Xy!9", "put Xy!9; focus 2", kPanel, 1);
         row("password made browsing", 2, "made Xy!9", "", kBrowse, 1);
+        // The lock, and the encryption's commands
+        const QString locked = u" / Bt_Clip0 None"_s;
+        row("no lock when plain", 2, "lock 1", "", kBrowse, 1);
+        row("lock", 2, "encrypted, lock 1", "lock", locked, 1);
+        row("unlocked", 2, "encrypted, pick 2, lock 2, unlocked", "select 2; show 2; focus titles",
+            kBrowse, 2);
+        row("lock ends a run", 2, "encrypted, clip 1, lock 1, unlocked",
+            "select 1; show 1; focus titles", kBrowse, 1);
+        row("nothing while locked", 2, "encrypted, lock 1, clear, search, encrypt, lock 1", "",
+            locked, 1);
+        row("lock with texts asks", 2, "encrypted, edit 1, lock 1", "ask", kPanel, 1);
+        row("lock, yes", 2, "encrypted, edit 1, lock 1, yes, saved",
+            "focus titles; select 1; show 1; lock", locked, 1);
+        row("lock, yes failed", 2, "encrypted, add, lock 1, yes, failed", "", kPanel, 1);
+        row("lock, no", 2, "encrypted, add, lock 1, no", "focus titles; select 1; lock", locked, 1);
+        row("lock, cancel", 2, "encrypted, add, lock 1, cancel", "", kPanel, 1);
+        row("lock, nothing typed", 2, "encrypted, add, lock0 1", "focus titles; select 1; lock",
+            locked, 1);
+        row("idle lock keeps the mode", 2, "encrypted, add, idle 1", "clear panel; lock",
+            u" / Bt_OK0 Bt_OK1"_s, 1);
+        row("idle lock gives the texts back", 2, "encrypted, edit 2, idle 2, unlocked",
+            "select 2; show 1; fill New; focus 0", kPanel, 1);
+        row("encrypt", 2, "encrypt", "new password 0", kBrowse, 1);
+        row("encrypt in a mode", 2, "add, encrypt", "", kPanel, 1);
+        row("encrypt twice", 2, "encrypted, encrypt", "", kBrowse, 1);
+        row("change password", 2, "encrypted, password", "new password 1", kBrowse, 1);
+        row("decrypt, yes", 2, "encrypted, decrypt, yes", "turn off", kBrowse, 1);
+        row("decrypt, no", 2, "encrypted, decrypt, no", "", kBrowse, 1);
+        row("legacy export warns", 2, "encrypted, legacy-out, yes", "choose legacy export", kBrowse,
+            1);
+        row("legacy import asks", 2, "encrypted, legacy-in, yes", "choose legacy import", kBrowse,
+            1);
+        row("legacy import, no", 2, "encrypted, legacy-in, no", "", kBrowse, 1);
+        row("only when encrypted", 2, "password, decrypt, legacy-out, legacy-in", "", kBrowse, 1);
     }
 
     void events()
@@ -322,6 +397,27 @@ private slots:
             actions << QString::fromLatin1(names[static_cast<int>(action)]);
         }
         QTEST(actions.join(u' '), "actions");
+    }
+
+    // The menu offers turning encryption on while the data is plain, and the rest while it is
+    // encrypted; the other commands always.
+    void menuOffersWhatFits()
+    {
+        const Entries table = TestFiles::Numbered(2);
+        State state(table);
+        const QList<WindowCommand> always = {WindowCommand::ClearClipboard,
+                                             WindowCommand::EditSettings, WindowCommand::Search};
+        QList<WindowCommand> encrypted = kEncryptionCommands.values();
+        encrypted.removeOne(WindowCommand::Encrypt);
+        encrypted << WindowCommand::Lock;
+        for (const bool on : {false, true}) {
+            state.SetEncrypted(on);
+            QCOMPARE(state.Offers(WindowCommand::Encrypt), !on);
+            for (const WindowCommand command : encrypted)
+                QCOMPARE(state.Offers(command), on);
+            for (const WindowCommand command : always)
+                QVERIFY(state.Offers(command));
+        }
     }
 
     void onTopToggles()

@@ -1,6 +1,6 @@
-// The 設定 dialog over the main window, opened with its key: what OK confirms reaches the settings file and the
-// window; Esc, an unchanged value and a file that cannot be written change nothing; the data
-// file is never touched.
+// The 設定 dialog over the main window, opened with its key: what OK confirms reaches the settings
+// file and the window; Esc, an unchanged value and a file that cannot be written change nothing;
+// the data file is never touched.
 #include "main_window/settings_dialog.h"
 #include "resources/texts.h"
 #include "store/settings_file.h"
@@ -28,7 +28,8 @@ private slots:
         QTest::newRow("OK") << u"12"_s << int(Qt::Key_Return) << false
                             << "[Clipboard]\nClearAfterSeconds=12\n" +
                                    QByteArray(offered ? "\n[Window]\nAllowScreenCapture=true\n"
-                                                      : "");
+                                                      : "") +
+                                   "\n[Security]\nLockAfterMinutes=5\n";
         QTest::newRow("Esc") << u"12"_s << int(Qt::Key_Escape) << false << QByteArray();
         QTest::newRow("OK, not written") << u"0"_s << int(Qt::Key_Return) << true << QByteArray();
         if (!offered)
@@ -50,6 +51,8 @@ private slots:
         ActOnModal<SettingsDialog> answer([&](SettingsDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), u"設定"_s);
             QCOMPARE(dialog->ClearAfter()->value(), 30);
+            QCOMPARE(dialog->LockAfter()->text(), Texts::NeverLocked);
+            dialog->LockAfter()->setValue(typed == u"30" ? 0 : 5);
             QCOMPARE(dialog->AllowCapture() != nullptr, SettingsDialog::OffersScreenCapture());
             if (dialog->AllowCapture())
                 dialog->AllowCapture()->click();
@@ -61,7 +64,8 @@ private slots:
         QTest::keyClick(&w, Qt::Key_Comma, Qt::ControlModifier);
         QVERIFY(answer.Acted());
         const Settings applied{file.isEmpty() ? 30 : typed.toInt(),
-                               !file.isEmpty() && SettingsDialog::OffersScreenCapture()};
+                               !file.isEmpty() && SettingsDialog::OffersScreenCapture(),
+                               file.isEmpty() ? 0 : 5};
         QCOMPARE(w.CurrentSettings(), applied);
         QCOMPARE(QFileInfo(path).isFile() ? TestFiles::Read(path) : QByteArray(), file);
         QVERIFY(file.isEmpty() || SystemFiles::OwnerOnly(path));

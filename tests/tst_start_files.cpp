@@ -243,6 +243,17 @@ private slots:
         QTest::newRow("the first of two, no final line end")
             << twice.chopped(1) << Settings{5, false} << Settings{5, true}
             << twice + "\n[Window]\nAllowScreenCapture=true\n";
+        const QByteArray lock =
+            "[Clipboard]\nClearAfterSeconds=30\n[Security]\nLockAfterMinutes=15\n";
+        QTest::newRow("lock after minutes")
+            << lock << Settings{30, false, 15} << Settings{30, false, 1440}
+            << QByteArray(lock).replace("=15", "=1440");
+        QTest::newRow("lock after minutes, added")
+            << both << Settings{12, false} << Settings{12, false, 5}
+            << both + "\n[Security]\nLockAfterMinutes=5\n";
+        QTest::newRow("lock after minutes out of range")
+            << QByteArray("[Security]\nLockAfterMinutes=1441\n") << Settings{} << Settings{}
+            << QByteArray("[Security]\nLockAfterMinutes=1441\n");
         QTest::newRow("not UTF-8") << both + "; \x82\xa0\n"
                                    << Settings{} << Settings{1, true} << QByteArray();
         QTest::newRow("a NUL") << both + QByteArray("\0", 1) << Settings{} << Settings{1, true}

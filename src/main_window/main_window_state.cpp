@@ -24,6 +24,9 @@ Effect Do(Kind kind, int n = 0)
 // sort saved during a mode would move the entry the commit is meant for.
 bool State::Usable(Control control) const
 {
+    // Behind the lock nothing is shown, so nothing can be used.
+    if (locked_)
+        return false;
     const bool browsing = mode_ == Mode::Browsing && !run_;
     switch (control) {
     case Control::Bt_Clip0:
@@ -255,8 +258,16 @@ State::Effects State::CloseAsked(int k, const Entry& typed)
 State::Effects State::Answered(Answer answer)
 {
     const Question question = std::exchange(asking_, Question::None);
-    if (question == Question::ExportWarning)
-        return answer == Answer::Yes ? Effects{Do(Kind::ChooseExportFile)} : Effects{};
+    // The questions whose はい goes on with one step, and whose いいえ changes nothing.
+    const std::pair<Question, Kind> onYes[] = {
+        {Question::ExportWarning, Kind::ChooseExportFile},
+        {Question::Decrypt, Kind::TurnOff},
+        {Question::LegacyWarning, Kind::ChooseLegacyExportFile},
+        {Question::LegacyImport, Kind::ChooseLegacyImportFile}};
+    for (const auto& [asked, step] : onYes) {
+        if (asked == question)
+            return answer == Answer::Yes ? Effects{Do(step)} : Effects{};
+    }
     if (question == Question::ImportRows) {
         if (answer != Answer::Yes)
             return {Do(Kind::FocusTitles)};
@@ -269,15 +280,16 @@ State::Effects State::Answered(Answer answer)
         changed.removeAt(pending_.k - 1);
         return Commit(changed, pending_);
     }
+    const bool locking = question == Question::SaveAtLock;
     if (answer == Answer::No)
-        return {Do(Kind::SaveAtClose)};
+        return locking ? LeaveMode(closeK_) + LockNow(closeK_) : Effects{Do(Kind::SaveAtClose)};
     if (answer != Answer::Yes)
-        return {Do(Kind::KeepOpen)};
+        return locking ? Effects{} : Effects{Do(Kind::KeepOpen)};
     Effects effects = OkClicked(0, closeK_, closeTyped_);
     // A refusal has been told and left the mode open; a commit decides once it is done.
     if (effects.last().kind == Kind::Commit)
-        pending_.closing = true;
-    else
+        (locking ? pending_.locking : pending_.closing) = true;
+    else if (!locking)
         effects << Do(Kind::KeepOpen);
     return effects;
 }
@@ -308,13 +320,20 @@ State::Effects State::Committed(bool saved)
         effects << Show(1);
     if (pending.closing)
         effects << Do(Kind::SaveAtClose);
+    if (pending.locking)
+        effects += LockNow(pending.k);
     return effects;
 }
 
 // The file holds every password in plain text: the user says so before it is written.
 State::Effects State::ExportChosen()
 {
-    asking_ = Question::ExportWarning;
+    return Asks(Question::ExportWarning);
+}
+
+State::Effects State::Asks(Question question)
+{
+    asking_ = question;
     return {{.kind = Kind::Ask, .question = asking_}};
 }
 
@@ -351,8 +370,27 @@ std::optional<State::Effects> State::KeyPressed(Key key)
     return Effects{{.kind = Kind::Press, .control = target}};
 }
 
+bool State::Offers(WindowCommand command) const
+{
+    switch (command) {
+    case WindowCommand::Encrypt:
+        return !encrypted_;
+    case WindowCommand::Lock:
+    case WindowCommand::ChangePassword:
+    case WindowCommand::Decrypt:
+    case WindowCommand::ExportLegacy:
+    case WindowCommand::ImportLegacy:
+        return encrypted_;
+    default:
+        return true;
+    }
+}
+
 bool State::Allows(WindowCommand command) const
 {
+    // The password dialog stands over the window: the entries come back first.
+    if (locked_)
+        return false;
     switch (command) {
     case WindowCommand::ClearClipboard:
         // Whatever the window is doing: a secret is never kept waiting for a mode to end.
@@ -368,10 +406,18 @@ bool State::Allows(WindowCommand command) const
         return Usable(Control::IComboTitle);
     case WindowCommand::Generate:
         return Usable(Control::Tx_Data);
-    default:
-        // Not built yet.
-        return false;
+    case WindowCommand::Lock:
+        // Without a key to wipe, a lock would protect nothing.
+        return encrypted_;
+    case WindowCommand::Encrypt:
+        return !encrypted_ && Browsing();
+    case WindowCommand::ChangePassword:
+    case WindowCommand::Decrypt:
+    case WindowCommand::ExportLegacy:
+    case WindowCommand::ImportLegacy:
+        return encrypted_ && Browsing();
     }
+    return false;
 }
 
 State::Effects State::CommandChosen(WindowCommand command)
@@ -391,9 +437,75 @@ State::Effects State::CommandChosen(WindowCommand command)
         return {Do(Kind::OpenSearch)};
     case WindowCommand::Generate:
         return {Do(Kind::OpenGenerator)};
-    default:
-        return {};
+    case WindowCommand::Encrypt:
+        return {Do(Kind::NewPassword, 0)};
+    case WindowCommand::ChangePassword:
+        return {Do(Kind::NewPassword, 1)};
+    case WindowCommand::Decrypt:
+        return Asks(Question::Decrypt);
+    case WindowCommand::ExportLegacy:
+        return Asks(Question::LegacyWarning);
+    case WindowCommand::ImportLegacy:
+        return Asks(Question::LegacyImport);
+    case WindowCommand::Lock:
+        // LockChosen, which needs the edit panel's texts.
+        break;
     }
+    return {};
+}
+
+// Texts typed in a mode are not dropped without a word, as at the close.
+State::Effects State::LockChosen(int k, const Entry& typed)
+{
+    if (!Allows(WindowCommand::Lock))
+        return {};
+    run_.reset();
+    if (PanelChanged(k, typed)) {
+        asking_ = Question::SaveAtLock;
+        closeK_ = k;
+        closeTyped_ = typed;
+        return {{.kind = Kind::Ask, .question = asking_}};
+    }
+    const Effects leave = mode_ == Mode::Browsing ? Effects{} : LeaveMode(k);
+    return leave + LockNow(k);
+}
+
+// Nobody is there to answer a question: the mode's texts are hidden and kept instead.
+State::Effects State::IdleLock(int k, const Entry& typed)
+{
+    if (!Allows(WindowCommand::Lock))
+        return {};
+    run_.reset();
+    Effects effects;
+    if (mode_ != Mode::Browsing) {
+        heldTyped_ = typed;
+        effects << Do(Kind::ClearPanel);
+    }
+    return effects + LockNow(k);
+}
+
+State::Effects State::LockNow(int k)
+{
+    locked_ = true;
+    lockK_ = k;
+    return {Do(Kind::Lock)};
+}
+
+State::Effects State::Unlocked()
+{
+    if (!locked_)
+        return {};
+    locked_ = false;
+    Effects effects;
+    if (lockK_ >= 1 && lockK_ <= table_->size())
+        effects << Do(Kind::SelectTitle, lockK_);
+    if (ShownEntry())
+        effects << Do(Kind::ShowEntry, shown_);
+    if (!heldTyped_)
+        return effects << Do(Kind::FocusTitles);
+    effects << Effect{.kind = Kind::FillPanel, .entry = *std::exchange(heldTyped_, std::nullopt)}
+            << Do(Kind::FocusField, 0);
+    return effects;
 }
 
 // The title selector is given the pick from code, which raises no click: the state then

@@ -9,7 +9,20 @@
 
 // The commands the window's layout has no control for: each gets a key and a menu entry,
 // and its decisions go into MainWindowState first (Allows, CommandChosen).
-enum class WindowCommand { ClearClipboard, EditSettings, Lock, Search, Generate, Export, Import };
+enum class WindowCommand {
+    ClearClipboard,
+    EditSettings,
+    Lock,
+    Search,
+    Generate,
+    Export,
+    Import,
+    Encrypt,
+    ChangePassword,
+    Decrypt,
+    ExportLegacy,
+    ImportLegacy
+};
 
 // What the main window is doing and what each of its controls may do, without a widget.
 // Each event changes the state and answers with the effects the window carries out, in
@@ -33,7 +46,17 @@ public:
         Bt_OK1
     };
     enum class Key { Enter, Escape };
-    enum class Question { None, DeleteEntry, SaveAtClose, ExportWarning, ImportRows };
+    enum class Question {
+        None,
+        DeleteEntry,
+        SaveAtClose,
+        ExportWarning,
+        ImportRows,
+        SaveAtLock,    // the lock in a mode with texts typed, as at the close
+        Decrypt,       // the plain files come back
+        LegacyWarning, // the legacy file holds every password in plain text
+        LegacyImport   // a legacy file's entries replace the current ones
+    };
     enum class Answer { Yes, No, Cancel };
 
     // Something the window does for an event, with what it needs to do it.
@@ -67,6 +90,11 @@ public:
             OpenSearch,        // SearchPicked() with the entry the user picks
             OpenGenerator,     // PasswordMade() with the password the user takes
             PutInField,        // field, text: in place of the field's text
+            Lock,              // hide the entries, wipe the key, ask for the password: Unlocked()
+            NewPassword,       // n: 0 to turn encryption on, 1 to change the password
+            TurnOff,           // encryption, after the question
+            ChooseLegacyExportFile, // then write the legacy file
+            ChooseLegacyImportFile, // then read it in place of the entries
         };
         // What an import brings, for its question: the rows refused and why, how many come
         // in, the new headings among them, and the rows left out for want of room.
@@ -124,13 +152,28 @@ public:
     Effects ImportRead(int k, const CsvLayouts::Rows& rows);
     // A key no control took; nullopt when the window has no use for it.
     std::optional<Effects> KeyPressed(Key key);
+    // Whether the menu has `command` at all: the encryption's commands depend on whether the
+    // data is encrypted.
+    bool Offers(WindowCommand command) const;
     // Whether `command` can be chosen now, from the menu or with its key.
     bool Allows(WindowCommand command) const;
-    // The user chose `command`; nothing happens when it is not allowed now.
+    // The user chose `command`; nothing happens when it is not allowed now. The lock goes
+    // through LockChosen, which needs the edit panel's texts.
     Effects CommandChosen(WindowCommand command);
     // The window's menu opens from the keyboard while browsing; in a mode the edit boxes
     // keep their own.
     bool MenuFromKeyboard() const { return mode_ == Mode::Browsing; }
+    // Whether the session's files are encrypted: the lock and the encryption's commands
+    // depend on it.
+    void SetEncrypted(bool encrypted) { encrypted_ = encrypted; }
+    bool Locked() const { return locked_; }
+    // The user locks (menu, Ctrl+L): in a mode with texts typed, asked first as at the close.
+    Effects LockChosen(int k, const Entry& typed);
+    // No input for the set time: locks at once; a mode stays open, its texts hidden until the
+    // unlock brings them back.
+    Effects IdleLock(int k, const Entry& typed);
+    // The right password: the entries show again, with the entry that was shown.
+    Effects Unlocked();
     // The search's pick of entry n: selected and shown as a pick in the title selector.
     Effects SearchPicked(int n);
     // The generator's password, taken into the PW box.
@@ -147,6 +190,7 @@ private:
         Mode mode = Mode::Browsing; // of a commit of the edit panel
         int k = 0;
         bool closing = false;
+        bool locking = false;
     };
     // A copy run: the copy button whose text is being copied, its pieces, and the piece
     // the next plain click copies.
@@ -159,6 +203,8 @@ private:
     bool Browsing() const { return mode_ == Mode::Browsing && !run_; }
     Effects ExportChosen();
     Effects ImportChosen();
+    Effects Asks(Question question);
+    Effects LockNow(int k);
     const Entry* ShownEntry() const;
     Effects LeaveMode(int k);
     Effects Show(int n);
@@ -183,4 +229,10 @@ private:
     // The table with an import's rows in, kept for the はい of its question.
     Entries imported_;
     int importedK_ = 0;
+    bool encrypted_ = false;
+    bool locked_ = false;
+    // Where the lock found the window: the selected position, and the texts of a mode that
+    // an idle lock hid.
+    int lockK_ = 0;
+    std::optional<Entry> heldTyped_;
 };

@@ -23,6 +23,13 @@ SettingsDialog::SettingsDialog(const Settings& current, QWidget* parent)
     clearAfter_->setSpecialValueText(Texts::NeverCleared);
     clearAfter_->setValue(current.clearAfterSeconds);
     form->addRow(Texts::ClearAfterLabel, clearAfter_);
+    lockAfter_ = new QSpinBox(this);
+    lockAfter_->setRange(0, SettingsFile::kMaxLockAfterMinutes);
+    lockAfter_->setSuffix(Texts::MinutesSuffix);
+    lockAfter_->setSpecialValueText(Texts::NeverLocked);
+    lockAfter_->setValue(current.lockAfterMinutes);
+    lockAfter_->setToolTip(Texts::LockAfterTip);
+    form->addRow(Texts::LockAfterLabel, lockAfter_);
     if (OffersScreenCapture()) {
         allowCapture_ = new QCheckBox(Texts::AllowCaptureLabel, this);
         allowCapture_->setChecked(current.allowScreenCapture);
@@ -43,6 +50,7 @@ Settings SettingsDialog::Chosen() const
 {
     Settings chosen = current_;
     chosen.clearAfterSeconds = clearAfter_->value();
+    chosen.lockAfterMinutes = lockAfter_->value();
     if (allowCapture_)
         chosen.allowScreenCapture = allowCapture_->isChecked();
     return chosen;

@@ -10,7 +10,8 @@
 class QCheckBox;
 class QSpinBox;
 
-// 設定: the seconds after which the clipboard is cleared and, where the system can keep a
+// 設定: the seconds after which the clipboard is cleared, the minutes without input after
+// which encrypted data is locked and, where the system can keep a
 // window out of screen captures (Windows), whether the windows may appear in them.
 class SettingsDialog : public QDialog {
     Q_OBJECT
@@ -20,6 +21,7 @@ public:
     // What the dialog shows now.
     Settings Chosen() const;
     QSpinBox* ClearAfter() const { return clearAfter_; }
+    QSpinBox* LockAfter() const { return lockAfter_; }
     // Nothing where the system has no such choice.
     QCheckBox* AllowCapture() const { return allowCapture_; }
 
@@ -29,6 +31,7 @@ public:
 
 private:
     QSpinBox* clearAfter_ = nullptr;
+    QSpinBox* lockAfter_ = nullptr;
     QCheckBox* allowCapture_ = nullptr;
     Settings current_;
 };

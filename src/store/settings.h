@@ -7,6 +7,9 @@ struct Settings {
     int clearAfterSeconds = 30;
     // Windows only: the program's windows may appear in screen captures and shared screens.
     bool allowScreenCapture = false;
+    // With encryption on, the program locks after this many minutes without input; 0 means
+    // never.
+    int lockAfterMinutes = 0;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -13,6 +13,8 @@ const QString kClipboard = QStringLiteral("Clipboard");
 const QString kClearAfterSeconds = QStringLiteral("ClearAfterSeconds");
 const QString kWindow = QStringLiteral("Window");
 const QString kAllowScreenCapture = QStringLiteral("AllowScreenCapture");
+const QString kSecurity = QStringLiteral("Security");
+const QString kLockAfterMinutes = QStringLiteral("LockAfterMinutes");
 
 StoreError NotSettings(const QString& path)
 {
@@ -37,13 +39,13 @@ std::variant<IniText, StoreError> ReadText(const QString& path, bool followLinks
     return std::move(*text);
 }
 
-std::optional<int> ReadSeconds(const std::optional<QString>& value)
+std::optional<int> ReadNumber(const std::optional<QString>& value, int most)
 {
     bool ok = false;
-    const int seconds = value ? value->toInt(&ok) : 0;
-    if (!ok || seconds < 0 || seconds > SettingsFile::kMaxClearAfterSeconds)
+    const int number = value ? value->toInt(&ok) : 0;
+    if (!ok || number < 0 || number > most)
         return std::nullopt;
-    return seconds;
+    return number;
 }
 
 std::optional<bool> ReadFlag(const std::optional<QString>& value)
@@ -59,8 +61,12 @@ Settings FromText(const IniText& text)
 {
     const Settings defaults;
     Settings settings;
-    settings.clearAfterSeconds = ReadSeconds(text.Value(kClipboard, kClearAfterSeconds))
-                                     .value_or(defaults.clearAfterSeconds);
+    settings.clearAfterSeconds =
+        ReadNumber(text.Value(kClipboard, kClearAfterSeconds), SettingsFile::kMaxClearAfterSeconds)
+            .value_or(defaults.clearAfterSeconds);
+    settings.lockAfterMinutes =
+        ReadNumber(text.Value(kSecurity, kLockAfterMinutes), SettingsFile::kMaxLockAfterMinutes)
+            .value_or(defaults.lockAfterMinutes);
     settings.allowScreenCapture =
         ReadFlag(text.Value(kWindow, kAllowScreenCapture)).value_or(defaults.allowScreenCapture);
     return settings;
@@ -95,8 +101,7 @@ std::optional<StoreError> Write(const QString& programDirectory, const FolderPin
         return std::move(*error);
     IniText& text = std::get<IniText>(read);
     const Settings now = FromText(text);
-    if (settings.clearAfterSeconds == now.clearAfterSeconds &&
-        settings.allowScreenCapture == now.allowScreenCapture)
+    if (settings == now)
         return std::nullopt;
     if (settings.clearAfterSeconds != now.clearAfterSeconds)
         text.SetValue(kClipboard, kClearAfterSeconds, QString::number(settings.clearAfterSeconds));
@@ -104,6 +109,8 @@ std::optional<StoreError> Write(const QString& programDirectory, const FolderPin
         text.SetValue(kWindow, kAllowScreenCapture,
                       settings.allowScreenCapture ? QStringLiteral("true")
                                                   : QStringLiteral("false"));
+    if (settings.lockAfterMinutes != now.lockAfterMinutes)
+        text.SetValue(kSecurity, kLockAfterMinutes, QString::number(settings.lockAfterMinutes));
     return AtomicWriteAll({{path, text.ToBytes()}}, [&] {
         return CheckPinnedFolder(programDirectory, pin, SavedFiles::Settings);
     });

@@ -11,9 +11,12 @@
 // setting. Its keys and the values they take:
 //   [Clipboard] ClearAfterSeconds  0 to kMaxClearAfterSeconds
 //   [Window]    AllowScreenCapture true or false
+//   [Security]  LockAfterMinutes   0 to kMaxLockAfterMinutes
 namespace SettingsFile {
 
 inline constexpr int kMaxClearAfterSeconds = 3600;
+// A day: past that, an idle lock protects nothing a lock at the end would not.
+inline constexpr int kMaxLockAfterMinutes = 1440;
 // A settings file holds a few lines; anything larger is no settings file.
 inline constexpr qint64 kMaxSize = qint64(64) << 10;
 

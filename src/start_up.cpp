@@ -1,7 +1,9 @@
 #include "start_up.h"
 
 #include "platform/desktop.h"
+#include "platform/password_dialog.h"
 #include "platform/under_wine.h"
+#include "resources/encryption_texts.h"
 #include "resources/start_messages.h"
 #include "resources/store_messages.h"
 #include "resources/texts.h"
@@ -41,6 +43,54 @@ bool TakeLock(Desktop& desktop, InstanceLock& lock, const QString& dataPath)
                  Texts::AlreadyRunning.arg(ShownPath(dataPath), ShownPath(lock.Path())),
                  QMessageBox::Information);
     return false;
+}
+
+// The encrypted data file's password; after one that did not open it, the reason first.
+// False after キャンセル: the start ends, having written nothing.
+bool AskPassword(Desktop& desktop, const DataSession::Asking& asking, const QString& directory,
+                 DataSession::Answers& answers)
+{
+    if (asking.unreadable)
+        desktop.Tell(kNoWindowYet, StartQuestionText(asking, directory), QMessageBox::Warning);
+    PasswordDialog dialog(kNoWindowYet, PasswordDialog::Purpose::Unlock);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    answers.password = dialog.TakePassword();
+    return true;
+}
+
+// Takes the user's answer to what the session asks into `answers`; false when the start
+// ends there.
+bool AnswerStartQuestion(Desktop& desktop, const DataSession::Asking& asking,
+                         const QString& directory, DataSession::Answers& answers)
+{
+    using Question = DataSession::Question;
+    if (asking.question == Question::Password)
+        return AskPassword(desktop, asking, directory, answers);
+    const QString text = StartQuestionText(asking, directory);
+    // Either answer goes on: the plain file is read in, or left where it is.
+    if (asking.question == Question::PlainBeside) {
+        answers.importPlain =
+            desktop.Ask(kNoWindowYet, text, Answer::No, Texts::PlainBesideTitle) == Answer::Yes;
+        return true;
+    }
+    if (desktop.Ask(kNoWindowYet, text, Answer::Yes) != Answer::Yes)
+        return false;
+    switch (asking.question) {
+    case Question::RestoreBackup:
+        answers.restoreBackup = true;
+        break;
+    case Question::OpenBackup:
+        answers.openBackup = true;
+        break;
+    case Question::ConvertFromUtf8:
+        answers.convertFromUtf8 = true;
+        break;
+    case Question::Password:
+    case Question::PlainBeside:
+        break;
+    }
+    return true;
 }
 
 } // namespace
@@ -135,26 +185,16 @@ std::optional<DataSession> OpenSession(Desktop& desktop, const QString& programD
     for (;;) {
         auto opened = DataSession::Open(programDirectory, Fm_Cofferly::FirstPosition(),
                                         Texts::NewGroupTitle, answers);
-        if (auto* session = std::get_if<DataSession>(&opened))
+        if (auto* session = std::get_if<DataSession>(&opened)) {
+            answers.password.fill(u'\0');
             return std::move(*session);
+        }
         if (const auto* error = std::get_if<StoreError>(&opened)) {
             desktop.Tell(kNoWindowYet, EndingFailureMessage(*error), QMessageBox::Critical);
             return std::nullopt;
         }
         const auto& asking = std::get<DataSession::Asking>(opened);
-        if (desktop.Ask(kNoWindowYet, StartQuestionText(asking, programDirectory), Answer::Yes) !=
-            Answer::Yes)
+        if (!AnswerStartQuestion(desktop, asking, programDirectory, answers))
             return std::nullopt;
-        switch (asking.question) {
-        case DataSession::Question::RestoreBackup:
-            answers.restoreBackup = true;
-            break;
-        case DataSession::Question::OpenBackup:
-            answers.openBackup = true;
-            break;
-        case DataSession::Question::ConvertFromUtf8:
-            answers.convertFromUtf8 = true;
-            break;
-        }
     }
 }

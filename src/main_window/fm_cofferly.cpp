@@ -67,6 +67,7 @@ void Fm_Cofferly::ConnectHandlers()
     connect(&clipboardTimer_, &QTimer::timeout, this, &Fm_Cofferly::ClipboardWaitOver);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { desktop_.ShowHelp(); });
+    connect(&idleWatch_, &IdleWatch::Idle, this, &Fm_Cofferly::IdleWatch_Idle);
 }
 
 void Fm_Cofferly::Form_Load()
@@ -76,6 +77,7 @@ void Fm_Cofferly::Form_Load()
     const QString dir = session_.ProgramDirectory() + u'/';
     desktop_.SetHelpFiles({dir + Texts::HelpFileName, dir + Texts::ReadMeFileName});
     SetOuterHeight(kBrowsingHeight);
+    state_.SetEncrypted(session_.Encrypted());
     LoadData();
     Carry(state_.Loaded());
 }
@@ -184,6 +186,12 @@ bool Fm_Cofferly::ReportSave(const std::variant<DataSession::SaveReport, StoreEr
 void Fm_Cofferly::LoadData()
 {
     MoveWindow(session_.StoredPosition());
+    FillTitles();
+}
+
+// The title selector holds the session's entries, with item 1 selected.
+void Fm_Cofferly::FillTitles()
+{
     IComboTitle->Clear();
     for (const Entry& entry : Table()) {
         const bool group = entry.IsGroup();

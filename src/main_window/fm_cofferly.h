@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard_wait.h"
+#include "idle_watch.h"
 #include "main_controls.h"
 #include "main_window_state.h"
 #include "panel_in_view.h"
@@ -86,6 +87,17 @@ public:
     // The search while browsing, the password generator in a mode.
     void menu_Search_Click();
     void menu_Generate_Click();
+    // Encryption: turning it on while the data is plain; while it is encrypted, the password,
+    // turning it off, the legacy file out and in, and the lock (also after idle time).
+    void menu_Encrypt_Click();
+    void menu_ChangePassword_Click();
+    void menu_Decrypt_Click();
+    void menu_ExportLegacy_Click();
+    void menu_ImportLegacy_Click();
+    void menu_Lock_Click();
+    void IdleWatch_Idle();
+    // Whether the idle lock is waiting, for how long more (ms).
+    const IdleWatch& Idle() const { return idleWatch_; }
     // Sets `Cancel` to keep the window open: the user chose キャンセル at the question about
     // typed texts, or their commit was refused or failed.
     void Form_QueryUnload(bool& Cancel);
@@ -123,7 +135,7 @@ private:
     // Carries out what the state answered an event with, after showing the new state.
     void Carry(const MainWindowState::Effects& effects);
     void Do(const MainWindowState::Effect& effect);
-    void DoCommand(MainWindowState::Effect::Kind kind);
+    void DoCommand(const MainWindowState::Effect& effect);
     void Tell(const MainWindowState::Effect& effect);
     void Ask(const MainWindowState::Effect& effect);
     void ShowEntry(int n);
@@ -134,6 +146,19 @@ private:
     bool IsOwnFile(const QString& path) const;
     void ShowSearch();
     void ShowGenerator();
+
+    // Encryption and the lock (window_lock.cpp, encryption_handlers.cpp).
+    void LockWindow();
+    void AskToUnlock();
+    void EndLocked();
+    void WatchForIdle();
+    std::optional<QString> ChooseNewPassword(bool change);
+    void SetNewPassword(bool change);
+    void OfferToRemoveKeptCopies(const QStringList& names);
+    void TurnOffEncryption();
+    void EncryptionChanged();
+    void ExportLegacyFile();
+    void ImportLegacyFile();
 
     // The clipboard: what the window put there is cleared a while after the last copy.
     void PutOnClipboard(const QString& text);
@@ -146,6 +171,7 @@ private:
     bool Commit(const Entries& entries);
     bool ReportSave(const std::variant<DataSession::SaveReport, StoreError>& result, bool ending);
     void LoadData();
+    void FillTitles();
     void Report(const StoreError& error, bool ending);
     DataFile::Position WindowPosition() const;
     void MoveWindow(DataFile::Position position);
@@ -169,4 +195,5 @@ private:
     QList<std::pair<WindowCommand, QAction*>> commands_;
     // The Menu key and Shift+F10.
     QList<QShortcut*> menuKeys_;
+    IdleWatch idleWatch_;
 };

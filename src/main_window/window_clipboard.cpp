@@ -16,6 +16,7 @@ void Fm_Cofferly::ApplySettings(const Settings& settings)
 {
     settings_ = settings;
     clipboardWait_.SetDelay(settings.clearAfterSeconds);
+    WatchForIdle();
     if (isVisible())
         ScreenCapture::Set(this, settings_.allowScreenCapture);
 }

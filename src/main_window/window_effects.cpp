@@ -4,6 +4,7 @@
 #include "platform/text_selection.h"
 #include "resources/character_name.h"
 #include "resources/csv_messages.h"
+#include "resources/encryption_texts.h"
 #include "resources/texts.h"
 
 namespace {
@@ -84,14 +85,14 @@ void Fm_Cofferly::Do(const Effect& effect)
     case Kind::PutInField:
         return Tx_Data[effect.n]->setText(effect.text);
     default:
-        return DoCommand(effect.kind);
+        return DoCommand(effect);
     }
 }
 
-// The menu's commands: each opens a dialog of its own or acts on the clipboard.
-void Fm_Cofferly::DoCommand(Kind kind)
+// The menu's commands: each opens a dialog of its own, acts on the clipboard or locks.
+void Fm_Cofferly::DoCommand(const Effect& effect)
 {
-    switch (kind) {
+    switch (effect.kind) {
     case Kind::ClearClipboard:
         return Act(clipboardWait_.ClearNow(Clipboard::HoldsOurs()));
     case Kind::EditSettings:
@@ -105,6 +106,16 @@ void Fm_Cofferly::DoCommand(Kind kind)
         return ShowSearch();
     case Kind::OpenGenerator:
         return ShowGenerator();
+    case Kind::Lock:
+        return LockWindow();
+    case Kind::NewPassword:
+        return SetNewPassword(effect.n == 1);
+    case Kind::TurnOff:
+        return TurnOffEncryption();
+    case Kind::ChooseLegacyExportFile:
+        return ExportLegacyFile();
+    case Kind::ChooseLegacyImportFile:
+        return ImportLegacyFile();
     default:
         return;
     }
@@ -149,7 +160,20 @@ void Fm_Cofferly::Ask(const Effect& effect)
             CsvMessages::ImportSummary(import.refused, import.taken, import.headings, import.left),
             Answer::Yes, Texts::ImportQuestionTitle);
         break;
+    case Question::Decrypt:
+        answer = desktop_.Ask(this, Texts::DecryptQuestion, Answer::No, Texts::DecryptTitle,
+                              QMessageBox::Warning);
+        break;
+    case Question::LegacyWarning:
+        answer = desktop_.Ask(this, Texts::LegacyWarning, Answer::No, Texts::LegacyWarningTitle,
+                              QMessageBox::Warning);
+        break;
+    case Question::LegacyImport:
+        answer =
+            desktop_.Ask(this, Texts::LegacyImportQuestion, Answer::No, Texts::LegacyImportTitle);
+        break;
     default:
+        // The close's question, and the lock's in the same words.
         answer = desktop_.AskOrCancel(this, Texts::CloseSaveQuestion, Answer::Yes,
                                       Texts::SaveQuestionTitle, QMessageBox::NoIcon);
     }

@@ -48,6 +48,18 @@ void Fm_Cofferly::CreateMenu()
          &Fm_Cofferly::menu_Search_Click},
         {Texts::GenerateCommand, QKeySequence(Qt::CTRL | Qt::Key_G), WindowCommand::Generate,
          &Fm_Cofferly::menu_Generate_Click},
+        {Texts::EncryptCommand, QKeySequence(), WindowCommand::Encrypt,
+         &Fm_Cofferly::menu_Encrypt_Click},
+        {Texts::ChangePasswordCommand, QKeySequence(), WindowCommand::ChangePassword,
+         &Fm_Cofferly::menu_ChangePassword_Click},
+        {Texts::DecryptCommand, QKeySequence(), WindowCommand::Decrypt,
+         &Fm_Cofferly::menu_Decrypt_Click},
+        {Texts::ExportLegacyCommand, QKeySequence(), WindowCommand::ExportLegacy,
+         &Fm_Cofferly::menu_ExportLegacy_Click},
+        {Texts::ImportLegacyCommand, QKeySequence(), WindowCommand::ImportLegacy,
+         &Fm_Cofferly::menu_ImportLegacy_Click},
+        {Texts::LockCommand, QKeySequence(Qt::CTRL | Qt::Key_L), WindowCommand::Lock,
+         &Fm_Cofferly::menu_Lock_Click},
     };
     menu_ = new QMenu(this);
     for (const MenuEntry& entry : entries) {
@@ -71,8 +83,10 @@ void Fm_Cofferly::CreateMenu()
 
 void Fm_Cofferly::ApplyMenuState()
 {
-    for (const auto& [command, action] : commands_)
+    for (const auto& [command, action] : commands_) {
+        action->setVisible(state_.Offers(command));
         action->setEnabled(state_.Allows(command));
+    }
     for (QShortcut* shortcut : menuKeys_)
         shortcut->setEnabled(state_.MenuFromKeyboard());
 }

@@ -1,6 +1,8 @@
 #include "start_messages.h"
 
+#include "encryption_texts.h"
 #include "store/data_folder.h"
+#include "store/store_files.h"
 #include "store_messages.h"
 #include "texts.h"
 
@@ -39,8 +41,13 @@ QString RefusalText(const FolderCheck& check)
 
 QString StartQuestionText(const DataSession::Asking& asking, const QString& programDirectory)
 {
-    const QString data = ShownPath(DataPath(programDirectory));
-    const QString backup = ShownPath(BackupPath(programDirectory));
+    const QString dir = AppDir(programDirectory);
+    // The file that did not open names the set: the plain one or the encrypted one.
+    const bool sealed = asking.unreadable && asking.unreadable->path == dir + StoreFiles::Encrypted;
+    const QString data =
+        ShownPath(sealed ? dir + StoreFiles::Encrypted : DataPath(programDirectory));
+    const QString backup =
+        ShownPath(sealed ? dir + StoreFiles::EncryptedBackup : BackupPath(programDirectory));
     switch (asking.question) {
     case DataSession::Question::RestoreBackup:
         break;
@@ -48,6 +55,15 @@ QString StartQuestionText(const DataSession::Asking& asking, const QString& prog
         return Texts::OpenBackupQuestion.arg(data, StoreErrorReason(*asking.unreadable), backup);
     case DataSession::Question::ConvertFromUtf8:
         return Texts::ConvertFromUtf8Question.arg(data);
+    case DataSession::Question::Password:
+        // Asked again: why the last password did not open the file.
+        if (!asking.unreadable)
+            return {};
+        return Texts::PasswordRefused.arg(ShownPath(asking.unreadable->path),
+                                          StoreErrorReason(*asking.unreadable));
+    case DataSession::Question::PlainBeside:
+        return Texts::PlainBesideQuestion.arg(ShownPath(DataPath(programDirectory)),
+                                              ShownPath(dir + StoreFiles::Encrypted));
     }
     return Texts::RestoreQuestion.arg(data, backup);
 }

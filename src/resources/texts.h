@@ -57,6 +57,14 @@ inline const QString ExportCommand = QStringLiteral("書き出し(&X)...");
 inline const QString ImportCommand = QStringLiteral("読み込み(&I)...");
 inline const QString SearchCommand = QStringLiteral("検索(&F)");
 inline const QString GenerateCommand = QStringLiteral("パスワード生成(&G)");
+// Offered only while the data is plain
+inline const QString EncryptCommand = QStringLiteral("暗号化(&E)...");
+// Offered only while the data is encrypted
+inline const QString ChangePasswordCommand = QStringLiteral("パスワード変更(&P)...");
+inline const QString DecryptCommand = QStringLiteral("暗号化を解除(&D)...");
+inline const QString ExportLegacyCommand = QStringLiteral("旧形式で書き出し(&W)...");
+inline const QString ImportLegacyCommand = QStringLiteral("旧形式を読み込み(&R)...");
+inline const QString LockCommand = QStringLiteral("ロック(&L)");
 
 // Main window messages
 inline const QString TableFull = QStringLiteral("これ以上データを登録できません");
@@ -363,6 +371,12 @@ inline const QString SecondsSuffix = QStringLiteral(" 秒");
 inline const QString NeverCleared = QStringLiteral("消去しない");
 inline const QString AllowCaptureLabel =
     QStringLiteral("画面のキャプチャーや共有にウィンドウを映す(&A)");
+inline const QString LockAfterLabel = QStringLiteral("操作がないときロックするまで(&L):");
+inline const QString LockAfterTip =
+    QStringLiteral("暗号化しているときだけ、この時間キーもマウスも使わないとロックします");
+inline const QString MinutesSuffix = QStringLiteral(" 分");
+// The idle time 0
+inline const QString NeverLocked = QStringLiteral("ロックしない");
 // Exporting and importing CSV (the window's menu)
 inline const QString ExportWarningTitle = QStringLiteral("書き出しの確認");
 inline const QString ExportWarning =

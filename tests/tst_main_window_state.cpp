@@ -399,27 +399,6 @@ private slots:
         QTEST(actions.join(u' '), "actions");
     }
 
-    // The menu offers turning encryption on while the data is plain, and the rest while it is
-    // encrypted; the other commands always.
-    void menuOffersWhatFits()
-    {
-        const Entries table = TestFiles::Numbered(2);
-        State state(table);
-        const QList<WindowCommand> always = {WindowCommand::ClearClipboard,
-                                             WindowCommand::EditSettings, WindowCommand::Search};
-        QList<WindowCommand> encrypted = kEncryptionCommands.values();
-        encrypted.removeOne(WindowCommand::Encrypt);
-        encrypted << WindowCommand::Lock;
-        for (const bool on : {false, true}) {
-            state.SetEncrypted(on);
-            QCOMPARE(state.Offers(WindowCommand::Encrypt), !on);
-            for (const WindowCommand command : encrypted)
-                QCOMPARE(state.Offers(command), on);
-            for (const WindowCommand command : always)
-                QVERIFY(state.Offers(command));
-        }
-    }
-
     void onTopToggles()
     {
         const Entries table;

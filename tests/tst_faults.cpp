@@ -588,9 +588,7 @@ private slots:
             ProgramDir dir(data, backup);
             const std::string steps = turnOn(dir, from);
             RemoveLeftovers(dir.path());
-            DataSession::Answers answers;
-            answers.password = password;
-            answers.importPlain = false;
+            const DataSession::Answers answers{.password = password, .importPlain = false};
             auto opened = DataSession::Open(dir.path(), {0, 0}, u"新規グループ"_s, answers);
             auto* session = std::get_if<DataSession>(&opened);
             QVERIFY2(session, steps.c_str());

@@ -37,39 +37,13 @@ QString Controls(const State& state)
 
 QString Describe(const State::Effect& e)
 {
-    const char* names[] = {"beep",
-                           "clip",
-                           "url",
-                           "full",
-                           "last",
-                           "unstorable",
-                           "ask",
-                           "commit",
-                           "show",
-                           "clear",
-                           "select",
-                           "focus titles",
-                           "clear panel",
-                           "fill",
-                           "focus",
-                           "select char",
-                           "press",
-                           "save at close",
-                           "keep open",
-                           "end run",
-                           "clear clipboard",
-                           "settings",
-                           "choose export",
-                           "choose import",
-                           "no import",
-                           "open search",
-                           "open generator",
-                           "put",
-                           "lock",
-                           "new password",
-                           "turn off",
-                           "choose legacy export",
-                           "choose legacy import"};
+    // One name a kind, in the order of the kinds.
+    static const QStringList names =
+        u"beep,clip,url,full,last,unstorable,ask,commit,show,clear,select,focus titles,"
+        u"clear panel,fill,focus,select char,press,save at close,keep open,end run,"
+        u"clear clipboard,settings,choose export,choose import,no import,open search,"
+        u"open generator,put,lock,new password,turn off,choose legacy export,"
+        u"choose legacy import"_s.split(u',');
     QString payload;
     switch (e.kind) {
     case Kind::PutOnClipboard:
@@ -98,15 +72,12 @@ QString Describe(const State::Effect& e)
     default:
         break;
     }
-    return (QString::fromLatin1(names[static_cast<int>(e.kind)]) + u' ' + payload).trimmed();
+    return (names[static_cast<int>(e.kind)] + u' ' + payload).trimmed();
 }
 
-const QHash<QString, WindowCommand> kEncryptionCommands = {
-    {u"encrypt"_s, WindowCommand::Encrypt},
-    {u"password"_s, WindowCommand::ChangePassword},
-    {u"decrypt"_s, WindowCommand::Decrypt},
-    {u"legacy-out"_s, WindowCommand::ExportLegacy},
-    {u"legacy-in"_s, WindowCommand::ImportLegacy}};
+// The menu's commands by their names in the events, in the order of WindowCommand.
+const QStringList kCommands = u"clear,settings,menu-lock,search,generate,export,import,encrypt,"
+                              u"password,decrypt,legacy-out,legacy-in"_s.split(u',');
 
 // Runs the comma-separated events and describes the effects of the last one.
 QString Run(State& state, const QString& events, const Entry& typed)
@@ -117,7 +88,9 @@ QString Run(State& state, const QString& events, const Entry& typed)
         const int a = w.value(1).toInt(), b = w.value(2).toInt();
         const QString verb = w[0];
         std::optional<State::Effects> effects = State::Effects{};
-        if (verb == u"pick")
+        if (kCommands.contains(verb))
+            effects = state.CommandChosen(static_cast<WindowCommand>(kCommands.indexOf(verb)));
+        else if (verb == u"pick")
             effects = state.TitlePicked(a);
         else if (verb == u"press")
             state.ClipPressed(a, b);
@@ -145,15 +118,6 @@ QString Run(State& state, const QString& events, const Entry& typed)
                                                      : State::Answer::Cancel);
         else if (verb == u"saved" || verb == u"failed")
             effects = state.Committed(verb == u"saved");
-        else if (verb == u"clear" || verb == u"settings")
-            effects = state.CommandChosen(verb == u"clear" ? WindowCommand::ClearClipboard
-                                                           : WindowCommand::EditSettings);
-        else if (verb == u"export" || verb == u"import")
-            effects = state.CommandChosen(verb == u"export" ? WindowCommand::Export
-                                                            : WindowCommand::Import);
-        else if (verb == u"search" || verb == u"generate")
-            effects = state.CommandChosen(verb == u"search" ? WindowCommand::Search
-                                                            : WindowCommand::Generate);
         else if (verb == u"found")
             effects = state.SearchPicked(a);
         else if (verb == u"made")
@@ -166,8 +130,6 @@ QString Run(State& state, const QString& events, const Entry& typed)
             effects = state.IdleLock(a, typed);
         else if (verb == u"unlocked")
             effects = state.Unlocked();
-        else if (kEncryptionCommands.contains(verb))
-            effects = state.CommandChosen(kEncryptionCommands.value(verb));
         else if (verb == u"enter" || verb == u"esc")
             effects = state.KeyPressed(verb == u"enter" ? State::Key::Enter : State::Key::Escape);
         else
@@ -265,10 +227,8 @@ private slots:
         const QString locked = u" / Bt_Clip0 None"_s;
         row("no lock when plain", 2, "lock 1", "", kBrowse, 1);
         row("lock", 2, "encrypted, lock 1", "lock", locked, 1);
-        row("unlocked", 2, "encrypted, pick 2, lock 2, unlocked", "select 2; show 2; focus titles",
-            kBrowse, 2);
-        row("lock ends a run", 2, "encrypted, clip 1, lock 1, unlocked",
-            "select 1; show 1; focus titles", kBrowse, 1);
+        row("unlocked, a run ended", 2, "encrypted, pick 2, clip 1, lock 2, unlocked",
+            "select 2; show 2; focus titles", kBrowse, 2);
         row("nothing while locked", 2, "encrypted, lock 1, clear, search, encrypt, lock 1", "",
             locked, 1);
         row("lock with texts asks", 2, "encrypted, edit 1, lock 1", "ask", kPanel, 1);
@@ -289,11 +249,9 @@ private slots:
         row("change password", 2, "encrypted, password", "new password 1", kBrowse, 1);
         row("decrypt, yes", 2, "encrypted, decrypt, yes", "turn off", kBrowse, 1);
         row("decrypt, no", 2, "encrypted, decrypt, no", "", kBrowse, 1);
-        row("legacy export warns", 2, "encrypted, legacy-out, yes", "choose legacy export", kBrowse,
-            1);
-        row("legacy import asks", 2, "encrypted, legacy-in, yes", "choose legacy import", kBrowse,
-            1);
-        row("legacy import, no", 2, "encrypted, legacy-in, no", "", kBrowse, 1);
+        row("legacy out", 2, "encrypted, legacy-out, yes", "choose legacy export", kBrowse, 1);
+        row("legacy in", 2, "encrypted, legacy-in, yes", "choose legacy import", kBrowse, 1);
+        row("legacy in, no", 2, "encrypted, legacy-in, no", "", kBrowse, 1);
         row("only when encrypted", 2, "password, decrypt, legacy-out, legacy-in", "", kBrowse, 1);
     }
 

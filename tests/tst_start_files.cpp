@@ -248,9 +248,6 @@ private slots:
         QTest::newRow("lock after minutes")
             << lock << Settings{30, false, 15} << Settings{30, false, 1440}
             << QByteArray(lock).replace("=15", "=1440");
-        QTest::newRow("lock after minutes, added")
-            << both << Settings{12, false} << Settings{12, false, 5}
-            << both + "\n[Security]\nLockAfterMinutes=5\n";
         QTest::newRow("lock after minutes out of range")
             << QByteArray("[Security]\nLockAfterMinutes=1441\n") << Settings{} << Settings{}
             << QByteArray("[Security]\nLockAfterMinutes=1441\n");

@@ -83,12 +83,6 @@ keys Escape
 wait_start_called_off
 [[ $(snapshot) == "$before" ]] || fail "the folder changed"
 
-step "Esc at once writes nothing"
-start_to_password
-keys Escape
-wait_start_called_off
-[[ $(snapshot) == "$before" ]] || fail "the folder changed"
-
 step "the password opens the same entries"
 start_to_password
 enter_password "$PASSWORD"

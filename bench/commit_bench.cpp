@@ -12,6 +12,7 @@
 //
 //   cofferly_commit_bench [RUNS] [encrypted]
 //   prints one line a kind of commit: NAME MEDIAN_MS FLOOR_MEDIAN_MS
+#include "figures.h"
 #include "main_window/fm_cofferly.h"
 #include "sample_entries.h"
 #include "start_up.h"
@@ -57,13 +58,6 @@ void DropSizeHintNotices(QtMsgType type, const QMessageLogContext& context, cons
     if (type == QtWarningMsg && text.contains(QStringLiteral("propagateSizeHints")))
         return;
     defaultHandler(type, context, text);
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 double MsOf(const QElapsedTimer& timer)

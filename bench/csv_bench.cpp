@@ -8,6 +8,7 @@
 //
 //   cofferly_csv_bench [RUNS]
 //   prints one line a measure: NAME MEDIAN_MS MIN_MS RUNS
+#include "figures.h"
 #include "main_window/fm_cofferly.h"
 #include "sample_entries.h"
 #include "start_up.h"
@@ -45,12 +46,10 @@ public:
     FileChoice file;
 };
 
-void Report(const char* name, std::vector<double> ms)
+void Report(const char* name, const std::vector<double>& ms)
 {
-    std::sort(ms.begin(), ms.end());
-    const size_t n = ms.size();
-    const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
-    std::printf("%s %.3f %.3f %zu\n", name, median, ms.front(), n);
+    std::printf("%s %.3f %.3f %zu\n", name, Median(ms), *std::min_element(ms.begin(), ms.end()),
+                ms.size());
 }
 
 void WriteDataFile(const QString& folder, const Entries& entries)

@@ -4,6 +4,7 @@
 //
 //   cofferly_search_bench [RUNS]
 //   prints: open MEDIAN_MS, then for find and keystroke: NAME MEDIAN_MS MAX_MS COUNT
+#include "figures.h"
 #include "main_window/search_box.h"
 #include "sample_entries.h"
 
@@ -26,12 +27,10 @@ double MsOf(const QElapsedTimer& timer)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-void Print(const char* name, std::vector<double> v)
+void Print(const char* name, const std::vector<double>& v)
 {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    const double median = n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    std::printf("%s %.4f %.4f %zu\n", name, median, v.back(), n);
+    std::printf("%s %.4f %.4f %zu\n", name, Median(v), *std::max_element(v.begin(), v.end()),
+                v.size());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //   cofferly_unlock_bench [RUNS]
 //   prints: kdf_ms=MEDIAN open_ms=MEDIAN unlock_ms=MEDIAN cost_ops=N cost_mib=N
 //           session_plain_ms=MEDIAN session_encrypted_ms=MEDIAN
+#include "figures.h"
 #include "sample_entries.h"
 #include "store/data_file.h"
 #include "store/data_session.h"
@@ -21,13 +22,6 @@
 #include <vector>
 
 namespace {
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 template <typename Step> double Milliseconds(Step step)
 {

@@ -14,9 +14,9 @@ struct KdfCost {
     friend bool operator==(const KdfCost&, const KdfCost&) = default;
 };
 
-// The cost new files get: 64 MiB and three passes take about half a second on a
-// two-core machine (bench/ prints the unlock time).
-inline constexpr KdfCost kKdfCost{3, 64 * 1024};
+// The cost new files get: 128 MiB and five passes take about half a second on a
+// two-core machine (bench/ prints the unlock time); the derivation runs on one core.
+inline constexpr KdfCost kKdfCost{5, 128 * 1024};
 
 // What a file's header may ask for and still be tried: beyond these a damaged or hostile
 // header would have the program spend minutes or gigabytes before it can say no.

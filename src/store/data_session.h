@@ -40,11 +40,11 @@ public:
         bool openBackup = false;
         bool convertFromUtf8 = false;
         // The password typed for the encrypted data file; empty while not asked.
-        QString password;
+        QString password{};
         // A plain data file beside the encrypted one: nullopt while not asked, true to
         // import its entries (the encrypted version kept under a name of its own first),
         // false to leave it where it is.
-        std::optional<bool> importPlain;
+        std::optional<bool> importPlain{};
     };
 
     // Opens the program directory's data file. A first start writes the default file:
